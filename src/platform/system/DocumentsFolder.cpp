@@ -1,0 +1,94 @@
+#include "platform/system/DocumentsFolder.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace korvyn::platform {
+namespace {
+
+std::filesystem::path& Override() {
+    static std::filesystem::path folder;
+    return folder;
+}
+
+std::filesystem::path Home() {
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::filesystem::path(home) : std::filesystem::path("/");
+}
+
+std::filesystem::path ConfigHome() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    return config && *config ? std::filesystem::path(config) : Home() / ".config";
+}
+
+// The value of XDG_DOCUMENTS_DIR in user-dirs.dirs: a quoted path that may start with $HOME.
+std::filesystem::path FromUserDirs() {
+    std::ifstream in(ConfigHome() / "user-dirs.dirs");
+    std::string line;
+    while (std::getline(in, line)) {
+        const std::string key = "XDG_DOCUMENTS_DIR=";
+        const auto start = line.find_first_not_of(" \t");
+        if (start == std::string::npos || line.compare(start, key.size(), key) != 0)
+            continue;
+        std::string value = line.substr(start + key.size());
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        if (value.rfind("$HOME", 0) == 0)
+            return Home().string() + value.substr(5);
+        if (!value.empty() && value.front() == '/')
+            return value;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::filesystem::path DocumentsFolder() {
+    if (!Override().empty())
+        return Override();
+    for (const char* var : {"KORVYN_DOCUMENTS", "XDG_DOCUMENTS_DIR"}) {
+        const char* value = std::getenv(var);
+        if (value && *value)
+            return value;
+    }
+    if (auto folder = FromUserDirs(); !folder.empty())
+        return folder;
+    return Home() / "Documents";
+}
+
+void SetDocumentsFolderOverride(const std::filesystem::path& folder) { Override() = folder; }
+
+bool EnsureDocumentsFolder(std::error_code& ec) {
+    ec.clear();
+    const auto folder = DocumentsFolder();
+    if (std::filesystem::is_directory(folder, ec))
+        return true;
+    std::filesystem::create_directories(folder, ec);
+    return !ec && std::filesystem::is_directory(folder, ec);
+}
+
+std::filesystem::path HostPathForDevicePath(std::string_view devicePath) {
+    while (!devicePath.empty() && devicePath.front() == '\\')
+        devicePath.remove_prefix(1);
+    constexpr std::string_view kDocuments = "My Documents";
+    if (devicePath.substr(0, kDocuments.size()) == kDocuments &&
+        (devicePath.size() == kDocuments.size() || devicePath[kDocuments.size()] == '\\'))
+        devicePath.remove_prefix(kDocuments.size());
+    std::filesystem::path result = DocumentsFolder();
+    std::string part;
+    for (char c : devicePath) {
+        if (c == '\\') {
+            if (!part.empty() && part != "." && part != "..")
+                result /= part;
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty() && part != "." && part != "..")
+        result /= part;
+    return result;
+}
+
+}  // namespace korvyn::platform

@@ -1,0 +1,24 @@
+#pragma once
+// The handheld's "My Documents" folder, mapped onto the user's documents folder:
+// --documents (an override set at start), else $KORVYN_DOCUMENTS, else $XDG_DOCUMENTS_DIR,
+// else the XDG_DOCUMENTS_DIR line of ~/.config/user-dirs.dirs, else ~/Documents.
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace korvyn::platform {
+
+std::filesystem::path DocumentsFolder();
+
+// Set by the command line; an empty path removes the override.
+void SetDocumentsFolderOverride(const std::filesystem::path& folder);
+
+// Creates the folder (and its parents) if it does not exist yet.
+bool EnsureDocumentsFolder(std::error_code& ec);
+
+// A handheld path such as "My Documents\Korvyn 20260101120000.csv" (with or without a
+// leading backslash) as a host path in the documents folder. Backslashes separate folders.
+// Paths outside "My Documents" are taken relative to the documents folder as well.
+std::filesystem::path HostPathForDevicePath(std::string_view devicePath);
+
+}  // namespace korvyn::platform

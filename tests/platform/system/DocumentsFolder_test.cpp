@@ -1,0 +1,73 @@
+#include "platform/system/DocumentsFolder.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using korvyn::test::ScopedEnv;
+using korvyn::test::TempDir;
+namespace fs = std::filesystem;
+using namespace korvyn::platform;
+
+namespace {
+
+class DocumentsFolderTest : public ::testing::Test {
+protected:
+    TempDir home;
+    ScopedEnv homeVar{"HOME", home.path().c_str()};
+    ScopedEnv config{"XDG_CONFIG_HOME", nullptr};
+    ScopedEnv korvynDocs{"KORVYN_DOCUMENTS", nullptr};
+    ScopedEnv xdgDocs{"XDG_DOCUMENTS_DIR", nullptr};
+};
+
+TEST_F(DocumentsFolderTest, ResolutionOrder) {
+    EXPECT_EQ(DocumentsFolder(), home.path() / "Documents");
+
+    fs::create_directories(home / ".config");
+    korvyn::test::WriteFileBytes(home / ".config/user-dirs.dirs",
+                                 "# written by xdg-user-dirs-update\n"
+                                 "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                 "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    EXPECT_EQ(DocumentsFolder(), home.path() / "Dokumente");
+
+    ScopedEnv xdg("XDG_DOCUMENTS_DIR", "/srv/docs");
+    EXPECT_EQ(DocumentsFolder(), fs::path("/srv/docs"));
+    ScopedEnv own("KORVYN_DOCUMENTS", "/srv/korvyn");
+    EXPECT_EQ(DocumentsFolder(), fs::path("/srv/korvyn"));
+    SetDocumentsFolderOverride("/mnt/usb");
+    EXPECT_EQ(DocumentsFolder(), fs::path("/mnt/usb"));
+    SetDocumentsFolderOverride({});
+    EXPECT_EQ(DocumentsFolder(), fs::path("/srv/korvyn"));
+}
+
+TEST_F(DocumentsFolderTest, UserDirsFromXdgConfigHome) {
+    fs::create_directories(home / "cfg");
+    korvyn::test::WriteFileBytes(home / "cfg/user-dirs.dirs",
+                                 "XDG_DOCUMENTS_DIR=\"/data/papers\"\n");
+    ScopedEnv cfg("XDG_CONFIG_HOME", (home / "cfg").c_str());
+    EXPECT_EQ(DocumentsFolder(), fs::path("/data/papers"));
+}
+
+TEST_F(DocumentsFolderTest, CreatedWhenFirstWrittenAndPathsMapped) {
+    const fs::path docs = home / "deep/er/Docs";
+    ScopedEnv own("KORVYN_DOCUMENTS", docs.c_str());
+    EXPECT_FALSE(fs::exists(docs));
+    std::error_code ec;
+    EXPECT_TRUE(EnsureDocumentsFolder(ec));
+    EXPECT_TRUE(fs::is_directory(docs));
+
+    EXPECT_EQ(HostPathForDevicePath("My Documents\\Korvyn 20261206201931.csv"),
+              docs / "Korvyn 20261206201931.csv");
+    EXPECT_EQ(HostPathForDevicePath("\\My Documents\\dizov.txt"), docs / "dizov.txt");
+    EXPECT_EQ(HostPathForDevicePath("My Documents\\..\\..\\x"), docs / "x");
+}
+
+TEST_F(DocumentsFolderTest, FolderThatCannotBeCreatedIsReported) {
+    korvyn::test::WriteFileBytes(home / "plain-file", "x");
+    ScopedEnv own("KORVYN_DOCUMENTS", (home / "plain-file/Documents").c_str());
+    std::error_code ec;
+    EXPECT_FALSE(EnsureDocumentsFolder(ec));
+    EXPECT_TRUE(ec);
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+#include "platform/system/SystemTime.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+SYSTEMTIME Make(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(y);
+    st.wMonth = static_cast<WORD>(mo);
+    st.wDay = static_cast<WORD>(d);
+    st.wHour = static_cast<WORD>(h);
+    st.wMinute = static_cast<WORD>(mi);
+    st.wSecond = static_cast<WORD>(s);
+    st.wMilliseconds = static_cast<WORD>(ms);
+    return st;
+}
+
+void ExpectFields(const SYSTEMTIME& st, int y, int mo, int d, int h, int mi, int s) {
+    EXPECT_EQ(st.wYear, y);
+    EXPECT_EQ(st.wMonth, mo);
+    EXPECT_EQ(st.wDay, d);
+    EXPECT_EQ(st.wHour, h);
+    EXPECT_EQ(st.wMinute, mi);
+    EXPECT_EQ(st.wSecond, s);
+    EXPECT_EQ(st.wMilliseconds, 0);
+}
+
+TEST(OleDate, KnownValuesBothWays) {
+    struct Case {
+        SYSTEMTIME st;
+        double date;
+    } cases[] = {
+        {Make(2008, 4, 20, 4, 20, 27), 39558.0 + 15627.0 / 86400.0},
+        {Make(1899, 12, 30), 0.0},
+        {Make(1900, 1, 1), 2.0},
+        {Make(1899, 12, 29, 6), -1.25},
+        {Make(1800, 1, 1, 18), -36522.75},
+    };
+    for (const auto& c : cases) {
+        double date = 99;
+        ASSERT_TRUE(SystemTimeToVariantTime(&c.st, &date)) << c.date;
+        EXPECT_DOUBLE_EQ(date, c.date);
+        SYSTEMTIME back{};
+        ASSERT_TRUE(VariantTimeToSystemTime(c.date, &back));
+        ExpectFields(back, c.st.wYear, c.st.wMonth, c.st.wDay, c.st.wHour, c.st.wMinute,
+                     c.st.wSecond);
+    }
+    SYSTEMTIME st{};
+    ASSERT_TRUE(VariantTimeToSystemTime(39558.180868, &st));
+    EXPECT_EQ(st.wDayOfWeek, 0);  // a Sunday
+}
+
+TEST(OleDate, MillisecondsIgnoredAndSecondsRounded) {
+    double a = 0, b = 0;
+    const SYSTEMTIME withMs = Make(2026, 12, 6, 10, 0, 0, 999);
+    const SYSTEMTIME without = Make(2026, 12, 6, 10, 0, 0, 0);
+    ASSERT_TRUE(SystemTimeToVariantTime(&withMs, &a));
+    ASSERT_TRUE(SystemTimeToVariantTime(&without, &b));
+    EXPECT_EQ(a, b);
+
+    SYSTEMTIME st{};
+    ASSERT_TRUE(VariantTimeToSystemTime(b + 0.6 / 86400.0, &st));
+    ExpectFields(st, 2026, 12, 6, 10, 0, 1);
+    // Half a second before midnight rounds into the next day, also before 1899.
+    ASSERT_TRUE(VariantTimeToSystemTime(2.0 - 0.4 / 86400.0, &st));
+    ExpectFields(st, 1900, 1, 1, 0, 0, 0);
+    ASSERT_TRUE(VariantTimeToSystemTime(-1.0 - (86399.6 / 86400.0), &st));
+    ExpectFields(st, 1899, 12, 30, 0, 0, 0);
+}
+
+TEST(OleDate, RoundTripsKeepEverySecondOverManyYears) {
+    for (int y = 1601; y <= 2400; y += 7) {
+        for (int k = 0; k < 12; ++k) {
+            const SYSTEMTIME st = Make(y, k + 1, 1 + (k * 5) % 28, (k * 7) % 24, (k * 13) % 60,
+                                       (k * 31 + y) % 60);
+            double date = 0;
+            ASSERT_TRUE(SystemTimeToVariantTime(&st, &date));
+            SYSTEMTIME back{};
+            ASSERT_TRUE(VariantTimeToSystemTime(date, &back));
+            ExpectFields(back, st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+        }
+    }
+}
+
+TEST(OleDate, InvalidInputsFail) {
+    SYSTEMTIME st = Make(2000, 1, 1);
+    const SYSTEMTIME before = st;
+    for (double bad : {std::numeric_limits<double>::quiet_NaN(),
+                       std::numeric_limits<double>::infinity(),
+                       -std::numeric_limits<double>::infinity(), 2958466.0, 1e300, -657435.0}) {
+        EXPECT_FALSE(VariantTimeToSystemTime(bad, &st)) << bad;
+    }
+    EXPECT_EQ(st.wYear, before.wYear);
+    EXPECT_TRUE(VariantTimeToSystemTime(2958465.5, &st));  // 31 December 9999, noon
+    EXPECT_FALSE(VariantTimeToSystemTime(2958465.99999999, &st));  // rounds into year 10000
+
+    double date = 0;
+    for (const SYSTEMTIME& badFields : {Make(2001, 2, 29), Make(2000, 13, 1), Make(2000, 1, 0),
+                                        Make(99, 12, 31), Make(10000, 1, 1), Make(2000, 1, 1, 24),
+                                        Make(2000, 1, 1, 0, 60), Make(2000, 1, 1, 0, 0, 60)}) {
+        EXPECT_FALSE(SystemTimeToVariantTime(&badFields, &date));
+    }
+    const SYSTEMTIME leap = Make(2000, 2, 29);
+    EXPECT_TRUE(SystemTimeToVariantTime(&leap, &date));
+}
+
+TEST(LocalTime, ComesFromTheInstalledClock) {
+    korvyn::platform::SetLocalTimeSource([] { return Make(2026, 12, 6, 20, 19, 31, 250); });
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    EXPECT_EQ(st.wYear, 2026);
+    EXPECT_EQ(st.wSecond, 31);
+    EXPECT_EQ(st.wMilliseconds, 250);
+    korvyn::platform::SetLocalTimeSource({});
+    GetLocalTime(&st);
+    EXPECT_GE(st.wYear, 2024);
+    EXPECT_LE(st.wMonth, 12);
+}
+
+}  // namespace
