@@ -57,9 +57,10 @@ CDialog::CDialog() = default;
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_templateId(templateId), m_pParentWnd(parent) {}
 
 bool CDialog::LoadTemplate(DialogTemplate& out) const {
-    std::vector<BYTE> bytes = !m_templateBytes.empty()
-                                  ? m_templateBytes
-                                  : korvyn::platform::DialogTemplateBytes(IdName(m_templateId));
+    std::vector<BYTE> bytes =
+        !m_templateBytes.empty()
+            ? m_templateBytes
+            : korvyn::platform::DialogTemplateBytes(nullptr, IdName(m_templateId));
     auto parsed = korvyn::platform::ParseDialogTemplate(bytes.data(), bytes.size());
     if (!parsed) {
         return false;
@@ -109,7 +110,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& t, CWnd* parent, bool mod
         ::SendMessage(c->handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         if (item.text.isId && (item.style & 0x0E) == 0x0E) {
             // A bitmap named by the template (static or button with the bitmap style).
-            HBITMAP bmp = korvyn::platform::LoadBitmapResource(IdName(item.text.id));
+            HBITMAP bmp = korvyn::platform::BitmapFromResource(nullptr, IdName(item.text.id));
             UINT msg = item.ClassName() == u"Static" ? STM_SETIMAGE : BM_SETIMAGE;
             ::SendMessage(c->handle(), msg, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
         }

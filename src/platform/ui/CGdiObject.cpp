@@ -24,10 +24,16 @@ BOOL CGdiObject::Attach(HGDIOBJ object) {
         return FALSE;
     }
     m_hObject = object;
+    if (GdiObject* o = GdiFrom(object); o != nullptr && o->holder == nullptr) {
+        o->holder = this;
+    }
     return TRUE;
 }
 
 HGDIOBJ CGdiObject::Detach() {
+    if (GdiObject* o = GdiFrom(m_hObject); o != nullptr && o->holder == this) {
+        o->holder = nullptr;
+    }
     return std::exchange(m_hObject, nullptr);
 }
 
@@ -35,8 +41,14 @@ BOOL CGdiObject::DeleteObject() {
     if (m_hObject == nullptr) {
         return FALSE;
     }
-    BOOL ok = ::DeleteObject(m_hObject);
-    m_hObject = nullptr;
+    HGDIOBJ handle = Detach();
+    BOOL ok = ::DeleteObject(handle);
+    if (!ok) {
+        // Still selected somewhere: it is deleted with nobody holding it.
+        if (GdiObject* o = GdiFrom(handle)) {
+            o->holder = nullptr;
+        }
+    }
     return ok;
 }
 
@@ -52,6 +64,9 @@ CGdiObject* CGdiObject::FromHandle(HGDIOBJ object) {
     GdiObject* o = GdiFrom(object);
     if (o == nullptr) {
         return nullptr;
+    }
+    if (o->holder != nullptr) {
+        return o->holder;
     }
     if (!o->wrapper) {
         switch (o->kind) {

@@ -12,8 +12,8 @@
 #include <unordered_map>
 
 using korvyn::platform::Menu;
+using korvyn::platform::MenuEntry;
 using korvyn::platform::MenuFrom;
-using korvyn::platform::MenuItem;
 
 IMPLEMENT_DYNAMIC(CMenu, CObject)
 
@@ -34,7 +34,7 @@ PopupMenuHandler& Handler() {
 std::vector<PopupMenuItem> ItemsOf(HMENU handle) {
     std::vector<PopupMenuItem> out;
     if (Menu* m = MenuFrom(handle)) {
-        for (const MenuItem& item : m->items) {
+        for (const MenuEntry& item : m->items) {
             out.push_back(
                 PopupMenuItem{item.popup ? 0u : item.id, item.flags, item.text,
                               item.popup ? ItemsOf(item.popup) : std::vector<PopupMenuItem>{}});
@@ -132,8 +132,8 @@ PopupMenuHandler SetPopupMenuHandler(PopupMenuHandler handler) {
 
 } // namespace korvyn::platform
 
-HMENU LoadMenu(HANDLE /*instance*/, LPCWSTR name) {
-    return korvyn::platform::LoadMenuResource(name);
+HMENU LoadMenu(HINSTANCE instance, LPCWSTR name) {
+    return korvyn::platform::MenuFromResource(instance, name);
 }
 
 HMENU CreatePopupMenu() {
@@ -150,7 +150,7 @@ BOOL DestroyMenu(HMENU handle) {
         return FALSE;
     }
     std::vector<HMENU> popups;
-    for (const MenuItem& item : m->items) {
+    for (const MenuEntry& item : m->items) {
         if (item.popup) {
             popups.push_back(item.popup);
         }
@@ -180,7 +180,7 @@ UINT GetMenuItemID(HMENU handle, int position) {
     if (m == nullptr || position < 0 || position >= int(m->items.size())) {
         return UINT(-1);
     }
-    const MenuItem& item = m->items[std::size_t(position)];
+    const MenuEntry& item = m->items[std::size_t(position)];
     return item.popup ? UINT(-1) : item.id;
 }
 
@@ -213,7 +213,7 @@ BOOL InsertMenu(HMENU handle, UINT position, UINT flags, UINT_PTR idOrPopup, LPC
     if (m == nullptr) {
         return FALSE;
     }
-    MenuItem item;
+    MenuEntry item;
     item.flags = flags & ~MF_BYPOSITION;
     if (flags & MF_POPUP) {
         item.popup = reinterpret_cast<HMENU>(idOrPopup);

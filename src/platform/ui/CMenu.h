@@ -7,17 +7,6 @@
 
 #include <string>
 
-constexpr UINT MF_STRING = 0x0000;
-constexpr UINT MF_ENABLED = 0x0000;
-constexpr UINT MF_BYCOMMAND = 0x0000;
-constexpr UINT MF_UNCHECKED = 0x0000;
-constexpr UINT MF_GRAYED = 0x0001;
-constexpr UINT MF_DISABLED = 0x0002;
-constexpr UINT MF_CHECKED = 0x0008;
-constexpr UINT MF_POPUP = 0x0010;
-constexpr UINT MF_BYPOSITION = 0x0400;
-constexpr UINT MF_SEPARATOR = 0x0800;
-
 constexpr UINT TPM_LEFTALIGN = 0x0000;
 constexpr UINT TPM_CENTERALIGN = 0x0004;
 constexpr UINT TPM_RIGHTALIGN = 0x0008;
@@ -28,7 +17,7 @@ constexpr UINT TPM_NONOTIFY = 0x0080;
 constexpr UINT TPM_RETURNCMD = 0x0100;
 
 // Loads a menu resource of the program; nullptr when there is none.
-HMENU LoadMenu(HANDLE instance, LPCWSTR name);
+HMENU LoadMenu(HINSTANCE instance, LPCWSTR name);
 HMENU CreatePopupMenu();
 HMENU CreateMenu();
 BOOL DestroyMenu(HMENU menu);

@@ -1,5 +1,7 @@
 #include "platform/ui/CWinApp.h"
 
+#include "platform/registry/Registry.h"
+
 #include <QApplication>
 
 #include <memory>
@@ -8,6 +10,15 @@ IMPLEMENT_DYNAMIC(CWinApp, CObject)
 
 namespace {
 CWinApp* theApp = nullptr;
+HINSTANCE resourceModule = nullptr;
+} // namespace
+
+HINSTANCE AfxGetResourceHandle() {
+    return resourceModule != nullptr ? resourceModule : GetModuleHandle(nullptr);
+}
+
+void AfxSetResourceHandle(HINSTANCE module) {
+    resourceModule = module;
 }
 
 CWinApp::CWinApp(LPCWSTR appName) : m_appName(appName != nullptr ? appName : u"Korvyn") {
@@ -36,6 +47,15 @@ int CWinApp::Run() {
 void CWinApp::SetRegistryKey(LPCWSTR companyName) {
     m_registryKey = companyName != nullptr ? companyName : u"";
     m_pszRegistryKey = m_registryKey.c_str();
+    korvyn::platform::SetProfileKey(m_registryKey, m_appName);
+}
+
+UINT CWinApp::GetProfileInt(LPCWSTR section, LPCWSTR entry, int defaultValue) {
+    return static_cast<UINT>(korvyn::platform::GetProfileInt(section, entry, defaultValue));
+}
+
+BOOL CWinApp::WriteProfileInt(LPCWSTR section, LPCWSTR entry, int value) {
+    return korvyn::platform::WriteProfileInt(section, entry, value) ? TRUE : FALSE;
 }
 
 CWinApp* AfxGetApp() {

@@ -40,5 +40,9 @@ CWinApp* AfxGetApp();
 LPCWSTR AfxGetAppName();
 // A message box owned by the main window, with the program's name as caption.
 int AfxMessageBox(LPCWSTR text, UINT type = MB_OK, UINT helpId = 0);
+// The module dialogs, menus and bitmaps are loaded from: the program's own unless set
+// (tests set a module built from their own resource bytes).
+HINSTANCE AfxGetResourceHandle();
+void AfxSetResourceHandle(HINSTANCE module);
 // Creates the Qt application when there is none, then InitInstance, Run, ExitInstance.
 int AfxWinMain(int argc, char** argv);

@@ -113,8 +113,8 @@ struct BITMAP {
     LPVOID bmBits;
 };
 // Loads a bitmap resource of the module; nullptr when it does not exist.
-HBITMAP LoadBitmap(HANDLE instance, LPCWSTR name);
-HICON LoadIcon(HANDLE instance, LPCWSTR name);
+HBITMAP LoadBitmap(HINSTANCE instance, LPCWSTR name);
+HICON LoadIcon(HINSTANCE instance, LPCWSTR name);
 BOOL DestroyIcon(HICON icon);
 int GetObject(HGDIOBJ object, int size, LPVOID out);
 

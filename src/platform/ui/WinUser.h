@@ -3,6 +3,7 @@
 // and the global window calls. Style bits and message numbers live in winstyles.h, which
 // the resource script shares. Everything here is free of Qt.
 #include "platform/WinTypes.h"
+#include "platform/resources/Resources.h"
 #include "winstyles.h"
 
 #include <cstdint>
@@ -103,7 +104,7 @@ struct WNDCLASS {
     WNDPROC lpfnWndProc;
     int cbClsExtra;
     int cbWndExtra;
-    HANDLE hInstance;
+    HINSTANCE hInstance;
     HICON hIcon;
     HCURSOR hCursor;
     // A brush, or a system colour index plus one.
@@ -243,10 +244,10 @@ BOOL EndDialog(HWND hDlg, int result);
 // ---- Window classes ----
 // Registers a class by name; false when the name is taken.
 WORD RegisterClass(const WNDCLASS* wndClass);
-BOOL GetClassInfo(HANDLE instance, LPCWSTR className, WNDCLASS* wndClass);
-HCURSOR LoadCursor(HANDLE instance, LPCWSTR name);
+BOOL GetClassInfo(HINSTANCE instance, LPCWSTR className, WNDCLASS* wndClass);
+HCURSOR LoadCursor(HINSTANCE instance, LPCWSTR name);
 HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menuOrId, HANDLE instance,
+                    int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance,
                     LPVOID param);
 
 // ---- Timers: a timer message to the window every period, on the UI thread ----

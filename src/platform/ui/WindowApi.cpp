@@ -480,7 +480,7 @@ BOOL EndDialog(HWND hDlg, int result) {
 }
 
 HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y,
-                    int width, int height, HWND parent, HMENU menuOrId, HANDLE /*instance*/,
+                    int width, int height, HWND parent, HMENU menuOrId, HINSTANCE /*instance*/,
                     LPVOID /*param*/) {
     if (className == nullptr) {
         return nullptr;

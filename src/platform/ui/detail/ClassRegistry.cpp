@@ -70,7 +70,7 @@ WORD RegisterClass(const WNDCLASS* wc) {
     return static_cast<WORD>(0xC000 + Classes().size());
 }
 
-BOOL GetClassInfo(HANDLE /*instance*/, LPCWSTR className, WNDCLASS* out) {
+BOOL GetClassInfo(HINSTANCE /*instance*/, LPCWSTR className, WNDCLASS* out) {
     using namespace korvyn::platform;
     if (className == nullptr) {
         return FALSE;
@@ -86,7 +86,7 @@ BOOL GetClassInfo(HANDLE /*instance*/, LPCWSTR className, WNDCLASS* out) {
     return TRUE;
 }
 
-HCURSOR LoadCursor(HANDLE /*instance*/, LPCWSTR name) {
+HCURSOR LoadCursor(HINSTANCE /*instance*/, LPCWSTR name) {
     return name == IDC_ARROW ? reinterpret_cast<HCURSOR>(static_cast<std::uintptr_t>(32512))
                              : nullptr;
 }

@@ -34,7 +34,8 @@ struct GdiObject {
     // Bitmap: RGB32 pixels, device pixel ratio of the screen for compatible bitmaps.
     QImage image;
     DeviceContext* selectedInto = nullptr;
-    // The wrapper object returned by the C++ classes' FromHandle.
+    // The C++ object holding the handle, which FromHandle returns; else a wrapper.
+    CGdiObject* holder = nullptr;
     std::unique_ptr<CGdiObject> wrapper;
 
     // Handles are serial numbers that are never reused, so a stale handle finds nothing.

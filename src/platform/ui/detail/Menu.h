@@ -10,7 +10,7 @@
 
 namespace korvyn::platform {
 
-struct MenuItem {
+struct MenuEntry {
     UINT flags = 0;
     UINT id = 0;
     std::u16string text;
@@ -21,7 +21,7 @@ struct Menu {
     explicit Menu(std::uintptr_t serialNumber) : serial(serialNumber) {}
     ~Menu();
     const std::uintptr_t serial;
-    std::vector<MenuItem> items;
+    std::vector<MenuEntry> items;
     std::unique_ptr<CMenu> wrapper;
     HMENU handle() const { return reinterpret_cast<HMENU>(serial); }
 };

@@ -7,8 +7,9 @@
 namespace korvyn::platform {
 
 // The bytes of a dialog template resource; empty when there is none.
-std::vector<BYTE> DialogTemplateBytes(LPCWSTR name);
-HBITMAP LoadBitmapResource(LPCWSTR name);
-HMENU LoadMenuResource(LPCWSTR name);
+// A null module is the program's own.
+std::vector<BYTE> DialogTemplateBytes(HMODULE module, LPCWSTR name);
+HBITMAP BitmapFromResource(HMODULE module, LPCWSTR name);
+HMENU MenuFromResource(HMODULE module, LPCWSTR name);
 
 } // namespace korvyn::platform
