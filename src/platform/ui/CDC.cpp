@@ -9,6 +9,8 @@
 #include "platform/ui/detail/GdiObject.h"
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QStaticText>
 
 #include <cstdlib>
 
@@ -102,6 +104,25 @@ void PlotLine(QPainter* p, QColor c, int x0, int y0, int x1, int y1) {
             y0 += sy;
         }
     }
+}
+
+// Shaped single lines of text by font and content. Lists draw the same cell texts at
+// every repaint, so shaping each once keeps a repaint cheap.
+const QStaticText& ShapedLine(std::uintptr_t fontKey, const QString& text, const QFont& font) {
+    static QHash<QPair<quintptr, QString>, QStaticText> cache;
+    auto key = qMakePair(quintptr(fontKey), text);
+    auto it = cache.find(key);
+    if (it != cache.end()) {
+        return *it;
+    }
+    if (cache.size() > 4096) {
+        cache.clear();
+    }
+    QStaticText shaped(text);
+    shaped.setTextFormat(Qt::PlainText);
+    shaped.setPerformanceHint(QStaticText::AggressiveCaching);
+    shaped.prepare(QTransform(), font);
+    return *cache.insert(key, shaped);
 }
 
 } // namespace
@@ -364,8 +385,18 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
     QRect r = ToQRect(*rect);
     QPainter* p = dc->Ready();
     QFontMetrics fm = p ? p->fontMetrics() : QFontMetrics(dc->qfont());
-    if ((format & DT_END_ELLIPSIS) && (format & DT_SINGLELINE)) {
+    bool simpleLine = (format & DT_SINGLELINE) && !s.contains(u'\t') && !s.contains(u'&');
+    const QStaticText* shaped = nullptr;
+    auto fontKey = reinterpret_cast<std::uintptr_t>(dc->font());
+    if (simpleLine && p != nullptr && !(format & DT_CALCRECT)) {
+        shaped = &ShapedLine(fontKey, s, p->font());
+    }
+    if ((format & DT_END_ELLIPSIS) && (format & DT_SINGLELINE) &&
+        (shaped != nullptr ? int(shaped->size().width()) : fm.horizontalAdvance(s)) > r.width()) {
         s = fm.elidedText(s, Qt::ElideRight, std::max(0, r.width()));
+        if (shaped != nullptr) {
+            shaped = &ShapedLine(fontKey, s, p->font());
+        }
     }
     if (format & DT_CALCRECT) {
         QRect bounds = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE)
@@ -382,13 +413,39 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
     if (p == nullptr) {
         return 0;
     }
+    if (shaped != nullptr) {
+        // One line: place it by hand, which spares a text layout per cell of a list.
+        int width = int(shaped->size().width());
+        int x = (format & DT_CENTER)  ? r.left() + (r.width() - width) / 2
+                : (format & DT_RIGHT) ? r.right() + 1 - width
+                                      : r.left();
+        int y = (format & DT_VCENTER)  ? r.top() + (r.height() - fm.height()) / 2
+                : (format & DT_BOTTOM) ? r.bottom() + 1 - fm.height()
+                                       : r.top();
+        QRect drawn(x, y, width, fm.height());
+        if (dc->bkMode == OPAQUE && !s.isEmpty()) {
+            p->fillRect(drawn.intersected(r), ToQColor(dc->bkColor));
+        }
+        bool clip = !(format & DT_NOCLIP) && !r.contains(drawn);
+        if (clip) {
+            p->save();
+            p->setClipRect(r, Qt::IntersectClip);
+        }
+        p->setPen(ToQColor(dc->textColor));
+        p->drawStaticText(QPoint(x, y), *shaped);
+        if (clip) {
+            p->restore();
+        }
+        dc->PenTouched();
+        return fm.height();
+    }
     QRect drawn = fm.boundingRect(r, flags, s);
     if (dc->bkMode == OPAQUE && !s.isEmpty()) {
         p->fillRect(drawn.intersected(r), ToQColor(dc->bkColor));
     }
     p->setPen(ToQColor(dc->textColor));
     p->drawText(r, flags, s);
-    dc->Invalidate();
+    dc->PenTouched();
     return drawn.height();
 }
 
@@ -419,7 +476,7 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCWSTR text, int
     if ((options & ETO_CLIPPED) && rect != nullptr) {
         p->restore();
     }
-    dc->Invalidate();
+    dc->PenTouched();
     return TRUE;
 }
 

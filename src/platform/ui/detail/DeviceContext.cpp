@@ -101,15 +101,18 @@ HGDIOBJ DeviceContext::Select(HGDIOBJ object) {
     case GdiObject::Kind::Pen:
         old = pen_;
         pen_ = static_cast<HPEN>(object);
-        break;
+        dirty_ |= kPen;
+        return old;
     case GdiObject::Kind::Brush:
         old = brush_;
         brush_ = static_cast<HBRUSH>(object);
-        break;
+        dirty_ |= kBrush;
+        return old;
     case GdiObject::Kind::Font:
         old = font_;
         font_ = static_cast<HFONT>(object);
-        break;
+        dirty_ |= old != font_ ? kFont : 0u;
+        return old;
     case GdiObject::Kind::Bitmap:
         // A bitmap can be in one memory DC at a time, and only memory DCs take one.
         if (!memory_ || (o->selectedInto != nullptr && o->selectedInto != this)) {
@@ -134,6 +137,10 @@ QPainter* DeviceContext::Ready() {
         return nullptr;
     }
     if (appliedBy_ != this) {
+        dirty_ = kAll;
+        appliedBy_ = this;
+    }
+    if (dirty_ & kPen) {
         GdiObject* p = GdiFrom(pen_, GdiObject::Kind::Pen);
         if (p == nullptr || p->penStyle == PS_NULL) {
             painter_->setPen(Qt::NoPen);
@@ -143,17 +150,21 @@ QPainter* DeviceContext::Ready() {
                      Qt::MiterJoin);
             painter_->setPen(pen);
         }
+    }
+    if (dirty_ & kBrush) {
         GdiObject* b = GdiFrom(brush_, GdiObject::Kind::Brush);
         if (b == nullptr || b->hollow) {
             painter_->setBrush(Qt::NoBrush);
         } else {
             painter_->setBrush(ToQColor(b->color));
         }
+    }
+    if (dirty_ & kFont) {
         painter_->setFont(qfont());
         painter_->setRenderHint(QPainter::Antialiasing, false);
         painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
-        appliedBy_ = this;
     }
+    dirty_ = 0;
     return painter_;
 }
 

@@ -51,7 +51,10 @@ public:
     COLORREF bkColor = 0xFFFFFF;
     int bkMode = OPAQUE;
     POINT current{0, 0};
-    void Invalidate() { appliedBy_ = nullptr; }
+    // The painter's pen, brush or font may no longer be this DC's.
+    void Invalidate() { dirty_ = kAll; }
+    // Text drawing set the painter's pen to the text colour.
+    void PenTouched() { dirty_ |= kPen; }
 
 private:
     void BeginOnBitmap();
@@ -68,8 +71,11 @@ private:
     HFONT font_;
     HBITMAP bitmap_ = nullptr;
     std::unique_ptr<CDC> wrapper_;
-    // The DC whose state the painter carries now (several DCs may share one painter).
+    // The DC whose state the painter carries now (several DCs may share one painter),
+    // and which parts of this DC's state still need applying.
     static DeviceContext* appliedBy_;
+    enum : unsigned { kPen = 1, kBrush = 2, kFont = 4, kAll = 7 };
+    unsigned dirty_ = kAll;
 };
 
 } // namespace korvyn::platform
