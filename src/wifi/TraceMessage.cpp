@@ -113,7 +113,7 @@ void TraceMessage(const char* format, ...) {
 
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    char stamp[32];
+    char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear,
                   now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
     // A trace that cannot be written is dropped: it must never disturb the program.
