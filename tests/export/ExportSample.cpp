@@ -44,7 +44,7 @@ bool Streams(int argc, char** argv) {
     return doc.Close();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -68,8 +68,8 @@ int main(int argc, char** argv) {
     } else if (kind == "sst") {
         ok = SaveSheet(test::FillSstSample, arg, "My Documents\\sst.xls");
     } else if (kind == "numbers") {
-        ok = SaveSheet([](XlsWorksheet& s, const std::string&) { test::FillNumberSample(s); },
-                       arg, "My Documents\\numbers.xls");
+        ok = SaveSheet([](XlsWorksheet& s, const std::string&) { test::FillNumberSample(s); }, arg,
+                       "My Documents\\numbers.xls");
     } else if (kind == "streams") {
         ok = Streams(argc, argv);
     }

@@ -11,8 +11,8 @@
 namespace korvyn::test {
 
 inline constexpr const char16_t* kEnglishHeaders[10] = {
-    u"Name", u"Sig", u"Ch", u"Type", u"Sec", u"MAC", u"Best sig", u"Worst sig",
-    u"First seen", u"Last seen"};
+    u"Name", u"Sig",      u"Ch",        u"Type",       u"Sec",
+    u"MAC",  u"Best sig", u"Worst sig", u"First seen", u"Last seen"};
 
 // The text the station list shows for list row k, column c. Every eleventh station has no
 // name; others carry quotes, accents or Cyrillic; every fifth is inactive ("-----").
@@ -89,20 +89,20 @@ inline void FillSstSample(XlsWorksheet& sheet, const std::string& variant) {
     };
     if (variant == "even") {
         for (int j = 0; j < 40; ++j)
-            add(filler(j, 100));  // 8 + 40 * 203 = 8128
+            add(filler(j, 100)); // 8 + 40 * 203 = 8128
     } else if (variant == "odd") {
         for (int j = 0; j < 41; ++j)
-            add(filler(j, 98));  // 8 + 41 * 199 = 8167
+            add(filler(j, 98)); // 8 + 41 * 199 = 8167
     } else {
         for (int j = 0; j < 39; ++j)
             add(filler(j, 100));
-        add(filler(39, 144));  // 8 + 39 * 203 + 291 = 8216
+        add(filler(39, 144)); // 8 + 39 * 203 + 291 = 8216
     }
     std::u16string crossing;
     for (int i = 0; i < 200; ++i)
         crossing += static_cast<char16_t>(u'\u0410' + i % 32);
     add(crossing);
-    add(std::u16string(10000, u'\u0151') + u"end");  // longer than a whole record
+    add(std::u16string(10000, u'\u0151') + u"end"); // longer than a whole record
     add(u"after");
 }
 
@@ -110,13 +110,16 @@ inline void FillSstSample(XlsWorksheet& sheet, const std::string& variant) {
 // would lose bits in the RK form (1.0000001, 2^40 + 1, 1e300).
 inline void FillNumberSample(XlsWorksheet& sheet) {
     const double rows[][5] = {
-        {1, 2, 3, 0, 0},     {1, 12345.6789, 2, 0, 0},      {12345.6789, 2.5e-5, 0, 0, 0},
-        {0.5, 1.1, 0, -3.25, 0}, {1.0000001, 1099511627777.0, 0, 0, 1e300},
+        {1, 2, 3, 0, 0},
+        {1, 12345.6789, 2, 0, 0},
+        {12345.6789, 2.5e-5, 0, 0, 0},
+        {0.5, 1.1, 0, -3.25, 0},
+        {1.0000001, 1099511627777.0, 0, 0, 1e300},
     };
     const int used[] = {3, 3, 2, 4, 5};
     for (int r = 0; r < 5; ++r) {
         for (int c = 0; c < used[r]; ++c) {
-            if (!(r == 3 && c == 2))  // a gap ends a run
+            if (!(r == 3 && c == 2)) // a gap ends a run
                 sheet.CellAt(r, c)->SetNumber(rows[r][c]);
         }
     }
@@ -129,4 +132,4 @@ inline void FillNumberSample(XlsWorksheet& sheet) {
     sheet.CellAt(5, 4)->SetNumber(6);
 }
 
-}  // namespace korvyn::test
+} // namespace korvyn::test
