@@ -181,19 +181,20 @@ TEST_F(CompoundFileTest, ChildrenLinkedAroundTheMiddleOne) {
 }
 
 TEST_F(CompoundFileTest, StreamsMoveAndMiniTableSectorsStayConsecutive) {
-    // Three streams of 3000 bytes (141 mini sectors, so a second mini-table sector), then
-    // rewrites of the first ones; each result is read back whole.
+    // Streams A, C and D of 3000 bytes (141 mini sectors, so a second mini-table sector that
+    // moves the sectors behind it, B's among them) and B of 5000; then rewrites. Each result
+    // is read back whole.
     const auto run = [&](std::vector<std::pair<int, std::size_t>> rewrites) {
         CompoundFile doc;
         EXPECT_TRUE(doc.CreateDocument("t.cfb"));
-        std::vector<std::size_t> sizes(3, 3000);
-        for (int k = 0; k < 3; ++k)
-            rewrites.insert(rewrites.begin() + k, {k, 3000});
+        std::vector<std::size_t> sizes = {3000, 5000, 3000, 3000};
+        for (int k = 0; k < 4; ++k)
+            rewrites.insert(rewrites.begin() + k, {k, sizes[k]});
         for (std::size_t step = 0; step < rewrites.size(); ++step) {
             const auto [k, size] = rewrites[step];
             const std::string name(1, char('A' + k));
             const auto data = Pattern(size, k);
-            if (step < 3) {
+            if (step < 4) {
                 EXPECT_EQ(doc.MakeStream(name.c_str()), 1);
             }
             EXPECT_EQ(doc.WriteStream(name.c_str(), data.data(), DWORD(size)), 1);
@@ -201,19 +202,22 @@ TEST_F(CompoundFileTest, StreamsMoveAndMiniTableSectorsStayConsecutive) {
         }
         EXPECT_TRUE(doc.Close());
         const Doc d{ReadFileBytes(dir / "t.cfb")};
-        for (DWORD i = 0; i < 3; ++i)
+        for (DWORD i = 0; i < 4; ++i)
             EXPECT_EQ(d.Stream(i + 1), AsString(Pattern(sizes[i], int(i))));
         return d;
     };
     Doc d = run({});
     EXPECT_EQ(d.U32(64), 2u);
     EXPECT_EQ(d.Chain(d.U32(60)), (std::vector<DWORD>{3, 4}));
-    run({{0, 5000}});
-    run({{0, 5000}, {1, 8000}, {0, 10}});
-    d = run({{0, 0}, {1, 0}, {2, 0}}); // without mini sectors no container or mini table
+    run({{0, 5000}, {1, 10}});
+    run({{0, 5000}, {2, 8000}, {0, 10}});
+    d = run({{0, 0}, {1, 0}, {2, 0}, {3, 0}}); // no mini sectors: no container, no mini table
     EXPECT_EQ(d.U32(60), END);
     EXPECT_EQ(d.U32(d.Entry(0) + 116), END);
-    EXPECT_EQ(d.bytes.size(), 3u * 512);
+    const DWORD lastDirectorySector = d.Chain(1).back();
+    EXPECT_EQ(d.bytes.size(), 512u * (lastDirectorySector + 2));
+    for (DWORD n = 2; n < lastDirectorySector; ++n)
+        EXPECT_EQ(d.Fat(n), FREE) << "sector " << n;
 }
 
 TEST_F(CompoundFileTest, ResultCodes) {
