@@ -249,6 +249,8 @@ void CompoundFile::FreeChain(DWORD start) {
 
 void CompoundFile::WriteChain(DWORD& start, const BYTE* data, std::size_t size) {
     const std::size_t needed = SectorsFor(size, kSectorSize);
+    // Room for the new sectors and their table sectors, so the image grows only once.
+    image_.reserve(image_.size() + (needed + needed / kEntriesPerSector + 2) * kSectorSize);
     std::vector<DWORD> chain;
     DWORD next = start;
     while (next != kEndOfChain && chain.size() < needed) {

@@ -1,24 +1,9 @@
 #include "export/XlsSerializer.h"
 
-#include "export/LittleEndian.h"
-
 #include <algorithm>
 #include <bit>
-#include <cstring>
 
 namespace korvyn {
-
-void XlsSerializer::U16(std::uint16_t v) {
-    std::uint8_t b[2];
-    PutU16(b, v);
-    Put(b, sizeof b);
-}
-
-void XlsSerializer::U32(std::uint32_t v) {
-    std::uint8_t b[4];
-    PutU32(b, v);
-    Put(b, sizeof b);
-}
 
 void XlsSerializer::F64(double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
@@ -26,17 +11,22 @@ void XlsSerializer::F64(double v) {
     U32(static_cast<std::uint32_t>(bits >> 32));
 }
 
-void XlsSerializer::Chars8(std::string_view text) {
-    Put(text.data(), text.size());
-}
-
 void XlsSerializer::Chars16(std::u16string_view text) {
-    if (!out_) {
-        Put(nullptr, 2 * text.size());
+    if (2 * text.size() > Room()) {
+        for (char16_t c : text)
+            U16(static_cast<std::uint16_t>(c));
         return;
     }
-    for (char16_t c : text)
-        U16(static_cast<std::uint16_t>(c));
+    if (out_ && std::endian::native == std::endian::little) {
+        std::memcpy(out_, text.data(), 2 * text.size());
+        out_ += 2 * text.size();
+    } else if (out_) {
+        for (char16_t c : text) {
+            *out_++ = static_cast<std::uint8_t>(c);
+            *out_++ = static_cast<std::uint8_t>(c >> 8);
+        }
+    }
+    size_ += 2 * text.size();
 }
 
 void XlsSerializer::Continue() {
@@ -46,17 +36,16 @@ void XlsSerializer::Continue() {
         out_ += 4;
 }
 
-void XlsSerializer::Put(const void* bytes, std::size_t n) {
-    const auto* from = static_cast<const std::uint8_t*>(bytes);
+void XlsSerializer::PutAcrossPieces(const std::uint8_t* bytes, std::size_t n) {
     while (n > 0) {
         if (Room() == 0)
             Continue();
         const std::size_t part = std::min(n, Room());
         if (out_) {
-            std::memcpy(out_, from, part);
+            std::memcpy(out_, bytes, part);
             out_ += part;
-            from += part;
         }
+        bytes += part;
         size_ += part;
         n -= part;
     }

@@ -7,6 +7,7 @@
 // is left as a gap in the output for XlsRecord::Write to fill.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -19,10 +20,16 @@ public:
     explicit XlsSerializer(std::uint8_t* out = nullptr) : out_(out) {}
 
     void U8(std::uint8_t v) { Put(&v, 1); }
-    void U16(std::uint16_t v);
-    void U32(std::uint32_t v);
+    void U16(std::uint16_t v) {
+        const std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
+        Put(b, 2);
+    }
+    void U32(std::uint32_t v) {
+        U16(static_cast<std::uint16_t>(v));
+        U16(static_cast<std::uint16_t>(v >> 16));
+    }
     void F64(double v);
-    void Chars8(std::string_view text);
+    void Chars8(std::string_view text) { Put(text.data(), text.size()); }
     void Chars16(std::u16string_view text);
 
     // Starts a CONTINUE record at the current position.
@@ -35,7 +42,18 @@ public:
     const std::vector<std::size_t>& ContinuePositions() const { return continues_; }
 
 private:
-    void Put(const void* bytes, std::size_t n);
+    void Put(const void* bytes, std::size_t n) {
+        if (n > Room()) {
+            PutAcrossPieces(static_cast<const std::uint8_t*>(bytes), n);
+            return;
+        }
+        if (out_) {
+            std::memcpy(out_, bytes, n);
+            out_ += n;
+        }
+        size_ += n;
+    }
+    void PutAcrossPieces(const std::uint8_t* bytes, std::size_t n);
 
     std::uint8_t* out_;
     std::size_t size_ = 0;

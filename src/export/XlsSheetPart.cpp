@@ -1,16 +1,15 @@
 #include "export/XlsSheetPart.h"
 
 #include "export/RkValue.h"
-#include "export/records/LabelSstRecord.h"
-#include "export/records/MulRkRecord.h"
-#include "export/records/NumberRecord.h"
-#include "export/records/RkRecord.h"
 #include "platform/system/TextCodec.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace korvyn {
 namespace {
+
+constexpr int kReserveStep = 1000;
 
 bool IsNumber(const XlsCell* cell) {
     return cell->GetType() == XlsCell::Double || cell->GetType() == XlsCell::Integer;
@@ -21,6 +20,10 @@ double NumberOf(const XlsCell* cell) {
 }
 
 } // namespace
+
+const XlsRecord& XlsSheetPart::Record(const CellRecord& cell) {
+    return std::visit([](const auto& record) -> const XlsRecord& { return record; }, cell);
+}
 
 XlsSheetPart::XlsSheetPart(const XlsWorksheet& sheet, SstRecord& sst, bool first)
     : window2_(first) {
@@ -54,17 +57,19 @@ void XlsSheetPart::AddRow(const XlsWorksheet& sheet, int row, SstRecord& sst, bo
         }
         if (!rowStarted) {
             rowStarted = true;
+            if (block.rows.empty())
+                block.cells.reserve(std::min(kBlockRows * columns, kReserveStep));
             block.rows.emplace_back(r, static_cast<std::uint16_t>(columns));
             block.rowCellBytes.push_back(0);
         }
         const auto column = static_cast<std::uint16_t>(c);
-        std::unique_ptr<XlsRecord> record;
         if (cell->GetType() == XlsCell::WideString) {
-            record = std::make_unique<LabelSstRecord>(r, column, sst.Add(cell->WideText()));
+            block.cells.emplace_back(std::in_place_type<LabelSstRecord>, r, column,
+                                     sst.Add(cell->WideText()));
             ++c;
         } else if (cell->GetType() == XlsCell::String) {
-            record = std::make_unique<LabelSstRecord>(
-                r, column, sst.Add(platform::SystemBytesToWide(cell->Text())));
+            block.cells.emplace_back(std::in_place_type<LabelSstRecord>, r, column,
+                                     sst.Add(platform::SystemBytesToWide(cell->Text())));
             ++c;
         } else {
             // A run of numbers that all have, or all lack, an RK form.
@@ -73,27 +78,28 @@ void XlsSheetPart::AddRow(const XlsWorksheet& sheet, int row, SstRecord& sst, bo
             std::vector<std::uint32_t> run;
             int end = c + 1;
             if (rk) {
-                run.push_back(*rk);
                 for (; end < columns && IsNumber(sheet.Cell(row, end)); ++end) {
                     const auto next = RkValue(NumberOf(sheet.Cell(row, end)));
                     if (!next)
                         break;
+                    if (run.empty())
+                        run.push_back(*rk);
                     run.push_back(*next);
                 }
             }
-            if (run.size() >= 2) {
-                record = std::make_unique<MulRkRecord>(r, column, std::move(run));
+            if (!run.empty()) {
+                block.cells.emplace_back(std::in_place_type<MulRkRecord>, r, column,
+                                         std::move(run));
                 c = end;
+            } else if (rk) {
+                block.cells.emplace_back(std::in_place_type<RkRecord>, r, column, *rk);
+                ++c;
             } else {
-                if (rk)
-                    record = std::make_unique<RkRecord>(r, column, *rk);
-                else
-                    record = std::make_unique<NumberRecord>(r, column, value);
+                block.cells.emplace_back(std::in_place_type<NumberRecord>, r, column, value);
                 ++c;
             }
         }
-        block.rowCellBytes.back() += record->RecordSize();
-        block.cells.push_back(std::move(record));
+        block.rowCellBytes.back() += Record(block.cells.back()).RecordSize();
     }
 }
 
@@ -137,8 +143,8 @@ std::size_t XlsSheetPart::Write(std::uint8_t* at) const {
     for (const Block& block : blocks_) {
         for (const RowRecord& row : block.rows)
             p += row.Write(p);
-        for (const auto& cell : block.cells)
-            p += cell->Write(p);
+        for (const CellRecord& cell : block.cells)
+            p += Record(cell).Write(p);
         p += block.dbCell.Write(p);
     }
     p += window2_.Write(p);

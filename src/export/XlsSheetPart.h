@@ -7,12 +7,16 @@
 #include "export/records/DimensionsRecord.h"
 #include "export/records/EofRecord.h"
 #include "export/records/IndexRecord.h"
+#include "export/records/LabelSstRecord.h"
+#include "export/records/MulRkRecord.h"
+#include "export/records/NumberRecord.h"
+#include "export/records/RkRecord.h"
 #include "export/records/RowRecord.h"
 #include "export/records/SstRecord.h"
 #include "export/records/Window2Record.h"
 
 #include <cstddef>
-#include <memory>
+#include <variant>
 #include <vector>
 
 namespace korvyn {
@@ -31,15 +35,19 @@ public:
     std::size_t Write(std::uint8_t* at) const;
 
 private:
+    // Cell records are held by value: a full sheet has hundreds of thousands.
+    using CellRecord = std::variant<LabelSstRecord, RkRecord, MulRkRecord, NumberRecord>;
+
     struct Block {
         std::vector<RowRecord> rows;
-        std::vector<std::unique_ptr<XlsRecord>> cells;
+        std::vector<CellRecord> cells;
         std::vector<std::size_t> rowCellBytes;
         std::size_t rowBytes = 0;
         std::size_t cellBytes = 0;
         DbCellRecord dbCell;
     };
 
+    static const XlsRecord& Record(const CellRecord& cell);
     void AddRow(const XlsWorksheet& sheet, int row, SstRecord& sst, bool& firstSeen);
     void Finish(Block& block);
 

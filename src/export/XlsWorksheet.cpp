@@ -30,33 +30,27 @@ XlsCell* XlsWorksheet::CellAt(int row, int column) {
     if (row < 0 || row > kMaxRow || column < 0 || column > kMaxColumn)
         return nullptr;
     if (column >= columns_) {
-        std::vector<XlsCell> wider(static_cast<std::size_t>(rows_) * (column + 1));
-        for (int r = 0; r < rows_; ++r) {
-            for (int c = 0; c < columns_; ++c)
-                wider[std::size_t(r) * (column + 1) + c] = std::move(cells_[r * columns_ + c]);
-        }
-        cells_ = std::move(wider);
         columns_ = column + 1;
+        for (auto& cells : rows_)
+            cells.resize(columns_);
     }
-    if (row >= rows_) {
-        rows_ = row + 1;
-        cells_.resize(static_cast<std::size_t>(rows_) * columns_);
-    }
-    return &cells_[static_cast<std::size_t>(row) * columns_ + column];
+    if (row >= RowCount())
+        rows_.resize(row + 1, std::vector<XlsCell>(columns_));
+    return &rows_[row][column];
 }
 
 const XlsCell* XlsWorksheet::Cell(int row, int column) const {
-    if (row < 0 || row >= rows_ || column < 0 || column >= columns_)
+    if (row < 0 || row >= RowCount() || column < 0 || column >= columns_)
         return nullptr;
-    return &cells_[static_cast<std::size_t>(row) * columns_ + column];
+    return &rows_[row][column];
 }
 
 bool XlsWorksheet::WriteDelimited(std::ostream& out, char delimiter, char qualifier) const {
     std::string line;
-    for (int r = 0; r < rows_ && out; ++r) {
+    for (auto row = rows_.begin(); row != rows_.end() && out; ++row) {
         line.clear();
         for (int c = 0; c < columns_; ++c) {
-            const XlsCell& cell = cells_[static_cast<std::size_t>(r) * columns_ + c];
+            const XlsCell& cell = (*row)[c];
             switch (cell.GetType()) {
             case XlsCell::Undefined:
                 break;

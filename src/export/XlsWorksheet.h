@@ -12,7 +12,7 @@ public:
     static constexpr int kMaxRow = 65535;
     static constexpr int kMaxColumn = 255;
 
-    int RowCount() const { return rows_; }
+    int RowCount() const { return static_cast<int>(rows_.size()); }
     int ColumnCount() const { return columns_; }
 
     // The cell, growing the grid; nullptr beyond the bounds.
@@ -27,7 +27,6 @@ public:
     bool WriteDelimited(std::ostream& out, char delimiter, char qualifier) const;
 
 private:
-    int rows_ = 0;
     int columns_ = 0;
-    std::vector<XlsCell> cells_;
+    std::vector<std::vector<XlsCell>> rows_;
 };

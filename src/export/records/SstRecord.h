@@ -5,10 +5,8 @@
 // continuation starts with a fresh flags byte.
 #include "export/XlsRecord.h"
 
-#include <deque>
-#include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace korvyn {
 
@@ -18,22 +16,23 @@ public:
     static constexpr std::size_t kMaxChars = 32767;
 
     SstRecord() : XlsRecord(0x00FC) {}
-    SstRecord(const SstRecord&) = delete;
-    SstRecord& operator=(const SstRecord&) = delete;
 
     // Counts one text cell holding text; returns the index of its string.
     std::uint32_t Add(std::u16string_view text);
-    void Clear();
-
-    std::uint32_t TextCells() const { return textCells_; }
-    std::size_t StringCount() const { return strings_.size(); }
 
 protected:
     void WriteData(XlsSerializer& out) const override;
 
 private:
-    std::deque<std::u16string> strings_; // stable addresses for the index's keys
-    std::unordered_map<std::u16string_view, std::uint32_t> index_;
+    std::u16string_view String(std::uint32_t index) const;
+    void Grow();
+
+    // All strings one after another; string i spans starts_[i] to starts_[i + 1].
+    std::vector<char16_t> chars_;
+    std::vector<std::size_t> starts_;
+    // Open addressing: each used slot holds the string's hash in its upper half and its
+    // index + 1 in the lower half; a free slot holds 0.
+    std::vector<std::uint64_t> slots_;
     std::uint32_t textCells_ = 0;
 };
 
