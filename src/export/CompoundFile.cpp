@@ -46,6 +46,35 @@ std::size_t SectorsFor(std::size_t bytes, std::size_t sectorSize) {
     return (bytes + sectorSize - 1) / sectorSize;
 }
 
+// Fits a chain of `table` to `needed` sectors: its sectors are reused from start, those
+// beyond are released, missing ones allocated and linked behind. Returns them in order.
+template <typename Allocate, typename Release>
+std::vector<DWORD> FitChain(std::vector<DWORD>& table, DWORD& start, std::size_t needed,
+                            Allocate allocate, Release release) {
+    std::vector<DWORD> chain;
+    DWORD next = start;
+    while (next != kEndOfChain && chain.size() < needed) {
+        chain.push_back(next);
+        next = table[next];
+    }
+    if (chain.empty()) {
+        release(start);
+        start = kEndOfChain;
+    } else if (next != kEndOfChain) {
+        table[chain.back()] = kEndOfChain;
+        release(next);
+    }
+    while (chain.size() < needed) {
+        const DWORD added = allocate();
+        if (chain.empty())
+            start = added;
+        else
+            table[chain.back()] = added;
+        chain.push_back(added);
+    }
+    return chain;
+}
+
 } // namespace
 
 CompoundFile::CompoundFile() = default;
@@ -100,47 +129,45 @@ void CompoundFile::Discard() {
     Reset();
 }
 
-int CompoundFile::Lookup(const char* name8bit, std::u16string& leaf, DWORD& parent,
-                         DWORD& found) const {
+CompoundFile::Path CompoundFile::Lookup(const char* name8bit) const {
+    if (!open_)
+        return kNotOpen;
     if (!name8bit)
         return kBadPath;
-    const std::u16string path = korvyn::platform::SystemBytesToWide(name8bit);
-    std::u16string_view rest = path;
+    const std::u16string wide = korvyn::platform::SystemBytesToWide(name8bit);
+    std::u16string_view rest = wide;
     if (!rest.empty() && rest.front() == u'\\')
         rest.remove_prefix(1); // the root; names are otherwise taken from the root too
-    parent = 0;
-    found = kNoEntry;
+    Path path{kOk};
     for (;;) {
         const std::size_t cut = rest.find(u'\\');
-        leaf = std::u16string(rest.substr(0, cut));
-        if (leaf.empty() || leaf.find_first_of(u"/:!") != std::u16string::npos)
+        path.leaf = std::u16string(rest.substr(0, cut));
+        if (path.leaf.empty() || path.leaf.find_first_of(u"/:!") != std::u16string::npos)
             return kBadPath;
         for (DWORD i = 1; i < entries_.size(); ++i) {
-            if (entries_[i].parent == parent && SameName(entries_[i].name, leaf))
-                found = i;
+            if (entries_[i].parent == path.parent && SameName(entries_[i].name, path.leaf))
+                path.found = i;
         }
         if (cut == std::u16string_view::npos)
-            return kOk;
-        if (found == kNoEntry || entries_[found].type != kStorage)
+            return path;
+        if (path.found == kNoEntry || entries_[path.found].type != kStorage)
             return kBadPath;
-        parent = found;
-        found = kNoEntry;
+        path.parent = path.found;
+        path.found = kNoEntry;
         rest.remove_prefix(cut + 1);
     }
 }
 
 int CompoundFile::MakeStream(const char* name8bit) {
-    if (!open_)
-        return kNotOpen;
-    std::u16string leaf;
-    DWORD parent = 0, found = kNoEntry;
-    if (const int r = Lookup(name8bit, leaf, parent, found); r != kOk)
-        return r;
-    if (leaf.size() > kMaxNameChars)
+    const Path path = Lookup(name8bit);
+    if (path.result != kOk)
+        return path.result;
+    if (path.leaf.size() > kMaxNameChars)
         return kNameTooLong;
-    if (found != kNoEntry)
+    if (path.found != kNoEntry)
         return kExists;
-    entries_.push_back(Entry{leaf, kStream, kNoEntry, kNoEntry, kNoEntry, kEndOfChain, 0, parent});
+    entries_.push_back(
+        Entry{path.leaf, kStream, kNoEntry, kNoEntry, kNoEntry, kEndOfChain, 0, path.parent});
     // The directory grows by one sector for every four entries.
     DWORD last = 1;
     std::size_t sectors = 1;
@@ -150,7 +177,7 @@ int CompoundFile::MakeStream(const char* name8bit) {
         const DWORD added = AllocateSector();
         fat_[last] = added;
     }
-    LinkChildren(parent);
+    LinkChildren(path.parent);
     return Flush();
 }
 
@@ -172,26 +199,18 @@ void CompoundFile::LinkChildren(DWORD parent) {
 }
 
 int CompoundFile::WriteStream(const char* name8bit, const BYTE* data, DWORD size) {
-    if (!open_)
-        return kNotOpen;
-    std::u16string leaf;
-    DWORD parent = 0, found = kNoEntry;
-    if (const int r = Lookup(name8bit, leaf, parent, found); r != kOk)
-        return r;
-    if (found == kNoEntry || entries_[found].type != kStream || (!data && size > 0))
+    const Path path = Lookup(name8bit);
+    if (path.result != kOk)
+        return path.result;
+    if (path.found == kNoEntry || entries_[path.found].type != kStream || (!data && size > 0))
         return kNoStream;
-    Entry& entry = entries_[found];
+    Entry& entry = entries_[path.found];
     const bool wasMini = entry.size < kMiniStreamCutoff;
     const bool mini = size < kMiniStreamCutoff;
     if (wasMini != mini && entry.start != kEndOfChain) {
         // Crossing the cutoff: the stream moves, its old chain is released first.
         if (wasMini) {
-            for (DWORD m = entry.start; m != kEndOfChain;) {
-                const DWORD next = miniFat_[m];
-                miniFat_[m] = kFree;
-                m = next;
-            }
-            entry.start = kEndOfChain;
+            FreeMiniChain(entry.start);
             UpdateMiniContainer();
         } else {
             FreeChain(entry.start);
@@ -247,31 +266,21 @@ void CompoundFile::FreeChain(DWORD start) {
     }
 }
 
+void CompoundFile::FreeMiniChain(DWORD start) {
+    while (start <= kHighestSector) {
+        const DWORD next = miniFat_[start];
+        miniFat_[start] = kFree;
+        start = next;
+    }
+}
+
 void CompoundFile::WriteChain(DWORD& start, const BYTE* data, std::size_t size) {
     const std::size_t needed = SectorsFor(size, kSectorSize);
     // Room for the new sectors and their table sectors, so the image grows only once.
     image_.reserve(image_.size() + (needed + needed / kEntriesPerSector + 2) * kSectorSize);
-    std::vector<DWORD> chain;
-    DWORD next = start;
-    while (next != kEndOfChain && chain.size() < needed) {
-        chain.push_back(next);
-        next = fat_[next];
-    }
-    if (chain.empty()) {
-        FreeChain(start);
-        start = kEndOfChain;
-    } else if (next != kEndOfChain) {
-        fat_[chain.back()] = kEndOfChain;
-        FreeChain(next);
-    }
-    while (chain.size() < needed) {
-        const DWORD added = AllocateSector();
-        if (chain.empty())
-            start = added;
-        else
-            fat_[chain.back()] = added;
-        chain.push_back(added);
-    }
+    const auto chain = FitChain(
+        fat_, start, needed, [this] { return AllocateSector(); },
+        [this](DWORD rest) { FreeChain(rest); });
     for (std::size_t i = 0; i < chain.size(); ++i) {
         const std::size_t offset = i * kSectorSize;
         const std::size_t n = std::min(kSectorSize, size - offset);
@@ -284,30 +293,9 @@ void CompoundFile::WriteMiniStream(Entry& entry, const BYTE* data, std::size_t s
     Entry& root = entries_[0];
     if (root.start == kEndOfChain && size > 0)
         root.start = AllocateSector(); // the container's first sector comes first
-    const std::size_t needed = SectorsFor(size, kMiniSectorSize);
-    std::vector<DWORD> chain;
-    DWORD next = entry.start;
-    while (next != kEndOfChain && chain.size() < needed) {
-        chain.push_back(next);
-        next = miniFat_[next];
-    }
-    if (!chain.empty())
-        miniFat_[chain.back()] = kEndOfChain;
-    while (next != kEndOfChain) {
-        const DWORD after = miniFat_[next];
-        miniFat_[next] = kFree;
-        next = after;
-    }
-    if (chain.empty())
-        entry.start = kEndOfChain;
-    while (chain.size() < needed) {
-        const DWORD added = AllocateMiniSector();
-        if (chain.empty())
-            entry.start = added;
-        else
-            miniFat_[chain.back()] = added;
-        chain.push_back(added);
-    }
+    const auto chain = FitChain(
+        miniFat_, entry.start, SectorsFor(size, kMiniSectorSize),
+        [this] { return AllocateMiniSector(); }, [this](DWORD rest) { FreeMiniChain(rest); });
     for (std::size_t i = 0; i < chain.size(); ++i) {
         const std::size_t at = std::size_t{chain[i]} * kMiniSectorSize;
         if (miniStream_.size() < at + kMiniSectorSize)

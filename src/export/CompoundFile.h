@@ -59,14 +59,24 @@ private:
         DWORD parent;
     };
 
+    // A path looked up: its last name, the storage it names an entry in, and that entry.
+    struct Path {
+        Path(int r) : result(r) {}
+        int result;
+        std::u16string leaf;
+        DWORD parent = 0;
+        DWORD found = 0xFFFFFFFF; // none
+    };
+
     void Reset();
     int Flush();
-    int Lookup(const char* name8bit, std::u16string& leaf, DWORD& parent, DWORD& found) const;
+    Path Lookup(const char* name8bit) const;
     void LinkChildren(DWORD parent);
 
     DWORD AllocateSector();
     void AddTableSector();
     void FreeChain(DWORD start);
+    void FreeMiniChain(DWORD start);
     void WriteChain(DWORD& start, const BYTE* data, std::size_t size);
     void WriteMiniStream(Entry& entry, const BYTE* data, std::size_t size);
     DWORD AllocateMiniSector();

@@ -3,9 +3,7 @@
 namespace korvyn {
 
 void NumberRecord::WriteData(XlsSerializer& out) const {
-    out.U16(row_);
-    out.U16(column_);
-    out.U16(0); // XF
+    WriteCellStart(out);
     out.F64(value_);
 }
 

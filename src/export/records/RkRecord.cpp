@@ -3,9 +3,7 @@
 namespace korvyn {
 
 void RkRecord::WriteData(XlsSerializer& out) const {
-    out.U16(row_);
-    out.U16(column_);
-    out.U16(0); // XF
+    WriteCellStart(out);
     out.U32(rk_);
 }
 

@@ -1,20 +1,18 @@
 #pragma once
 // RK (0x027E): a number cell in the 30-bit RK form.
-#include "export/XlsRecord.h"
+#include "export/XlsCellRecord.h"
 
 namespace korvyn {
 
-class RkRecord : public XlsRecord {
+class RkRecord : public XlsCellRecord {
 public:
     RkRecord(std::uint16_t row, std::uint16_t column, std::uint32_t rk)
-        : XlsRecord(0x027E), row_(row), column_(column), rk_(rk) {}
+        : XlsCellRecord(0x027E, row, column), rk_(rk) {}
 
 protected:
     void WriteData(XlsSerializer& out) const override;
 
 private:
-    std::uint16_t row_;
-    std::uint16_t column_;
     std::uint32_t rk_;
 };
 
