@@ -2,20 +2,34 @@
 
 #include "platform/system/TextCodec.h"
 
+#include <algorithm>
 #include <charconv>
 #include <ostream>
 #include <string>
 
 namespace {
 
-void AppendQualified(std::string& line, std::string_view text, char qualifier) {
-    line += qualifier;
-    for (char c : text) {
-        line += c;
-        if (c == qualifier)
-            line += c;
+// Appends text between qualifiers, each qualifier inside it written twice. Characters go
+// through as they are, so Char is char for UTF-8 text or char16_t for ASCII-only wide text.
+template <typename Char>
+void AppendQualified(std::string& line, std::basic_string_view<Char> text, char qualifier) {
+    const auto doubled = static_cast<std::size_t>(std::count(text.begin(), text.end(), qualifier));
+    std::size_t at = line.size();
+    line.resize(at + text.size() + doubled + 2);
+    line[at++] = qualifier;
+    for (Char c : text) {
+        line[at++] = static_cast<char>(c);
+        if (c == static_cast<Char>(qualifier))
+            line[at++] = qualifier;
     }
-    line += qualifier;
+    line[at] = qualifier;
+}
+
+void AppendQualifiedWide(std::string& line, std::u16string_view text, char qualifier) {
+    if (std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; }))
+        AppendQualified(line, text, qualifier);
+    else
+        AppendQualified<char>(line, korvyn::platform::Utf16ToUtf8(text), qualifier);
 }
 
 template <typename Number> void AppendNumber(std::string& line, Number value) {
@@ -61,10 +75,10 @@ bool XlsWorksheet::WriteDelimited(std::ostream& out, char delimiter, char qualif
                 AppendNumber(line, cell.DoubleValue());
                 break;
             case XlsCell::String:
-                AppendQualified(line, cell.Text(), qualifier);
+                AppendQualified<char>(line, cell.Text(), qualifier);
                 break;
             case XlsCell::WideString:
-                AppendQualified(line, korvyn::platform::Utf16ToUtf8(cell.WideText()), qualifier);
+                AppendQualifiedWide(line, cell.WideText(), qualifier);
                 break;
             }
             if (c + 1 < columns_)
