@@ -91,8 +91,8 @@ void CompoundFile::Reset() {
     extensionSectors_.clear();
     miniFat_.clear();
     miniFatSectors_.clear();
-    miniStream_.clear();
-    image_.clear();
+    miniStream_ = {};
+    image_ = {}; // a closed document keeps no memory
     freeHint_ = 0;
 }
 

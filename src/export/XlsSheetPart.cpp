@@ -72,7 +72,7 @@ void XlsSheetPart::AddRow(const XlsWorksheet& sheet, int row, SstRecord& sst, bo
                                      sst.Add(platform::SystemBytesToWide(cell->Text())));
             ++c;
         } else {
-            // A run of numbers that all have, or all lack, an RK form.
+            // Adjacent numbers that have an RK form share one MULRK; others stand alone.
             const double value = NumberOf(cell);
             const std::optional<std::uint32_t> rk = RkValue(value);
             std::vector<std::uint32_t> run;

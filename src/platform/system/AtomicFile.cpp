@@ -76,8 +76,9 @@ bool AtomicFile::Open(const std::filesystem::path& target) {
                 break;
         }
         if (fd_ < 0) {
+            const int error = errno;
             temp_.clear();
-            return Fail(errno);
+            return Fail(error);
         }
     }
     buffer_.resize(kBufferSize);
