@@ -122,6 +122,14 @@ std::size_t SystemBytesToWide(const BYTE* bytes, std::size_t count, WCHAR* out,
     return written;
 }
 
+std::u16string SystemBytesToWide(std::string_view bytes) {
+    // A character never takes more UTF-16 units than it took bytes.
+    std::u16string wide(bytes.size(), u'\0');
+    wide.resize(SystemBytesToWide(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size(),
+                                  wide.data(), wide.size()));
+    return wide;
+}
+
 std::string LowBytes(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
