@@ -16,10 +16,12 @@ constexpr std::size_t kNamesBufferSize = 2048;
 constexpr std::size_t kNamesUnits = kNamesBufferSize / sizeof(WCHAR);
 
 // Names of adapters that are never wireless, compared without regard to case.
-constexpr std::u16string_view kExcluded[] = {u"ASYNCMAC1", u"IRSIR1",  u"L2TP1",    u"PPTP1",
-                                             u"RNDISFN1",  u"WWAN1",   u"XSC1_IRDA1"};
+constexpr std::u16string_view kExcluded[] = {u"ASYNCMAC1", u"IRSIR1", u"L2TP1",     u"PPTP1",
+                                             u"RNDISFN1",  u"WWAN1",  u"XSC1_IRDA1"};
 
-WCHAR Upper(WCHAR c) { return c >= u'a' && c <= u'z' ? static_cast<WCHAR>(c - u'a' + u'A') : c; }
+WCHAR Upper(WCHAR c) {
+    return c >= u'a' && c <= u'z' ? static_cast<WCHAR>(c - u'a' + u'A') : c;
+}
 
 bool IsExcluded(std::u16string_view name) {
     for (std::u16string_view excluded : kExcluded) {
@@ -49,7 +51,7 @@ DWORD ChannelOf(DWORD f) {
         return 2;
     if (f >= 5950000 && f <= 7125000)
         return (f - 5950000) / 5000;
-    return (f - 2407000) / 5000;  // unsigned on purpose: what the adapter meant is unknown
+    return (f - 2407000) / 5000; // unsigned on purpose: what the adapter meant is unknown
 }
 
 template <typename T> T ReadAt(const BYTE* p) {
@@ -75,9 +77,9 @@ void FillObservation(const BYTE* entry, ScanObservation& out) {
     std::memset(out.ssid, 0, sizeof out.ssid);
     const ULONG ssidLength = ReadAt<ULONG>(entry + offsetof(NDIS_WLAN_BSSID, Ssid));
     const std::size_t units = ssidLength >= 1 && ssidLength <= 31 ? ssidLength : 32;
-    korvyn::platform::SystemBytesToWide(
-        entry + offsetof(NDIS_WLAN_BSSID, Ssid) + offsetof(NDIS_802_11_SSID, Ssid), units,
-        out.ssid, units);
+    korvyn::platform::SystemBytesToWide(entry + offsetof(NDIS_WLAN_BSSID, Ssid) +
+                                            offsetof(NDIS_802_11_SSID, Ssid),
+                                        units, out.ssid, units);
 
     out.rssi = korvyn::platform::RssiDbm(ReadAt<DWORD>(entry + offsetof(NDIS_WLAN_BSSID, Rssi)));
     out.channel = ChannelOf(ReadAt<DWORD>(entry + offsetof(NDIS_WLAN_BSSID, Configuration) +
@@ -86,9 +88,11 @@ void FillObservation(const BYTE* entry, ScanObservation& out) {
     out.mode = ReadAt<DWORD>(entry + offsetof(NDIS_WLAN_BSSID, InfrastructureMode));
 }
 
-}  // namespace
+} // namespace
 
-DAvirIzev::DAvirIzev() { OpenDriver(); }
+DAvirIzev::DAvirIzev() {
+    OpenDriver();
+}
 
 DAvirIzev::~DAvirIzev() {
     if (driver_)
@@ -143,9 +147,9 @@ bool DAvirIzev::GetAdapters(LPWSTR list, DWORD& length) {
         return false;
     }
     std::lock_guard hold(lock_);
-    HANDLE nds = CreateFile(u"NDS0:", GENERIC_READ | GENERIC_WRITE,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE nds =
+        CreateFile(u"NDS0:", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (nds == INVALID_HANDLE_VALUE)
         return false;
     WCHAR names[kNamesUnits];
@@ -167,7 +171,7 @@ bool DAvirIzev::GetAdapters(LPWSTR list, DWORD& length) {
         while (at + size < end && names[at + size])
             ++size;
         if (at + size == end)
-            break;  // a name without its terminator: the list ends here
+            break; // a name without its terminator: the list ends here
         LPCWSTR name = names + at;
         at += size + 1;
         TraceMessage("%s: found adapter %S...", "DAvirIzev::GetAdapters", name);
@@ -242,9 +246,8 @@ bool DAvirIzev::GetBSSIDs(LPCWSTR adapter, ScanObservation* observations, DWORD 
     std::size_t written = 0;
     std::size_t offset = offsetof(NDIS_802_11_BSSID_LIST, Bssid);
     for (ULONG i = 0; i < items && written < room; ++i) {
-        const ULONG entryLength = offset + sizeof(ULONG) <= listBytes
-                                      ? ReadAt<ULONG>(list + offset)
-                                      : 0;
+        const ULONG entryLength =
+            offset + sizeof(ULONG) <= listBytes ? ReadAt<ULONG>(list + offset) : 0;
         if (entryLength < sizeof(NDIS_WLAN_BSSID) || entryLength > listBytes - offset)
             break;
         FillObservation(list + offset, observations[written++]);

@@ -9,7 +9,7 @@
 
 class DAvirIzev {
 public:
-    DAvirIzev();  // opens the driver; a failed open shows up later as failed requests
+    DAvirIzev(); // opens the driver; a failed open shows up later as failed requests
     ~DAvirIzev();
     DAvirIzev(const DAvirIzev&) = delete;
     DAvirIzev& operator=(const DAvirIzev&) = delete;

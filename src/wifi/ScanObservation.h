@@ -6,12 +6,12 @@
 #include <cstddef>
 
 struct ScanObservation {
-    BYTE mac[6];      // BSSID in the order the adapter reports it
-    WCHAR ssid[33];   // at most 32 characters, NUL-terminated
-    LONG rssi;        // dBm
-    DWORD channel;    // channel number
-    DWORD mode;       // 0 ad-hoc peer, 1 infrastructure (access point), 2 automatic
-    DWORD privacy;    // 0 open, anything else secured
+    BYTE mac[6];    // BSSID in the order the adapter reports it
+    WCHAR ssid[33]; // at most 32 characters, NUL-terminated
+    LONG rssi;      // dBm
+    DWORD channel;  // channel number
+    DWORD mode;     // 0 ad-hoc peer, 1 infrastructure (access point), 2 automatic
+    DWORD privacy;  // 0 open, anything else secured
 };
 
 static_assert(sizeof(ScanObservation) == 88);

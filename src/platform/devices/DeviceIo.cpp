@@ -23,7 +23,7 @@ struct OpenDevice {
 struct HandleTable {
     std::mutex mutex;
     std::unordered_map<std::uintptr_t, OpenDevice> open;
-    std::uintptr_t next = 0x1000;  // handles are never reused, so a stale one stays invalid
+    std::uintptr_t next = 0x1000; // handles are never reused, so a stale one stays invalid
 };
 
 HandleTable& Handles() {
@@ -141,7 +141,7 @@ BOOL AdapterNames(WifiDriver& driver, BYTE* out, DWORD outSize, DWORD& returned)
     return TRUE;
 }
 
-}  // namespace
+} // namespace
 
 HANDLE CreateFile(LPCWSTR name, DWORD /*access*/, DWORD /*share*/, LPVOID /*security*/,
                   DWORD disposition, DWORD /*flags*/, HANDLE /*templateFile*/) {
@@ -172,8 +172,8 @@ HANDLE CreateFile(LPCWSTR name, DWORD /*access*/, DWORD /*share*/, LPVOID /*secu
     return reinterpret_cast<HANDLE>(value);
 }
 
-BOOL DeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD inSize, LPVOID out,
-                     DWORD outSize, DWORD* bytesReturned, LPVOID /*overlapped*/) {
+BOOL DeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
+                     DWORD* bytesReturned, LPVOID /*overlapped*/) {
     OpenDevice device;
     {
         HandleTable& table = Handles();
@@ -210,6 +210,10 @@ BOOL CloseHandle(HANDLE handle) {
     return TRUE;
 }
 
-DWORD GetLastError() { return t_lastError; }
+DWORD GetLastError() {
+    return t_lastError;
+}
 
-void SetLastError(DWORD code) { t_lastError = code; }
+void SetLastError(DWORD code) {
+    t_lastError = code;
+}

@@ -31,8 +31,8 @@ HANDLE CreateFile(LPCWSTR name, DWORD access, DWORD share, LPVOID security, DWOR
                   DWORD flags, HANDLE templateFile);
 
 // Requests always complete before the call returns; overlapped is accepted and ignored.
-BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out,
-                     DWORD outSize, DWORD* bytesReturned, LPVOID overlapped);
+BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
+                     DWORD* bytesReturned, LPVOID overlapped);
 
 BOOL CloseHandle(HANDLE handle);
 

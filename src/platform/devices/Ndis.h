@@ -58,12 +58,12 @@ struct NDIS_802_11_CONFIGURATION {
     ULONG Length;
     ULONG BeaconPeriod;
     ULONG ATIMWindow;
-    ULONG DSConfig;  // a frequency in kHz, or a channel number
+    ULONG DSConfig; // a frequency in kHz, or a channel number
     NDIS_802_11_CONFIGURATION_FH FHConfig;
 };
 
 struct NDIS_WLAN_BSSID {
-    ULONG Length;  // bytes from this entry to the next
+    ULONG Length; // bytes from this entry to the next
     BYTE MacAddress[6];
     BYTE Reserved[2];
     NDIS_802_11_SSID Ssid;
@@ -99,4 +99,4 @@ constexpr int RssiDbm(DWORD raw) {
     return static_cast<std::int32_t>(raw);
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

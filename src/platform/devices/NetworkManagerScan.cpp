@@ -10,16 +10,17 @@ namespace korvyn::platform {
 namespace {
 
 constexpr const char* kService = "org.freedesktop.NetworkManager";
-constexpr std::uint64_t kCallTimeoutUsec = 500 * 1000;  // the scan tick must not stall
+constexpr std::uint64_t kCallTimeoutUsec = 500 * 1000; // the scan tick must not stall
 
 DWORD ErrorFor(const sd_bus_error& error) {
     // NetworkManager answers NotAllowed while a scan runs or right after one.
-    if (error.name && std::strcmp(error.name, "org.freedesktop.NetworkManager.Device.NotAllowed") == 0)
+    if (error.name &&
+        std::strcmp(error.name, "org.freedesktop.NetworkManager.Device.NotAllowed") == 0)
         return ERROR_BUSY;
     return ERROR_ACCESS_DENIED;
 }
 
-}  // namespace
+} // namespace
 
 NetworkManagerScan::~NetworkManagerScan() {
     if (bus_)
@@ -43,9 +44,9 @@ DWORD NetworkManagerScan::RequestScan(const std::string& interfaceName) {
         sd_bus_error error = SD_BUS_ERROR_NULL;
         sd_bus_message* reply = nullptr;
         const char* path = nullptr;
-        const int r = sd_bus_call_method(bus_, kService, "/org/freedesktop/NetworkManager",
-                                         kService, "GetDeviceByIpIface", &error, &reply, "s",
-                                         interfaceName.c_str());
+        const int r =
+            sd_bus_call_method(bus_, kService, "/org/freedesktop/NetworkManager", kService,
+                               "GetDeviceByIpIface", &error, &reply, "s", interfaceName.c_str());
         const bool ok = r >= 0 && sd_bus_message_read(reply, "o", &path) >= 0 && path;
         if (ok)
             device = devices_.emplace(interfaceName, path).first;
@@ -60,9 +61,9 @@ DWORD NetworkManagerScan::RequestScan(const std::string& interfaceName) {
                                      "RequestScan", &error, nullptr, "a{sv}", 0);
     const DWORD result = r >= 0 ? ERROR_SUCCESS : ErrorFor(error);
     if (r < 0 && result != ERROR_BUSY)
-        devices_.erase(device);  // the device may have gone; look it up again next time
+        devices_.erase(device); // the device may have gone; look it up again next time
     sd_bus_error_free(&error);
     return result;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

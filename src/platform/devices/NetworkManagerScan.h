@@ -25,7 +25,7 @@ public:
 
 private:
     sd_bus* bus_ = nullptr;
-    std::map<std::string, std::string> devices_;  // interface name -> device object path
+    std::map<std::string, std::string> devices_; // interface name -> device object path
 };
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

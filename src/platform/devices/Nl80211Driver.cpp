@@ -22,9 +22,9 @@ constexpr int kDumpAttempts = 5;
 // One request and its replies, until the kernel acknowledges, ends a dump or refuses.
 struct Exchange {
     std::function<void(nl_msg*)> onMessage;
-    int error = 0;  // 0 or a negative errno
+    int error = 0; // 0 or a negative errno
     bool done = false;
-    bool interrupted = false;  // the dump changed while it was read
+    bool interrupted = false; // the dump changed while it was read
 };
 
 int OnValid(nl_msg* message, void* arg) {
@@ -93,12 +93,14 @@ DWORD ErrorFromErrno(int error) {
     }
 }
 
-}  // namespace
+} // namespace
 
 Nl80211Driver::Nl80211Driver(std::filesystem::path interfaces)
     : interfaces_(std::move(interfaces)) {}
 
-Nl80211Driver::~Nl80211Driver() { Disconnect(); }
+Nl80211Driver::~Nl80211Driver() {
+    Disconnect();
+}
 
 // A socket that failed mid-exchange may still hold stale replies: start afresh.
 void Nl80211Driver::Disconnect() {
@@ -123,7 +125,7 @@ bool Nl80211Driver::Connect() {
         nl_socket_free(socket);
         return false;
     }
-    nl_socket_enable_msg_peek(socket);  // scan results with long element lists stay whole
+    nl_socket_enable_msg_peek(socket); // scan results with long element lists stay whole
     socket_ = socket;
     family_ = family;
     return true;
@@ -150,7 +152,9 @@ std::set<int> Nl80211Driver::WirelessInterfaces() {
     return indexes;
 }
 
-bool Nl80211Driver::HasWirelessInterface() { return !WirelessInterfaces().empty(); }
+bool Nl80211Driver::HasWirelessInterface() {
+    return !WirelessInterfaces().empty();
+}
 
 std::vector<std::u16string> Nl80211Driver::AdapterNames() {
     std::vector<std::string> names;
@@ -189,8 +193,9 @@ DWORD Nl80211Driver::RequestScan(std::u16string_view adapter) {
         return error;
     if (!triggerRefused_) {
         nl_msg* message = nlmsg_alloc();
-        if (!message || !genlmsg_put(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, 0,
-                                     NL80211_CMD_TRIGGER_SCAN, 0) ||
+        if (!message ||
+            !genlmsg_put(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, 0,
+                         NL80211_CMD_TRIGGER_SCAN, 0) ||
             nla_put_u32(message, NL80211_ATTR_IFINDEX, static_cast<std::uint32_t>(index)) < 0) {
             nlmsg_free(message);
             return ERROR_GEN_FAILURE;
@@ -216,8 +221,9 @@ DWORD Nl80211Driver::ReadNetworkList(std::u16string_view adapter,
     for (int attempt = 0; attempt < kDumpAttempts; ++attempt) {
         entries.clear();
         nl_msg* message = nlmsg_alloc();
-        if (!message || !genlmsg_put(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, NLM_F_DUMP,
-                                     NL80211_CMD_GET_SCAN, 0) ||
+        if (!message ||
+            !genlmsg_put(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, NLM_F_DUMP,
+                         NL80211_CMD_GET_SCAN, 0) ||
             nla_put_u32(message, NL80211_ATTR_IFINDEX, static_cast<std::uint32_t>(index)) < 0) {
             nlmsg_free(message);
             return ERROR_GEN_FAILURE;
@@ -238,4 +244,4 @@ DWORD Nl80211Driver::ReadNetworkList(std::u16string_view adapter,
     return ERROR_SUCCESS;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -39,8 +39,8 @@ private:
     std::filesystem::path interfaces_;
     nl_sock* socket_ = nullptr;
     int family_ = -1;
-    bool triggerRefused_ = false;  // the kernel said EPERM once: go to NetworkManager directly
+    bool triggerRefused_ = false; // the kernel said EPERM once: go to NetworkManager directly
     NetworkManagerScan networkManager_;
 };
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -15,7 +15,7 @@ constexpr std::uint16_t kCapabilityEss = 0x0001;
 constexpr std::uint16_t kCapabilityIbss = 0x0002;
 constexpr std::uint16_t kCapabilityPrivacy = 0x0010;
 constexpr BYTE kElementSsid = 0;
-constexpr LONG kNoSignalDbm = -100;  // a BSS without any signal figure counts as the weakest
+constexpr LONG kNoSignalDbm = -100; // a BSS without any signal figure counts as the weakest
 
 // What each BSS attribute must look like before it is read.
 const std::array<nla_policy, NL80211_BSS_MAX + 1>& BssPolicy() {
@@ -56,7 +56,7 @@ bool FindSsid(const nlattr* ies, NDIS_802_11_SSID& ssid) {
     return false;
 }
 
-}  // namespace
+} // namespace
 
 LONG MbmToDbm(std::int32_t mbm) {
     const std::int64_t v = mbm;
@@ -114,4 +114,4 @@ std::optional<NDIS_WLAN_BSSID> TranslateScanResult(nl_msg* message) {
     return entry;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

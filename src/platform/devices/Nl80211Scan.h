@@ -23,4 +23,4 @@ LONG MbmToDbm(std::int32_t mbm);
 // A signal in unspecified units (0 to 100) spread over -100 to -20 dBm.
 LONG UnspecifiedSignalToDbm(unsigned value);
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -144,7 +144,7 @@ bool IsValidUtf8At(const std::string& s, std::size_t i, std::size_t& length) {
     return wide.find(u'\uFFFD') == std::u16string::npos;
 }
 
-}  // namespace
+} // namespace
 
 bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error) {
     ScanScript result;
@@ -172,8 +172,8 @@ bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error
             if (word != kHeader)
                 return fail(number, "not a scan file (it must begin with \"korvyn-scan 1\")");
             if (Trim(rest) != "1")
-                return fail(number, "unsupported scan file version \"" +
-                                        std::string(Trim(rest)) + "\" (expected 1)");
+                return fail(number, "unsupported scan file version \"" + std::string(Trim(rest)) +
+                                        "\" (expected 1)");
             header = true;
         } else if (word == "adapter") {
             const std::string_view name = NextWord(rest);
@@ -274,7 +274,7 @@ std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries) {
             } else if (c >= 0x20 && c < 0x7F) {
                 out += static_cast<char>(c);
             } else if (c >= 0x80 && IsValidUtf8At(ssid, i, length)) {
-                out.append(ssid, i, length);  // readable names stay readable
+                out.append(ssid, i, length); // readable names stay readable
                 i += length - 1;
             } else {
                 std::snprintf(field, sizeof field, "\\x%02x", c);
@@ -287,4 +287,4 @@ std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries) {
     return out;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

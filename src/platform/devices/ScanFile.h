@@ -33,4 +33,4 @@ std::string FormatScanFileHeader(const std::vector<ScanAdapter>& adapters);
 // One scan: "scan", a bss line per entry, "end".
 std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries);
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

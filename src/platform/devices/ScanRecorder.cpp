@@ -9,7 +9,8 @@ std::shared_ptr<ScanRecorder> ScanRecorder::Open(std::shared_ptr<WifiDriver> dri
                                                  const std::filesystem::path& file,
                                                  std::string& error) {
     std::error_code ec;
-    const bool fresh = !std::filesystem::exists(file, ec) || std::filesystem::file_size(file, ec) == 0;
+    const bool fresh =
+        !std::filesystem::exists(file, ec) || std::filesystem::file_size(file, ec) == 0;
     if (!fresh) {
         // Appending to anything but a scan file would spoil it.
         ScanScript existing;
@@ -43,9 +44,9 @@ DWORD ScanRecorder::ReadNetworkList(std::u16string_view adapter,
     const DWORD error = driver_->ReadNetworkList(adapter, entries);
     if (error == ERROR_SUCCESS) {
         std::lock_guard hold(mutex_);
-        out_ << FormatScan(entries) << std::flush;  // a failed write must not stop the scan
+        out_ << FormatScan(entries) << std::flush; // a failed write must not stop the scan
     }
     return error;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -14,9 +14,8 @@ public:
     // A new or empty file gets the header and the driver's adapters first; an existing
     // scan file is appended to. Fails, with a message, when the file cannot be written or
     // holds something other than a scan file.
-    static std::shared_ptr<ScanRecorder> Open(std::shared_ptr<WifiDriver> driver,
-                                              const std::filesystem::path& file,
-                                              std::string& error);
+    static std::shared_ptr<ScanRecorder>
+    Open(std::shared_ptr<WifiDriver> driver, const std::filesystem::path& file, std::string& error);
 
     std::string Name() const override { return driver_->Name(); }
     std::vector<std::u16string> AdapterNames() override { return driver_->AdapterNames(); }
@@ -37,4 +36,4 @@ private:
     std::ofstream out_;
 };
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -10,8 +10,7 @@ NDIS_WLAN_BSSID MakeBssid(const BYTE (&mac)[6], DWORD rssi, ULONG dsConfig, ULON
     NDIS_WLAN_BSSID entry{};
     entry.Length = sizeof(NDIS_WLAN_BSSID);
     std::memcpy(entry.MacAddress, mac, sizeof entry.MacAddress);
-    entry.Ssid.SsidLength =
-        static_cast<ULONG>(std::min(ssid.size(), sizeof entry.Ssid.Ssid));
+    entry.Ssid.SsidLength = static_cast<ULONG>(std::min(ssid.size(), sizeof entry.Ssid.Ssid));
     std::memcpy(entry.Ssid.Ssid, ssid.data(), entry.Ssid.SsidLength);
     entry.Privacy = privacy;
     entry.Rssi = static_cast<LONG>(rssi);
@@ -22,4 +21,4 @@ NDIS_WLAN_BSSID MakeBssid(const BYTE (&mac)[6], DWORD rssi, ULONG dsConfig, ULON
     return entry;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

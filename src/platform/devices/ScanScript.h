@@ -23,4 +23,4 @@ struct ScanScript {
 NDIS_WLAN_BSSID MakeBssid(const BYTE (&mac)[6], DWORD rssi, ULONG dsConfig, ULONG mode,
                           ULONG privacy, const std::string& ssid);
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

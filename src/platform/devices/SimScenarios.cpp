@@ -7,17 +7,17 @@ constexpr int kDemoScans = 60;
 
 struct DemoStation {
     BYTE mac[6];
-    const char* ssid;  // UTF-8 bytes
+    const char* ssid; // UTF-8 bytes
     ULONG mode;
     ULONG privacy;
-    ULONG dsConfig;  // kHz, or a channel number
-    bool shifted;    // RSSI reported shifted left by 16 bits
-    int signal;      // mean dBm
-    int swing;       // dBm above and below the mean
-    int period;      // scans per drift cycle
-    int appears;     // first scan in range
-    int awayFrom;    // out of range from this scan...
-    int awayTo;      // ...until this one
+    ULONG dsConfig; // kHz, or a channel number
+    bool shifted;   // RSSI reported shifted left by 16 bits
+    int signal;     // mean dBm
+    int swing;      // dBm above and below the mean
+    int period;     // scans per drift cycle
+    int appears;    // first scan in range
+    int awayFrom;   // out of range from this scan...
+    int awayTo;     // ...until this one
 };
 
 // clang-format off
@@ -63,7 +63,7 @@ DWORD Encode(int dbm, bool shifted) {
                    : static_cast<DWORD>(dbm);
 }
 
-}  // namespace
+} // namespace
 
 ScanScript DemoScenario() {
     ScanScript script;
@@ -92,4 +92,4 @@ ScanScript NoneScenario() {
     return script;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -16,4 +16,4 @@ ScanScript EmptyScenario();
 // Only adapters that are not wireless or whose names are never taken for wireless ones.
 ScanScript NoneScenario();
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

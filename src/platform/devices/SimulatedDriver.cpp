@@ -56,4 +56,4 @@ DWORD SimulatedDriver::ReadNetworkList(std::u16string_view adapter,
     return ERROR_SUCCESS;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

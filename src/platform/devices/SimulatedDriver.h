@@ -30,4 +30,4 @@ private:
     std::size_t current_ = 0;
 };
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

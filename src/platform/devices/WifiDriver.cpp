@@ -23,7 +23,7 @@ void PutEntry(BYTE* at, const NDIS_WLAN_BSSID& entry) {
     std::memcpy(at, &copy, sizeof copy);
 }
 
-}  // namespace
+} // namespace
 
 void SetWifiDriver(std::shared_ptr<WifiDriver> driver) {
     Installed& installed = TheDriver();
@@ -82,4 +82,4 @@ DWORD WriteNetworkList(const std::vector<NDIS_WLAN_BSSID>& entries, BYTE* area, 
     return static_cast<DWORD>(at - area);
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -37,7 +37,7 @@ public:
                                        DWORD& written);
 
 private:
-    std::vector<NDIS_WLAN_BSSID> scratch_;  // reused so that a scan tick allocates nothing
+    std::vector<NDIS_WLAN_BSSID> scratch_; // reused so that a scan tick allocates nothing
 };
 
 // Writes entries as an NDIS_802_11_BSSID_LIST of whole 104-byte records into area and
@@ -50,4 +50,4 @@ DWORD WriteNetworkList(const std::vector<NDIS_WLAN_BSSID>& entries, BYTE* area, 
 void SetWifiDriver(std::shared_ptr<WifiDriver> driver);
 std::shared_ptr<WifiDriver> CurrentWifiDriver();
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

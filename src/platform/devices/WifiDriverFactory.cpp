@@ -41,7 +41,7 @@ std::shared_ptr<WifiDriver> Choose(std::string_view choice, std::string& error) 
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 std::shared_ptr<WifiDriver> MakeWifiDriver(std::string_view choice,
                                            const std::filesystem::path& recordFile,
@@ -52,4 +52,4 @@ std::shared_ptr<WifiDriver> MakeWifiDriver(std::string_view choice,
     return ScanRecorder::Open(std::move(driver), recordFile, error);
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

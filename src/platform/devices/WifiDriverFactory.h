@@ -23,4 +23,4 @@ std::shared_ptr<WifiDriver> MakeWifiDriver(std::string_view choice,
                                            const std::filesystem::path& recordFile,
                                            std::string& error);
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform
