@@ -174,6 +174,8 @@ HANDLE CreateFile(LPCWSTR name, DWORD /*access*/, DWORD /*share*/, LPVOID /*secu
 
 BOOL DeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize,
                      DWORD* bytesReturned, LPVOID /*overlapped*/) {
+    if (bytesReturned)
+        *bytesReturned = 0;
     OpenDevice device;
     {
         HandleTable& table = Handles();
@@ -195,8 +197,8 @@ BOOL DeviceIoControl(HANDLE handle, DWORD code, LPVOID in, DWORD inSize, LPVOID 
         ok = AdapterNames(*device.driver, output, outSize, returned);
     else
         ok = Fail(ERROR_NOT_SUPPORTED);
-    if (bytesReturned)
-        *bytesReturned = ok ? returned : 0;
+    if (ok && bytesReturned)
+        *bytesReturned = returned;
     if (ok)
         t_lastError = ERROR_SUCCESS;
     return ok;
