@@ -88,6 +88,21 @@
 #define TBS_HORZ 0x0000
 #define TBS_VERT 0x0002
 
+/* Menu item flags, in menu templates and for the menu calls */
+#define MF_STRING 0x0000
+#define MF_BYCOMMAND 0x0000
+#define MF_ENABLED 0x0000
+#define MF_UNCHECKED 0x0000
+#define MF_GRAYED 0x0001
+#define MF_DISABLED 0x0002
+#define MF_CHECKED 0x0008
+#define MF_POPUP 0x0010
+#define MF_MENUBARBREAK 0x0020
+#define MF_MENUBREAK 0x0040
+#define MF_END 0x0080
+#define MF_BYPOSITION 0x0400
+#define MF_SEPARATOR 0x0800
+
 /* Messages */
 #define WM_DESTROY 0x0002
 #define WM_SIZE 0x0005

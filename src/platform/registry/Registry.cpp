@@ -1,0 +1,247 @@
+#include "platform/registry/Registry.h"
+
+#include "platform/registry/RegistryFile.h"
+#include "platform/system/CaseFold.h"
+#include "platform/system/TextCodec.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <pwd.h>
+#include <set>
+#include <unistd.h>
+
+namespace korvyn::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// An open key: its normalised path and the access it was opened with.
+struct OpenKey {
+    std::u16string path;
+    REGSAM access = 0;
+};
+
+struct Store {
+    std::mutex mutex;
+    fs::path file; // set by SetRegistryFile; empty: from the environment
+    bool loaded = false;
+    LoadedRegistry registry;
+    RegistrySaveHook hook;
+    std::set<OpenKey*> open;
+
+    void EnsureLoaded() {
+        if (!loaded) {
+            registry = LoadRegistryFile(RegistryFilePath());
+            AddKey(registry.tree, u""); // HKEY_CURRENT_USER itself always exists
+            loaded = true;
+        }
+    }
+    bool Save() {
+        return registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
+    }
+    RegKey* Find(const std::u16string& path) {
+        auto it = registry.tree.find(FoldCase(path));
+        return it == registry.tree.end() ? nullptr : &it->second;
+    }
+    // The key a handle stands for, with its access; nullptr for a handle never handed out.
+    const OpenKey* Resolve(HKEY key) {
+        static const OpenKey root{u"", KEY_ALL_ACCESS};
+        if (key == HKEY_CURRENT_USER)
+            return &root;
+        auto* open_key = reinterpret_cast<OpenKey*>(key);
+        return open.count(open_key) ? open_key : nullptr;
+    }
+    HKEY Hand(std::u16string path, REGSAM access) {
+        auto* k = new OpenKey{std::move(path), access};
+        open.insert(k);
+        return reinterpret_cast<HKEY>(k);
+    }
+};
+
+Store& TheStore() {
+    static Store store;
+    return store;
+}
+
+std::u16string_view View(LPCWSTR text) {
+    return text ? std::u16string_view(text, WideLength(text)) : std::u16string_view();
+}
+
+fs::path DefaultFile() {
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
+        return fs::path(config) / "korvyn" / "registry.reg";
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : ".";
+    }
+    return fs::path(home) / ".config" / "korvyn" / "registry.reg";
+}
+
+} // namespace
+
+void SetRegistryFile(const fs::path& path) {
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.file = path;
+    store.loaded = false;
+    store.registry = {};
+}
+
+fs::path RegistryFilePath() {
+    if (!TheStore().file.empty())
+        return TheStore().file;
+    if (const char* file = std::getenv("KORVYN_REGISTRY"); file && *file)
+        return file;
+    return DefaultFile();
+}
+
+void SetRegistrySaveHook(RegistrySaveHook hook) {
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.hook = std::move(hook);
+}
+
+} // namespace korvyn::platform
+
+using korvyn::platform::TheStore;
+
+LONG RegOpenKeyEx(HKEY key, LPCWSTR subKey, DWORD, REGSAM access, PHKEY result) {
+    auto& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.EnsureLoaded();
+    const auto* parent = store.Resolve(key);
+    if (!result)
+        return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    if (!parent)
+        return ERROR_INVALID_HANDLE;
+    if (!store.Find(parent->path))
+        return ERROR_KEY_DELETED;
+    const auto path = korvyn::platform::JoinKeyPath(parent->path, korvyn::platform::View(subKey));
+    if (!store.Find(path))
+        return ERROR_FILE_NOT_FOUND;
+    *result = store.Hand(path, access);
+    return ERROR_SUCCESS;
+}
+
+LONG RegCreateKeyEx(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM access,
+                    LPSECURITY_ATTRIBUTES, PHKEY result, LPDWORD disposition) {
+    auto& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.EnsureLoaded();
+    const auto* parent = store.Resolve(key);
+    if (!result)
+        return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    if (!parent)
+        return ERROR_INVALID_HANDLE;
+    if (!store.Find(parent->path))
+        return ERROR_KEY_DELETED;
+    const auto path = korvyn::platform::JoinKeyPath(parent->path, korvyn::platform::View(subKey));
+    if (!korvyn::platform::IsStorableName(path))
+        return ERROR_BADKEY;
+    const bool existed = store.Find(path) != nullptr;
+    if (!existed) {
+        korvyn::platform::AddKey(store.registry.tree, path);
+        if (!store.Save())
+            return ERROR_REGISTRY_IO_FAILED;
+    }
+    if (disposition)
+        *disposition = existed ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+    *result = store.Hand(path, access);
+    return ERROR_SUCCESS;
+}
+
+LONG RegCloseKey(HKEY key) {
+    auto& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    if (key == HKEY_CURRENT_USER)
+        return ERROR_SUCCESS;
+    auto* open = reinterpret_cast<korvyn::platform::OpenKey*>(key);
+    if (!store.open.erase(open))
+        return ERROR_INVALID_HANDLE;
+    delete open;
+    return ERROR_SUCCESS;
+}
+
+LONG RegQueryValueEx(HKEY key, LPCWSTR name, LPDWORD, LPDWORD type, LPBYTE data, LPDWORD size) {
+    auto& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.EnsureLoaded();
+    const auto* open = store.Resolve(key);
+    if (!open)
+        return ERROR_INVALID_HANDLE;
+    if (!(open->access & KEY_QUERY_VALUE))
+        return ERROR_ACCESS_DENIED;
+    if (data && !size)
+        return ERROR_INVALID_PARAMETER;
+    auto* k = store.Find(open->path);
+    if (!k)
+        return ERROR_KEY_DELETED;
+    const auto* value = k->Find(korvyn::platform::View(name));
+    if (!value)
+        return ERROR_FILE_NOT_FOUND;
+    if (type)
+        *type = value->type;
+    const auto needed = static_cast<DWORD>(value->data.size());
+    if (!size)
+        return ERROR_SUCCESS;
+    const DWORD room = *size;
+    *size = needed;
+    if (!data)
+        return ERROR_SUCCESS;
+    if (needed > room)
+        return ERROR_MORE_DATA;
+    std::copy(value->data.begin(), value->data.end(), data);
+    return ERROR_SUCCESS;
+}
+
+LONG RegSetValueEx(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+    auto& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.EnsureLoaded();
+    const auto* open = store.Resolve(key);
+    if (!open)
+        return ERROR_INVALID_HANDLE;
+    if (!(open->access & KEY_SET_VALUE))
+        return ERROR_ACCESS_DENIED;
+    if (!data && size)
+        return ERROR_INVALID_PARAMETER;
+    const auto valueName = korvyn::platform::View(name);
+    if (!korvyn::platform::IsStorableName(valueName))
+        return ERROR_INVALID_PARAMETER;
+    auto* k = store.Find(open->path);
+    if (!k)
+        return ERROR_KEY_DELETED;
+    auto* value = k->Find(valueName);
+    if (!value)
+        value = &k->values.emplace_back(
+            korvyn::platform::RegValue{std::u16string(valueName), type, {}});
+    value->type = type;
+    value->data.assign(data, data + size);
+    return store.Save() ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+}
+
+LONG RegDeleteValue(HKEY key, LPCWSTR name) {
+    auto& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    store.EnsureLoaded();
+    const auto* open = store.Resolve(key);
+    if (!open)
+        return ERROR_INVALID_HANDLE;
+    if (!(open->access & KEY_SET_VALUE))
+        return ERROR_ACCESS_DENIED;
+    auto* k = store.Find(open->path);
+    if (!k)
+        return ERROR_KEY_DELETED;
+    const auto* value = k->Find(korvyn::platform::View(name));
+    if (!value)
+        return ERROR_FILE_NOT_FOUND;
+    k->values.erase(k->values.begin() + (value - k->values.data()));
+    return store.Save() ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
+}

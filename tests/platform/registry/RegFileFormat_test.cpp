@@ -1,0 +1,142 @@
+#include "platform/registry/RegFileFormat.h"
+
+#include "platform/registry/Registry.h"
+#include "platform/system/CaseFold.h"
+#include "platform/system/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvyn::platform;
+
+namespace {
+
+std::vector<BYTE> Text(std::u16string_view text) {
+    std::vector<BYTE> out;
+    for (char16_t c : text) {
+        out.push_back(static_cast<BYTE>(c));
+        out.push_back(static_cast<BYTE>(c >> 8));
+    }
+    out.insert(out.end(), {0, 0});
+    return out;
+}
+
+const RegValue* Value(const RegTree& tree, std::u16string_view key, std::u16string_view name) {
+    auto it = tree.find(FoldCase(key));
+    if (it == tree.end())
+        return nullptr;
+    return const_cast<RegKey&>(it->second).Find(name);
+}
+
+TEST(RegFileFormat, ReadsWhatTheEditorWrites) {
+    const std::string text = "\xEF\xBB\xBFREGEDIT4\r\n"
+                             "\r\n"
+                             "; comment\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Brindlemoor\\Korvyn]\r\n"
+                             "\"Font\"=dword:0000000C\r\n"
+                             "\"Adapter\"=\"Intel \\\"Centrino\\\" C:\\\\x\"\r\n"
+                             "@=\"default\"\r\n"
+                             "\"Blob\"=hex:01,02,\\\r\n"
+                             "  03,ff\r\n"
+                             "\"Multi\"=hex(7):41,00,00,00,00,00\r\n"
+                             "\"Empty\"=hex:\r\n"
+                             "\"font\"=dword:7\r\n"
+                             "\r\n"
+                             "[hkey_current_user\\SOFTWARE\\brindlemoor\\korvyn\\Initialize]\r\n"
+                             "\"saveas\"=dword:00000000\r\n"
+                             "\"Név\"=\"Kрупно\"\r\n";
+    RegParseError error;
+    const auto tree = ParseRegFile(text, error);
+    ASSERT_TRUE(tree) << error.line << ": " << error.reason;
+    const std::u16string key = u"Software\\Brindlemoor\\Korvyn";
+    // Keys above a section exist too.
+    EXPECT_TRUE(tree->count(FoldCase(u"Software")));
+    EXPECT_TRUE(tree->count(FoldCase(u"Software\\Brindlemoor")));
+
+    const auto* font = Value(*tree, key, u"FONT");
+    ASSERT_TRUE(font);
+    EXPECT_EQ(font->type, REG_DWORD);
+    EXPECT_EQ(font->data, (std::vector<BYTE>{7, 0, 0, 0})); // the later line wins
+    EXPECT_EQ(font->name, u"Font");
+    EXPECT_EQ(Value(*tree, key, u"Adapter")->data, Text(u"Intel \"Centrino\" C:\\x"));
+    EXPECT_EQ(Value(*tree, key, u"")->data, Text(u"default"));
+    EXPECT_EQ(Value(*tree, key, u"Blob")->type, REG_BINARY);
+    EXPECT_EQ(Value(*tree, key, u"Blob")->data, (std::vector<BYTE>{1, 2, 3, 0xFF}));
+    EXPECT_EQ(Value(*tree, key, u"Multi")->type, REG_MULTI_SZ);
+    EXPECT_EQ(Value(*tree, key, u"Multi")->data.size(), 6u);
+    EXPECT_TRUE(Value(*tree, key, u"Empty")->data.empty());
+    const std::u16string section = key + u"\\Initialize";
+    EXPECT_EQ(Value(*tree, section, u"saveas")->data, (std::vector<BYTE>{0, 0, 0, 0}));
+    EXPECT_EQ(Value(*tree, section, u"Név")->data, Text(u"Kрупно"));
+}
+
+TEST(RegFileFormat, ReportsTheLineOfTheFault) {
+    const std::pair<std::string, int> cases[] = {
+        {"[HKEY_CURRENT_USER\\A]\n", 1},
+        {"", 1},
+        {"REGEDIT4\n\n\"x\"=dword:1\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:123456789\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:12g4\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"unterminated\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"bad \\n escape\"\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:1,2\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex(zz):00\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"a\" trailing\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=sz:abc\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\" dword:1\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\ngarbage\n", 3},
+        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n", 2},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\\\n  zz\n\"y\"=dword:1\n", 3},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"\xC3\x28\"\n", 0}, // not UTF-8
+    };
+    for (const auto& [text, line] : cases) {
+        RegParseError error;
+        EXPECT_FALSE(ParseRegFile(text, error)) << text;
+        EXPECT_EQ(error.line, line) << text;
+        EXPECT_FALSE(error.reason.empty());
+    }
+}
+
+TEST(RegFileFormat, WritesKeysInTreeOrderAndEveryTypeReadably) {
+    RegTree tree;
+    AddKey(tree, u"");
+    AddKey(tree, u"Software\\B");
+    RegKey& key = AddKey(tree, u"Software\\A");
+    AddKey(tree, u"Software\\A B");
+    AddKey(tree, u"Software\\A\\Sub");
+    key.values.push_back({u"Font", REG_DWORD, {0x0c, 0, 0, 0}});
+    key.values.push_back({u"Name \"q\"", REG_SZ, Text(u"C:\\ő")});
+    key.values.push_back({u"", REG_SZ, Text(u"line\nbreak")}); // a line cannot hold it
+    key.values.push_back({u"Odd", REG_SZ, {0x41}});
+    key.values.push_back({u"Short", REG_DWORD, {1, 2}});
+    key.values.push_back({u"Bin", REG_BINARY, std::vector<BYTE>(26, 0xAB)});
+    key.values.push_back({u"Multi", REG_MULTI_SZ, {0x41, 0, 0, 0}});
+    const std::string expected =
+        "REGEDIT4\n\n"
+        "[HKEY_CURRENT_USER\\Software]\n\n"
+        "[HKEY_CURRENT_USER\\Software\\A]\n"
+        "\"Font\"=dword:0000000c\n"
+        "\"Name \\\"q\\\"\"=\"C:\\\\ő\"\n"
+        "@=hex(1):6c,00,69,00,6e,00,65,00,0a,00,62,00,72,00,65,00,61,00,6b,00,00,00\n"
+        "\"Odd\"=hex(1):41\n"
+        "\"Short\"=hex(4):01,02\n"
+        "\"Bin\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,"
+        "ab,ab,ab,ab,ab,ab,\\\n  ab\n"
+        "\"Multi\"=hex(7):41,00,00,00\n\n"
+        "[HKEY_CURRENT_USER\\Software\\A\\Sub]\n\n"
+        "[HKEY_CURRENT_USER\\Software\\A B]\n\n"
+        "[HKEY_CURRENT_USER\\Software\\B]\n\n";
+    EXPECT_EQ(FormatRegFile(tree), expected);
+
+    RegParseError error;
+    const auto back = ParseRegFile(expected, error);
+    ASSERT_TRUE(back) << error.reason;
+    for (const auto& value : key.values) {
+        const auto* read = Value(*back, u"Software\\A", value.name);
+        ASSERT_TRUE(read) << Utf16ToUtf8(value.name);
+        EXPECT_EQ(read->type, value.type);
+        EXPECT_EQ(read->data, value.data);
+    }
+}
+
+} // namespace

@@ -1,0 +1,296 @@
+#include "platform/registry/Registry.h"
+
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+using namespace korvyn::platform;
+using korvyn::test::ReadFileBytes;
+using korvyn::test::ScopedEnv;
+using korvyn::test::TempDir;
+using korvyn::test::WriteFileBytes;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Registry : public ::testing::Test {
+protected:
+    void SetUp() override { SetRegistryFile(file_); }
+    void TearDown() override {
+        SetRegistrySaveHook(nullptr);
+        SetRegistryFile({});
+        SetProfileKey(u"", u"");
+    }
+
+    // Forgets what was read, so the next call reads the file again.
+    void Reread() { SetRegistryFile(file_); }
+
+    HKEY Create(LPCWSTR path, REGSAM access = KEY_ALL_ACCESS) {
+        HKEY key = nullptr;
+        EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                 access, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        return key;
+    }
+
+    static LONG Set(HKEY key, LPCWSTR name, DWORD type, std::vector<BYTE> data) {
+        return RegSetValueEx(key, name, 0, type, data.data(), static_cast<DWORD>(data.size()));
+    }
+
+    static std::vector<BYTE> Query(HKEY key, LPCWSTR name, DWORD& type) {
+        DWORD size = 0;
+        if (RegQueryValueEx(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+            return {0xEE};
+        std::vector<BYTE> data(size);
+        EXPECT_EQ(RegQueryValueEx(key, name, nullptr, &type, data.data(), &size), ERROR_SUCCESS);
+        return data;
+    }
+
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(file_.parent_path()))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir_;
+    fs::path file_ = dir_ / "config/korvyn/registry.reg";
+};
+
+std::vector<BYTE> Utf16(std::u16string_view text) {
+    std::vector<BYTE> out;
+    for (char16_t c : text) {
+        out.push_back(static_cast<BYTE>(c));
+        out.push_back(static_cast<BYTE>(c >> 8));
+    }
+    out.insert(out.end(), {0, 0});
+    return out;
+}
+
+TEST_F(Registry, EveryTypeSurvivesTheFile) {
+    const std::vector<std::pair<DWORD, std::vector<BYTE>>> values = {
+        {REG_DWORD, {0x0c, 0, 0, 0}},
+        {REG_SZ, Utf16(u"Hálókártya \"Kрупно\" C:\\temp")},
+        {REG_SZ, Utf16(u"two\nlines")},
+        {REG_SZ, {}},
+        {REG_BINARY, std::vector<BYTE>(100, 0x5A)},
+        {REG_BINARY, {}},
+        {REG_MULTI_SZ, {0x41, 0, 0, 0, 0, 0}},
+        {REG_DWORD, {1, 2, 3, 4, 5}},
+    };
+    HKEY key = Create(u"Software\\Brindlemoor\\Korvyn");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'0' + i));
+        ASSERT_EQ(Set(key, name.c_str(), values[i].first, values[i].second), ERROR_SUCCESS);
+    }
+    ASSERT_EQ(Set(key, nullptr, REG_SZ, Utf16(u"default")), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+    const std::string text = ReadFileBytes(file_);
+    EXPECT_NE(
+        text.find("[HKEY_CURRENT_USER\\Software\\Brindlemoor\\Korvyn]\n\"v0\"=dword:0000000c\n"
+                  "\"v1\"=\"Hálókártya \\\"Kрупно\\\" C:\\\\temp\"\n"),
+        std::string::npos)
+        << text;
+    EXPECT_NE(text.find("@=\"default\""), std::string::npos);
+
+    Reread();
+    HKEY again = nullptr;
+    ASSERT_EQ(
+        RegOpenKeyEx(HKEY_CURRENT_USER, u"SOFTWARE\\brindlemoor\\KORVYN", 0, KEY_READ, &again),
+        ERROR_SUCCESS);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::u16string name = u"V" + std::u16string(1, static_cast<char16_t>(u'0' + i));
+        DWORD type = 0;
+        EXPECT_EQ(Query(again, name.c_str(), type), values[i].second) << i;
+        EXPECT_EQ(type, values[i].first) << i;
+    }
+    DWORD type = 0;
+    EXPECT_EQ(Query(again, u"", type), Utf16(u"default"));
+    RegCloseKey(again);
+}
+
+TEST_F(Registry, QueryHonoursTheCallersBuffer) {
+    HKEY key = Create(u"Software\\Test");
+    ASSERT_EQ(Set(key, u"six", REG_BINARY, {1, 2, 3, 4, 5, 6}), ERROR_SUCCESS);
+    BYTE buffer[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+    DWORD size = 4;
+    DWORD type = 0;
+    EXPECT_EQ(RegQueryValueEx(key, u"six", nullptr, &type, buffer, &size), ERROR_MORE_DATA);
+    EXPECT_EQ(size, 6u);
+    EXPECT_EQ(buffer[0], 9); // nothing copied
+    size = 6;
+    EXPECT_EQ(RegQueryValueEx(key, u"six", nullptr, nullptr, buffer, &size), ERROR_SUCCESS);
+    EXPECT_EQ(buffer[5], 6);
+    EXPECT_EQ(buffer[6], 9);
+    size = 8;
+    EXPECT_EQ(RegQueryValueEx(key, u"missing", nullptr, &type, buffer, &size),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegQueryValueEx(key, u"six", nullptr, &type, buffer, nullptr),
+              ERROR_INVALID_PARAMETER);
+    RegCloseKey(key);
+}
+
+TEST_F(Registry, KeysHandlesAndAccess) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Nothing", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(key, nullptr);
+
+    DWORD disposition = 0;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Maker\\Program", 0, nullptr, 0,
+                             KEY_READ, nullptr, &key, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
+    EXPECT_EQ(Set(key, u"x", REG_DWORD, {1, 0, 0, 0}), ERROR_ACCESS_DENIED);
+    RegCloseKey(key);
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"software\\MAKER\\program", 0, nullptr, 0,
+                             KEY_WRITE, nullptr, &key, &disposition),
+              ERROR_SUCCESS);
+    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
+    DWORD type = 0;
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueEx(key, u"x", nullptr, &type, nullptr, &size), ERROR_ACCESS_DENIED);
+
+    // A subkey opened relative to an open key; the parents were created on the way.
+    HKEY parent = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Maker", 0, KEY_READ, &parent),
+              ERROR_SUCCESS);
+    HKEY child = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(parent, u"Program", 0, KEY_READ, &child), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(child), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(parent), ERROR_SUCCESS);
+
+    // Closed and invented handles are refused.
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(Set(key, u"x", REG_DWORD, {1, 0, 0, 0}), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(
+        RegQueryValueEx(reinterpret_cast<HKEY>(&type), u"x", nullptr, nullptr, nullptr, &size),
+        ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"Bad\nName", 0, nullptr, 0, KEY_WRITE, nullptr,
+                             &key, nullptr),
+              ERROR_BADKEY);
+}
+
+TEST_F(Registry, FileIsPrivateAndNoTemporaryRemains) {
+    HKEY key = Create(u"Software\\Test");
+    ASSERT_EQ(Set(key, u"a", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+    RegCloseKey(key);
+    struct stat info {};
+    ASSERT_EQ(::stat(file_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"registry.reg"});
+}
+
+TEST_F(Registry, AFailedSaveKeepsTheOldFile) {
+    HKEY key = Create(u"Software\\Test");
+    ASSERT_EQ(Set(key, u"old", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+    const std::string before = ReadFileBytes(file_);
+
+    for (auto failing :
+         {RegistrySaveStep::Write, RegistrySaveStep::Flush, RegistrySaveStep::Rename}) {
+        int calls = 0;
+        SetRegistrySaveHook([&](RegistrySaveStep step) {
+            ++calls;
+            return step != failing;
+        });
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Set(key, u"new", REG_DWORD, {2, 0, 0, 0}), ERROR_REGISTRY_IO_FAILED);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("registry.reg"), std::string::npos);
+        EXPECT_EQ(calls, static_cast<int>(failing) + 1);
+        EXPECT_EQ(ReadFileBytes(file_), before);
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"registry.reg"});
+    }
+    // The value lives on in memory and reaches the file with the next save that works.
+    SetRegistrySaveHook(nullptr);
+    DWORD type = 0;
+    EXPECT_EQ(Query(key, u"new", type), (std::vector<BYTE>{2, 0, 0, 0}));
+    ASSERT_EQ(Set(key, u"later", REG_DWORD, {3, 0, 0, 0}), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_NE(ReadFileBytes(file_).find("\"new\"=dword:00000002"), std::string::npos);
+}
+
+TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
+    fs::create_directories(file_.parent_path());
+    const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=dword:zz\n";
+    WriteFileBytes(file_, damaged);
+    testing::internal::CaptureStderr();
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+    const std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find("line 3"), std::string::npos) << message;
+    EXPECT_NE(message.find("registry.reg.corrupt"), std::string::npos) << message;
+    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt"), damaged);
+    EXPECT_FALSE(fs::exists(file_));
+
+    // A fresh file is written by the next change; a second damaged file gets a new name.
+    key = Create(u"Software\\Test");
+    ASSERT_EQ(Set(key, u"a", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_TRUE(fs::exists(file_));
+    WriteFileBytes(file_, "not a registry");
+    Reread();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, KEY_READ, &key),
+              ERROR_FILE_NOT_FOUND);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.1"), "not a registry");
+    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt"), damaged);
+}
+
+TEST_F(Registry, AnUnreadableFileIsNeverOverwritten) {
+    fs::create_directories(file_); // a folder where the file should be
+    testing::internal::CaptureStderr();
+    HKEY key = nullptr;
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, nullptr, 0, KEY_WRITE,
+                             nullptr, &key, nullptr),
+              ERROR_REGISTRY_IO_FAILED);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot read"), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(file_));
+}
+
+TEST_F(Registry, FileLocation) {
+    SetRegistryFile({});
+    {
+        ScopedEnv registry("KORVYN_REGISTRY", nullptr);
+        ScopedEnv config("XDG_CONFIG_HOME", "/somewhere/config");
+        EXPECT_EQ(RegistryFilePath(), fs::path("/somewhere/config/korvyn/registry.reg"));
+        ScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
+        ScopedEnv home("HOME", "/home/someone");
+        EXPECT_EQ(RegistryFilePath(), fs::path("/home/someone/.config/korvyn/registry.reg"));
+    }
+    ScopedEnv registry("KORVYN_REGISTRY", "/elsewhere/r.reg");
+    EXPECT_EQ(RegistryFilePath(), fs::path("/elsewhere/r.reg"));
+    SetRegistryFile("/given/on/the/command/line.reg");
+    EXPECT_EQ(RegistryFilePath(), fs::path("/given/on/the/command/line.reg"));
+}
+
+TEST_F(Registry, ProfileValuesReachTheFileAtOnce) {
+    EXPECT_EQ(GetProfileInt(u"Initialize", u"saveas", 1), 1);
+    EXPECT_FALSE(WriteProfileInt(u"Initialize", u"saveas", 0)); // no profile key yet
+
+    SetProfileKey(u"Brindlemoor", u"Korvyn");
+    EXPECT_EQ(ProfileKeyPath(), u"Software\\Brindlemoor\\Korvyn");
+    EXPECT_EQ(GetProfileInt(u"Initialize", u"saveas", 1), 1);
+    ASSERT_TRUE(WriteProfileInt(u"Initialize", u"saveas", 0));
+    EXPECT_NE(ReadFileBytes(file_).find("[HKEY_CURRENT_USER\\Software\\Brindlemoor\\Korvyn\\"
+                                        "Initialize]\n\"saveas\"=dword:00000000\n"),
+              std::string::npos);
+    Reread();
+    EXPECT_EQ(GetProfileInt(u"Initialize", u"saveas", 1), 0);
+    ASSERT_TRUE(WriteProfileInt(u"Initialize", u"negative", -5));
+    EXPECT_EQ(GetProfileInt(u"Initialize", u"negative", 0), -5);
+
+    // Only a four-byte number counts.
+    HKEY key = Create(u"Software\\Brindlemoor\\Korvyn\\Initialize");
+    ASSERT_EQ(Set(key, u"text", REG_SZ, Utf16(u"1")), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(GetProfileInt(u"Initialize", u"text", 7), 7);
+}
+
+} // namespace

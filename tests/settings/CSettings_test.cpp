@@ -1,0 +1,191 @@
+#include "settings/CSettings.h"
+
+#include "platform/registry/Registry.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using korvyn::test::ReadFileBytes;
+using korvyn::test::ScopedEnv;
+using korvyn::test::TempDir;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override { korvyn::platform::SetRegistryFile(file_); }
+    void TearDown() override {
+        korvyn::platform::SetRegistryFile({});
+        korvyn::platform::SetProfileKey(u"", u"");
+    }
+
+    // Writes one value straight into the settings key.
+    static void Store(LPCWSTR name, DWORD type, const void* data, DWORD size) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, korvyn::kSettingsKey, 0, nullptr, 0, KEY_WRITE,
+                                 nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueEx(key, name, 0, type, static_cast<const BYTE*>(data), size),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    static void StoreNumber(LPCWSTR name, DWORD value) {
+        Store(name, REG_DWORD, &value, sizeof value);
+    }
+    static void StoreText(LPCWSTR name, const std::u16string& text) {
+        Store(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2));
+    }
+
+    static DWORD Value(const CSettings& s, int index) {
+        DWORD v = 0xDEAD;
+        EXPECT_TRUE(s.GetValue(index, v));
+        return v;
+    }
+    static std::u16string Adapter(const CSettings& s) {
+        std::u16string text = u"unset";
+        EXPECT_TRUE(s.GetText(0, text));
+        return text;
+    }
+
+    TempDir dir_;
+    fs::path file_ = dir_ / "registry.reg";
+};
+
+TEST_F(Settings, FirstRunUnderAustrianGermanSavesAllSevenValues) {
+    ScopedEnv locale("LC_ALL", "de_AT.UTF-8");
+    CSettings settings;
+    ASSERT_TRUE(settings.Load()); // no file yet: defaults
+    EXPECT_EQ(Value(settings, CSettings::kLanguage), 11u);
+    ASSERT_TRUE(settings.SetText(CSettings::kAdapter, u"wlan0"));
+    ASSERT_TRUE(settings.Save());
+
+    EXPECT_NE(ReadFileBytes(file_).find("[HKEY_CURRENT_USER\\Software\\Brindlemoor\\Korvyn]\n"
+                                        "\"Font\"=dword:0000000c\n"
+                                        "\"Refresh\"=dword:00000002\n"
+                                        "\"WEP\"=dword:00000000\n"
+                                        "\"Peer\"=dword:00000000\n"
+                                        "\"Sound\"=dword:00000001\n"
+                                        "\"Language\"=dword:0000000b\n"
+                                        "\"Adapter\"=\"wlan0\"\n"),
+              std::string::npos)
+        << ReadFileBytes(file_);
+}
+
+TEST_F(Settings, DefaultLanguageFromTheLocale) {
+    const std::pair<const char16_t*, DWORD> codes[] = {
+        {u"0c09", 1},  {u"1009", 2},  {u"0809", 3},  {u"0409", 4},  {u"040e", 5},  {u"0415", 6},
+        {u"040c", 7},  {u"0c0c", 8},  {u"0816", 9},  {u"0419", 10}, {u"0407", 11}, {u"0c07", 11},
+        {u"1407", 11}, {u"1007", 11}, {u"0807", 11}, {u"0410", 12}, {u"0810", 12}, {u"0416", 0},
+        {u"0411", 0},  {u"0C07", 0},  {u"", 0},      {u"0c0", 0},
+    };
+    for (const auto& [code, language] : codes)
+        EXPECT_EQ(CSettings::LanguageForLocale(code), language) << static_cast<int>(code[0]);
+
+    const std::pair<const char*, DWORD> locales[] = {
+        {"it_CH.UTF-8", 12}, {"pt_BR.UTF-8", 0}, {"ja_JP.UTF-8", 0},
+        {"fr_CA.UTF-8", 8},  {"C", 4},           {"xx_YY", 4}, // an unknown locale counts as 0409
+    };
+    for (const auto& [name, language] : locales) {
+        ScopedEnv locale("LC_ALL", name);
+        EXPECT_EQ(Value(CSettings(), CSettings::kLanguage), language) << name;
+    }
+}
+
+TEST_F(Settings, StoredValuesAreKeptAsReadAndMissingOnesTakeTheirDefaults) {
+    ScopedEnv locale("LC_ALL", "hu_HU.UTF-8");
+    StoreNumber(u"Refresh", 7);
+    StoreNumber(u"Font", 25);
+    StoreNumber(u"language", 13); // names are compared ignoring case
+    const BYTE five[5] = {1, 0, 0, 0, 0};
+    Store(u"WEP", REG_BINARY, five, 5); // longer than a number
+    StoreText(u"Sound", u"1");          // four bytes: taken as they are, type unchecked
+
+    CSettings settings;
+    settings.SetValue(CSettings::kPeer, 9);
+    ASSERT_TRUE(settings.Load());
+    EXPECT_EQ(Value(settings, CSettings::kFont), 25u);
+    EXPECT_EQ(Value(settings, CSettings::kRefresh), 7u);
+    EXPECT_EQ(Value(settings, CSettings::kWep), 0u);
+    EXPECT_EQ(Value(settings, CSettings::kPeer), 0u);
+    EXPECT_EQ(Value(settings, CSettings::kSound), 0x00000031u);
+    EXPECT_EQ(Value(settings, CSettings::kLanguage), 13u);
+    EXPECT_EQ(Adapter(settings), u"");
+}
+
+TEST_F(Settings, AdapterNamesUpToSixtyThreeCharacters) {
+    const std::u16string longest(63, u'a');
+    StoreText(u"Adapter", longest);
+    CSettings settings;
+    settings.Load();
+    EXPECT_EQ(Adapter(settings), longest);
+    ASSERT_TRUE(settings.Save());
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, korvyn::kSettingsKey, 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    DWORD type = 0;
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueEx(key, u"Adapter", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, REG_SZ);
+    EXPECT_EQ(size, 128u); // 63 characters and the terminator
+    RegCloseKey(key);
+
+    settings.SetText(0, std::u16string(64, u'b'));
+    ASSERT_TRUE(settings.Save());
+    CSettings reread;
+    reread.SetText(0, u"previous");
+    reread.Load();
+    EXPECT_EQ(Adapter(reread), u"");
+}
+
+TEST_F(Settings, IndicesOutOfRangeAreRefused) {
+    CSettings settings;
+    DWORD value = 77;
+    EXPECT_FALSE(settings.GetValue(6, value));
+    EXPECT_FALSE(settings.GetValue(-1, value));
+    EXPECT_EQ(value, 77u);
+    EXPECT_FALSE(settings.SetValue(6, 1));
+    std::u16string text = u"kept";
+    EXPECT_FALSE(settings.GetText(1, text));
+    EXPECT_EQ(text, u"kept");
+    EXPECT_FALSE(settings.SetText(1, u"x"));
+    EXPECT_TRUE(settings.SetValue(5, 8));
+    EXPECT_EQ(Value(settings, 5), 8u);
+}
+
+TEST_F(Settings, ChangesReachTheFileOnlyWithSave) {
+    ScopedEnv locale("LC_ALL", "en_GB.UTF-8");
+    CSettings first;
+    first.Load();
+    EXPECT_EQ(Value(first, CSettings::kLanguage), 3u);
+    first.Save();
+    first.SetValue(CSettings::kLanguage, 8); // chosen, but the program ends without saving
+    CSettings next;
+    next.Load();
+    EXPECT_EQ(Value(next, CSettings::kLanguage), 3u);
+}
+
+TEST_F(Settings, SaveFailsWhenTheKeyCannotBeCreated) {
+    fs::create_directories(file_); // the file cannot be read, so nothing may be written
+    CSettings settings;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(settings.Load());
+    EXPECT_FALSE(settings.Save());
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(fs::is_directory(file_));
+}
+
+TEST_F(Settings, ExportFormatLivesInTheProfile) {
+    korvyn::platform::SetProfileKey(korvyn::kProfileMaker, korvyn::kProfileProgram);
+    EXPECT_EQ(korvyn::ReadExportFormat(), 1);
+    ASSERT_TRUE(korvyn::WriteExportFormat(0));
+    EXPECT_NE(ReadFileBytes(file_).find("Korvyn\\Initialize]\n\"saveas\"=dword:00000000"),
+              std::string::npos);
+    EXPECT_EQ(korvyn::ReadExportFormat(), 0);
+    // Save leaves the profile value alone.
+    CSettings().Save();
+    EXPECT_EQ(korvyn::ReadExportFormat(), 0);
+}
+
+} // namespace
