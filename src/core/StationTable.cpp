@@ -10,9 +10,9 @@
 
 namespace {
 
-constexpr int kHideSecured = 2;  // "WEP"
-constexpr int kHidePeers = 3;    // "Peer"
-constexpr int kMute = 4;         // "Sound"
+constexpr int kHideSecured = 2; // "WEP"
+constexpr int kHidePeers = 3;   // "Peer"
+constexpr int kMute = 4;        // "Sound"
 constexpr UINT kNewStationSound = 157;
 
 DWORD Setting(const CSettings& settings, int index) {
@@ -38,15 +38,17 @@ void CopyObservation(const ScanObservation& o, StationRecord& r) {
 }
 
 bool SameSecond(const SYSTEMTIME& a, const SYSTEMTIME& b) {
-    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay &&
-           a.wHour == b.wHour && a.wMinute == b.wMinute && a.wSecond == b.wSecond;
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour &&
+           a.wMinute == b.wMinute && a.wSecond == b.wSecond;
 }
 
-}  // namespace
+} // namespace
 
 StationTable::StationTable(const CSettings& settings) : settings_(settings) {}
 
-StationTable::~StationTable() { Clear(); }
+StationTable::~StationTable() {
+    Clear();
+}
 
 // The current local time as an OLE date. The conversion ignores milliseconds, so within
 // one second the previous result stands.

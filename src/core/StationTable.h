@@ -57,11 +57,11 @@ private:
     // The number index: the record of number n is records_[n]; a deque keeps every record
     // where it is while the table grows.
     std::deque<StationRecord> records_;
-    std::unordered_map<std::uint64_t, DWORD> byMac_;  // the MAC index
+    std::unordered_map<std::uint64_t, DWORD> byMac_; // the MAC index
 
-    std::vector<DWORD> active_;    // stations marked active by the latest merge
-    std::vector<DWORD> touched_;   // stations changed since the view was built
-    std::vector<BYTE> isTouched_;  // by number
+    std::vector<DWORD> active_;   // stations marked active by the latest merge
+    std::vector<DWORD> touched_;  // stations changed since the view was built
+    std::vector<BYTE> isTouched_; // by number
 
     // The view: active visible stations in walk order, then the inactive visible ones,
     // held in walk order by inactiveView_.

@@ -22,7 +22,7 @@ bool WalkOrderIndex::Contains(DWORD n) const {
 void WalkOrderIndex::Grow(Bucket& bucket, std::size_t groups) {
     while (bucket.masks.size() < groups) {
         bucket.masks.push_back(0);
-        const std::size_t i = bucket.masks.size();  // 1-based index of the new node
+        const std::size_t i = bucket.masks.size(); // 1-based index of the new node
         DWORD sum = 0;
         for (std::size_t j = i - 1; j > i - (i & (~i + 1)); j -= j & (~j + 1))
             sum += bucket.tree[j - 1];
@@ -80,4 +80,4 @@ DWORD WalkOrderIndex::Select(std::size_t position) const {
     return static_cast<DWORD>(((node * kBuckets + b) << 4) | bit);
 }
 
-}  // namespace korvyn
+} // namespace korvyn

@@ -24,7 +24,7 @@ public:
         return ba != bb ? ba < bb : a > b;
     }
 
-    void Clear();  // also releases the storage
+    void Clear(); // also releases the storage
     bool Contains(DWORD n) const;
     void Insert(DWORD n);
     void Erase(DWORD n);
@@ -35,8 +35,8 @@ public:
 
 private:
     struct Bucket {
-        std::vector<std::uint16_t> masks;  // group q of the bucket is group 17q + bucket
-        std::vector<DWORD> tree;           // Fenwick tree over the masks' member counts
+        std::vector<std::uint16_t> masks; // group q of the bucket is group 17q + bucket
+        std::vector<DWORD> tree;          // Fenwick tree over the masks' member counts
         std::size_t count = 0;
     };
 
@@ -47,4 +47,4 @@ private:
     std::size_t size_ = 0;
 };
 
-}  // namespace korvyn
+} // namespace korvyn

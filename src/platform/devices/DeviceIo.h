@@ -2,6 +2,7 @@
 // Stream devices and device I/O control as on the handheld: "UIO1:" (the NDIS user-mode
 // I/O driver: per-adapter queries and the scan request) and "NDS0:" (the NDIS driver: the
 // adapter names). Both answer through the WifiDriver installed at start.
+#include "platform/WinError.h"
 #include "platform/WinTypes.h"
 
 constexpr DWORD GENERIC_READ = 0x80000000;
@@ -11,19 +12,6 @@ constexpr DWORD FILE_SHARE_WRITE = 0x00000002;
 constexpr DWORD OPEN_EXISTING = 3;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x00000080;
 constexpr DWORD FILE_FLAG_OVERLAPPED = 0x40000000;
-
-// The platform error codes the devices report.
-constexpr DWORD ERROR_SUCCESS = 0;
-constexpr DWORD ERROR_FILE_NOT_FOUND = 2;
-constexpr DWORD ERROR_ACCESS_DENIED = 5;
-constexpr DWORD ERROR_INVALID_HANDLE = 6;
-constexpr DWORD ERROR_NOT_READY = 21;
-constexpr DWORD ERROR_GEN_FAILURE = 31;
-constexpr DWORD ERROR_NOT_SUPPORTED = 50;
-constexpr DWORD ERROR_DEV_NOT_EXIST = 55;
-constexpr DWORD ERROR_INVALID_PARAMETER = 87;
-constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
-constexpr DWORD ERROR_BUSY = 170;
 
 // Opens "UIO1:" or "NDS0:" (any other name fails with ERROR_FILE_NOT_FOUND, as does a
 // device while no driver is installed). Returns INVALID_HANDLE_VALUE on failure.
