@@ -29,16 +29,6 @@ std::string_view NextWord(std::string_view& s) {
     return word;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool ParseMac(std::string_view text, BYTE (&mac)[6]) {
     if (text.size() != 17)
         return false;
