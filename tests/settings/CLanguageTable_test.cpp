@@ -1,0 +1,164 @@
+#include "settings/CLanguageTable.h"
+
+#include "resource.h"
+#include "settings/Languages.h"
+#include "support/ResBuilder.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+using korvyn::platform::LoadResourceModule;
+using korvyn::platform::UniqueResourceModule;
+
+namespace {
+
+const std::u16string kNotFound = u"<Not found>";
+
+TEST(CLanguageTable, EveryLanguageHasAllItsTexts) {
+    CLanguageTable english;
+    ASSERT_TRUE(english.Load(0));
+    std::set<UINT> bases;
+    for (int language = 0; language < korvyn::kLanguageCount; ++language) {
+        CLanguageTable table;
+        ASSERT_TRUE(table.Load(language));
+        EXPECT_EQ(table.Language(), language);
+        const UINT base = korvyn::LanguageByNumber(language).stringBase;
+        int ownTexts = 0;
+        for (int i = 0; i < CLanguageTable::kTextCount; ++i) {
+            EXPECT_FALSE(table.Text(i).empty()) << language << "/" << i;
+            EXPECT_NE(table.Text(i), kNotFound) << language << "/" << i;
+            // Each text comes from the language's own block, not from the fallback.
+            WCHAR buffer[64];
+            ASSERT_GT(LoadString(nullptr, base + i, buffer, 64), 0) << language << "/" << i;
+            ownTexts += table.Text(i) == buffer;
+        }
+        EXPECT_EQ(ownTexts, CLanguageTable::kTextCount) << language;
+        EXPECT_EQ(table.Text(CLanguageTable::kTextCount), kNotFound);
+        if (base != IDS_ENGLISH_BASE && bases.insert(base).second) {
+            EXPECT_NE(table.Text(0), english.Text(0)) << language;
+        }
+    }
+    EXPECT_EQ(bases.size(), 7u);
+}
+
+TEST(CLanguageTable, TextsExactlyAsTranslated) {
+    struct Check {
+        int language;
+        int number;
+        std::u16string text;
+    };
+    const Check checks[] = {
+        {0, 0, u"Scan"},
+        {0, 20, u"Tap SSID to zoom"},
+        {0, 36, u"Open"},
+        {1, 4, u"Resume"},
+        {4, 22, u"ZOOM"},
+        {5, 0, u"Kereső"},
+        {5, 30, u"Legrosszabb jel"},
+        {5, 11, u"Hálókártya"},
+        {6, 9, u"Wł. Dźwięk"},
+        {6, 21, u"Dotknij aby wrócić"},
+        {7, 12, u"Corp policies"},
+        {7, 36, u"-"},
+        {8, 7, u"Montrer sécur."},
+        {9, 18, u"Rapidíssimo"},
+        {9, 33, u"Disp."},
+        {10, 4, u"Продожить"},
+        {10, 22, u"Kрупно"},
+        {10, 33, u"Пользаватели"},
+        {11, 22, u"Vergrößern"},
+        {11, 12, u"Fontgr. f. Liste"},
+        {12, 35, u"WEP Protetta"},
+        {12, 14, u"Più lento"},
+    };
+    for (const auto& c : checks) {
+        CLanguageTable table;
+        ASSERT_TRUE(table.Load(c.language));
+        EXPECT_EQ(table.Text(c.number), c.text) << c.language << "/" << c.number;
+    }
+    CLanguageTable russian;
+    russian.Load(10);
+    EXPECT_EQ(russian.Text(22)[0], u'K'); // Latin, as translated
+    EXPECT_EQ(russian.Text(22)[1], u'р');
+}
+
+TEST(CLanguageTable, VariantsShareTheirTranslation) {
+    CLanguageTable english;
+    english.Load(0);
+    for (int variant : {1, 2, 3, 4}) {
+        CLanguageTable table;
+        table.Load(variant);
+        for (int i = 0; i < CLanguageTable::kTextCount; ++i)
+            EXPECT_EQ(table.Text(i), english.Text(i)) << variant << "/" << i;
+    }
+    CLanguageTable french;
+    french.Load(7);
+    CLanguageTable quebec;
+    quebec.Load(8);
+    EXPECT_EQ(quebec.Text(0), u"Scruter");
+    EXPECT_EQ(quebec.Text(36), french.Text(36));
+}
+
+TEST(CLanguageTable, MissingTextsFallBackToEnglishThenToNotFound) {
+    std::map<unsigned, std::u16string> strings;
+    for (int i = 0; i < CLanguageTable::kTextCount; ++i) {
+        if (i != 3)
+            strings[IDS_ENGLISH_BASE + i] = u"en" + std::u16string(1, u'A' + i % 26);
+        if (i > 5)
+            strings[IDS_HUNGARIAN_BASE + i] = u"hu" + std::u16string(1, u'A' + i % 26);
+    }
+    strings[IDS_HUNGARIAN_BASE + 7] = u""; // empty counts as missing
+    UniqueResourceModule module(
+        LoadResourceModule(korvyn::test::ResBuilder().AddStrings(strings).Bytes()));
+    ASSERT_TRUE(module);
+
+    CLanguageTable table(module.get());
+    for (int i = 0; i <= CLanguageTable::kTextCount; ++i)
+        EXPECT_EQ(table.Text(i), u"") << i; // nothing before loading
+    ASSERT_TRUE(table.Load(5));
+    EXPECT_EQ(table.Text(0), u"enA");
+    EXPECT_EQ(table.Text(3), kNotFound); // missing in both
+    EXPECT_EQ(table.Text(7), u"enH");
+    EXPECT_EQ(table.Text(6), u"huG");
+    EXPECT_EQ(table.Text(36), u"huK");
+    EXPECT_EQ(table.Text(37), kNotFound);
+    EXPECT_EQ(table.Text(1000), kNotFound);
+    EXPECT_EQ(table.Text(-1), kNotFound);
+}
+
+TEST(CLanguageTable, UnknownLanguagesAndEmptyModules) {
+    CLanguageTable table;
+    EXPECT_FALSE(table.Load(13));
+    EXPECT_EQ(table.Language(), 0);
+    EXPECT_EQ(table.Text(0), u"Scan");
+    EXPECT_FALSE(table.Load(-1));
+    EXPECT_EQ(table.Text(36), u"Open");
+
+    UniqueResourceModule empty(LoadResourceModule(korvyn::test::ResBuilder().Bytes()));
+    ASSERT_TRUE(empty);
+    CLanguageTable bare(empty.get());
+    EXPECT_TRUE(bare.Load(10));
+    for (int i = 0; i < CLanguageTable::kTextCount; ++i)
+        EXPECT_EQ(bare.Text(i), kNotFound) << i;
+}
+
+TEST(Languages, TableMatchesTheResources) {
+    std::vector<korvyn::platform::MenuItem> menu;
+    ASSERT_TRUE(korvyn::platform::LoadMenuResource(nullptr, IDR_LANGUAGE_MENU, menu));
+    ASSERT_EQ(menu.size(), 1u);
+    for (const auto& item : menu[0].children) {
+        const auto* language = korvyn::LanguageByMenuId(item.id);
+        ASSERT_TRUE(language) << item.id;
+        EXPECT_EQ(item.text, language->menuText);
+        korvyn::platform::Bitmap flag;
+        EXPECT_TRUE(korvyn::platform::LoadBitmapResource(nullptr, language->flagBitmap, flag));
+    }
+    EXPECT_EQ(menu[0].children.size(), static_cast<std::size_t>(korvyn::kLanguageCount));
+    EXPECT_EQ(korvyn::LanguageByNumber(4).name, std::u16string(u"Englis USA"));
+    EXPECT_EQ(korvyn::LanguageByNumber(1).flagBitmap, 190u);
+    EXPECT_EQ(korvyn::LanguageByNumber(13).number, 0);
+    EXPECT_EQ(korvyn::LanguageByMenuId(32778), nullptr);
+    EXPECT_EQ(korvyn::LanguageByMenuId(32786)->number, 8);
+}
+
+} // namespace
