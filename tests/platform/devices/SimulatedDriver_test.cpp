@@ -169,8 +169,6 @@ TEST(DriverChoice, NamesOnTheCommandLine) {
     EXPECT_EQ(MakeWifiDriver("sim:empty", {}, error)->Name(), "sim:empty");
     EXPECT_EQ(MakeWifiDriver("sim:none", {}, error)->Name(), "sim:none");
     EXPECT_EQ(MakeWifiDriver("nl80211", {}, error)->Name(), "nl80211");
-    const std::string automatic = MakeWifiDriver("auto", {}, error)->Name();
-    EXPECT_TRUE(automatic == "nl80211" || automatic == "sim:demo") << automatic;
 
     for (const char* bad : {"", "sim:", "SIM", "nl80211x", "simulated", "auto:demo"}) {
         error.clear();
