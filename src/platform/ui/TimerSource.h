@@ -1,0 +1,27 @@
+#pragma once
+// Where window timers come from. The real source runs a Qt timer per window and
+// identifier on the UI thread; tests install their own source, see which timers are
+// armed with which period and deliver a timer message by hand.
+#include "platform/ui/WinUser.h"
+
+namespace korvyn::platform {
+
+class TimerSource {
+public:
+    virtual ~TimerSource() = default;
+    // (Re)arms the timer of this window and identifier with a period in milliseconds.
+    virtual void Arm(HWND hWnd, UINT_PTR id, UINT periodMs) = 0;
+    // Stops it; false when it was not armed.
+    virtual bool Disarm(HWND hWnd, UINT_PTR id) = 0;
+    // Stops every timer of a window that is going away.
+    virtual void DisarmAll(HWND hWnd) = 0;
+};
+
+// Installs a timer source (nullptr restores the real one) and returns the previous one.
+TimerSource* SetTimerSource(TimerSource* source);
+TimerSource& CurrentTimerSource();
+
+// Delivers one timer message as an armed timer does (WM_TIMER, or the timer's callback).
+void DeliverTimer(HWND hWnd, UINT_PTR id);
+
+} // namespace korvyn::platform

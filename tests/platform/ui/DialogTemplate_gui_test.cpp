@@ -1,0 +1,253 @@
+// Dialog templates: parsing byte-built templates, dialog units, creating a dialog from a
+// template and re-laying it out from another one.
+#include "DialogBytes.h"
+
+#include "controls/RelayoutDialog.h"
+#include "platform/ui/AfxWin.h"
+#include "platform/ui/DialogTemplate.h"
+
+#include <gtest/gtest.h>
+
+using namespace korvyn::platform;
+using korvyn::test::DialogBytes;
+using korvyn::test::ItemBytes;
+
+namespace {
+
+constexpr DWORD kPage = DS_SETFONT | WS_CHILD;
+constexpr DWORD kList =
+    WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_ALIGNLEFT;
+
+// The list page's portrait and landscape layouts.
+std::vector<BYTE> Page148() {
+    return DialogBytes(
+        kPage, 157, 133, u"",
+        {{kList, 4, 3, 147, 119, 1018, u"SysListView32", u""},
+         {WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 124, 53, 8, 1019, WORD(0x82), u"Static"},
+         {WS_CHILD | WS_VISIBLE | SS_RIGHT, 70, 124, 79, 8, 1020, WORD(0x82), u"Static"},
+         {WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_SORT | WS_VSCROLL, 67, 2, 83, 30, 1004,
+          WORD(0x85), u""}});
+}
+
+std::vector<BYTE> Page185() {
+    return DialogBytes(
+        kPage, 168, 104, u"",
+        {{kList | LVS_SINGLESEL, 3, 3, 160, 88, 1018, u"SysListView32", u""},
+         {WS_CHILD | WS_VISIBLE | SS_LEFT, 6, 91, 53, 8, 1019, WORD(0x82), u"Static"},
+         {WS_CHILD | WS_VISIBLE | SS_RIGHT, 84, 91, 79, 8, 1020, WORD(0x82), u"Static"},
+         {WS_CHILD | WS_VISIBLE | CBS_DROPDOWN | CBS_SORT, 60, 2, 90, 30, 1004, WORD(0x85), u""},
+         // An item the page does not have: skipped.
+         {WS_CHILD | WS_VISIBLE, 1, 1, 10, 10, 4242, WORD(0x80), u"Gone"}});
+}
+
+// A module holding both layouts, made current for the dialogs' templates.
+class ResourceModuleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDeviceScreenSize(240, 320);
+        korvyn::test::ResBuilder res;
+        res.Add(WORD(5), WORD(148), Page148()).Add(WORD(5), WORD(185), Page185());
+        module_.reset(LoadResourceModule(res.Bytes()));
+        ASSERT_NE(module_, nullptr);
+        AfxSetResourceHandle(module_.get());
+    }
+    void TearDown() override { AfxSetResourceHandle(nullptr); }
+
+    HINSTANCE module() const { return module_.get(); }
+
+private:
+    UniqueResourceModule module_;
+};
+
+CRect ChildRect(CWnd& parent, int id) {
+    CWnd* child = parent.GetDlgItem(id);
+    EXPECT_NE(child, nullptr) << "control " << id;
+    CRect r;
+    if (child != nullptr) {
+        child->GetWindowRect(&r);
+        parent.ScreenToClient(&r);
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(DialogTemplateParse, ReadsHeaderFontAndItemsInOrder) {
+    std::vector<BYTE> bytes =
+        DialogBytes(DS_SETFONT | WS_POPUP | WS_CAPTION, 162, 169, u"Korvyn",
+                    {{WS_CHILD | WS_VISIBLE, 3, 1, 155, 148, 1009, u"CCustomTabCtrl", u"Tab"},
+                     {WS_CHILD | BS_AUTOCHECKBOX | BS_PUSHLIKE,
+                      46,
+                      150,
+                      44,
+                      14,
+                      1029,
+                      WORD(0x80),
+                      u"Radio ON",
+                      {1, 2, 3}},
+                     {WS_CHILD | SS_BITMAP, -2, -3, 16, 16, 0xFFFF, WORD(0x82), WORD(214)}});
+    auto t = ParseDialogTemplate(bytes.data(), bytes.size());
+    ASSERT_TRUE(t);
+    EXPECT_FALSE(t->extended);
+    EXPECT_EQ(t->style, DS_SETFONT | WS_POPUP | WS_CAPTION);
+    EXPECT_EQ(t->cx, 162);
+    EXPECT_EQ(t->cy, 169);
+    EXPECT_EQ(t->caption, u"Korvyn");
+    EXPECT_EQ(t->pointSize, 8);
+    EXPECT_EQ(t->faceName, u"MS Shell Dlg");
+    ASSERT_EQ(t->items.size(), 3u);
+    EXPECT_EQ(t->items[0].ClassName(), u"CCustomTabCtrl");
+    EXPECT_EQ(t->items[0].text.text, u"Tab");
+    EXPECT_EQ(t->items[0].id, 1009u);
+    EXPECT_EQ(t->items[1].ClassName(), u"Button");
+    EXPECT_EQ(t->items[1].creationData, (std::vector<BYTE>{1, 2, 3}));
+    EXPECT_EQ(t->items[1].x, 46);
+    EXPECT_EQ(t->items[1].cy, 14);
+    EXPECT_EQ(t->items[2].ClassName(), u"Static");
+    EXPECT_TRUE(t->items[2].text.isId);
+    EXPECT_EQ(t->items[2].text.id, 214);
+    EXPECT_EQ(t->items[2].x, -2);
+    EXPECT_EQ(t->items[2].y, -3);
+}
+
+TEST(DialogTemplateParse, TruncatedBytesGiveNothingAtEveryCut) {
+    std::vector<BYTE> bytes = Page148();
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        EXPECT_FALSE(ParseDialogTemplate(bytes.data(), cut)) << "cut at " << cut;
+    }
+    EXPECT_TRUE(ParseDialogTemplate(bytes.data(), bytes.size()));
+    EXPECT_FALSE(ParseDialogTemplate(nullptr, 10));
+}
+
+TEST(DialogTemplateParse, ReadsTheExtendedLayout) {
+    std::vector<BYTE> out;
+    using korvyn::test::PutDword;
+    using korvyn::test::PutText;
+    using korvyn::test::PutWord;
+    PutWord(out, 1);
+    PutWord(out, 0xFFFF);
+    PutDword(out, 0);                     // help id
+    PutDword(out, 0);                     // extended style
+    PutDword(out, DS_SETFONT | WS_CHILD); // style
+    PutWord(out, 1);                      // items
+    for (WORD v : {0, 0, 100, 50}) {
+        PutWord(out, v);
+    }
+    PutWord(out, 0);
+    PutWord(out, 0);
+    PutText(out, u"");
+    PutWord(out, 9);
+    PutWord(out, 700);
+    out.push_back(1); // italic
+    out.push_back(0);
+    PutText(out, u"Tahoma");
+    while (out.size() % 4) {
+        out.push_back(0);
+    }
+    PutDword(out, 0);
+    PutDword(out, 0);
+    PutDword(out, WS_CHILD);
+    for (WORD v : {1, 2, 3, 4}) {
+        PutWord(out, v);
+    }
+    PutDword(out, 70000);
+    PutWord(out, 0xFFFF);
+    PutWord(out, 0x85);
+    PutText(out, u"");
+    PutWord(out, 0);
+    auto t = ParseDialogTemplate(out.data(), out.size());
+    ASSERT_TRUE(t);
+    EXPECT_TRUE(t->extended);
+    EXPECT_EQ(t->weight, 700);
+    EXPECT_TRUE(t->italic);
+    EXPECT_EQ(t->faceName, u"Tahoma");
+    ASSERT_EQ(t->items.size(), 1u);
+    EXPECT_EQ(t->items[0].id, 70000u);
+    EXPECT_EQ(t->items[0].ClassName(), u"ComboBox");
+}
+
+TEST(DialogUnits, FixedBaseUnitsDoubleOnLargerScreens) {
+    SetDeviceScreenSize(240, 320);
+    EXPECT_EQ(DialogBaseUnits().x, 6);
+    EXPECT_EQ(DialogBaseUnits().y, 13);
+    RECT r = DialogUnitsToPixels(RECT{3, 1, 158, 149});
+    EXPECT_EQ(CRect(r), CRect(5, 2, 237, 242));
+    // Template 102 is 162 units wide: it fills a 240-pixel screen.
+    EXPECT_GE(DialogUnitsToPixels(RECT{0, 0, 162, 169}).right, 240);
+    SetDeviceScreenSize(320, 240);
+    EXPECT_EQ(DialogBaseUnits().x, 6);
+    SetDeviceScreenSize(480, 640);
+    EXPECT_EQ(DialogBaseUnits().x, 12);
+    EXPECT_EQ(DialogBaseUnits().y, 26);
+    EXPECT_EQ(CRect(DialogUnitsToPixels(RECT{3, 1, 158, 149})), CRect(9, 3, 474, 484));
+    SetDeviceScreenSize(321, 200);
+    EXPECT_EQ(DialogBaseUnits().x, 12);
+    EXPECT_EQ(ScreenLogPixels(), 192);
+    SetDeviceScreenSize(240, 320);
+    EXPECT_EQ(ScreenLogPixels(), 96);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
+}
+
+TEST_F(ResourceModuleTest, ControlsAreCreatedAtTheirTemplatePlaces) {
+    CDialog parent;
+    ASSERT_TRUE(parent.CreateIndirect(DialogBytes(WS_POPUP, 200, 200, u"", {}).data(),
+                                      DialogBytes(WS_POPUP, 200, 200, u"", {}).size()));
+    CDialog page;
+    ASSERT_TRUE(page.Create(148, &parent));
+    EXPECT_EQ(ChildRect(page, 1018), CRect(DialogUnitsToPixels(RECT{4, 3, 151, 122})));
+    EXPECT_EQ(ChildRect(page, 1019), CRect(DialogUnitsToPixels(RECT{0, 124, 53, 132})));
+    EXPECT_EQ(ChildRect(page, 1020), CRect(DialogUnitsToPixels(RECT{70, 124, 149, 132})));
+    EXPECT_TRUE(page.GetDlgItem(1018)->IsKindOf(RUNTIME_CLASS(CListCtrl)));
+    EXPECT_TRUE(page.GetDlgItem(1019)->IsKindOf(RUNTIME_CLASS(CStatic)));
+    EXPECT_TRUE(page.GetDlgItem(1004)->IsKindOf(RUNTIME_CLASS(CComboBox)));
+    EXPECT_FALSE(page.GetDlgItem(1019)->IsKindOf(RUNTIME_CLASS(CButton)));
+    EXPECT_EQ(page.GetDlgItem(1020)->GetStyle() & 3u, DWORD(SS_RIGHT));
+    EXPECT_TRUE(page.GetStyle() & WS_CHILD);
+    EXPECT_EQ(page.GetParent(), &parent);
+}
+
+TEST_F(ResourceModuleTest, RelayoutThereAndBackMatchesAFreshPage) {
+    CDialog parent;
+    std::vector<BYTE> top = DialogBytes(WS_POPUP, 200, 200, u"", {});
+    ASSERT_TRUE(parent.CreateIndirect(top.data(), top.size()));
+    CDialog fresh;
+    ASSERT_TRUE(fresh.Create(148, &parent));
+    CDialog page;
+    ASSERT_TRUE(page.Create(148, &parent));
+    auto* combo = static_cast<CComboBox*>(page.GetDlgItem(1004));
+    combo->AddString(u"wlan1");
+    combo->AddString(u"wlan0");
+    combo->SetCurSel(1);
+    page.GetDlgItem(1019)->SetWindowText(u"3/10 active");
+
+    RelayoutDialog(module(), page.m_hWnd, 185);
+    EXPECT_EQ(ChildRect(page, 1018), CRect(DialogUnitsToPixels(RECT{3, 3, 163, 91})));
+    EXPECT_EQ(ChildRect(page, 1020), CRect(DialogUnitsToPixels(RECT{84, 91, 163, 99})));
+    EXPECT_EQ(page.GetDlgItem(1019)->GetWindowText(), u"Static");
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    EXPECT_EQ(page.GetDlgItem(4242), nullptr);
+
+    RelayoutDialog(module(), page.m_hWnd, 148);
+    for (int id : {1018, 1019, 1020, 1004}) {
+        EXPECT_EQ(ChildRect(page, id), ChildRect(fresh, id)) << "control " << id;
+    }
+    EXPECT_EQ(combo->GetCurSel(), 1);
+    std::u16string selected;
+    combo->GetLBText(combo->GetCurSel(), selected);
+    EXPECT_EQ(selected, u"wlan1");
+
+    // A template the module does not have leaves everything where it is.
+    CRect before = ChildRect(page, 1018);
+    RelayoutDialog(module(), page.m_hWnd, 999);
+    EXPECT_EQ(ChildRect(page, 1018), before);
+}
+
+TEST_F(ResourceModuleTest, MissingOrBrokenTemplatesFailCleanly) {
+    CDialog missing(777);
+    EXPECT_EQ(missing.DoModal(), -1);
+    CDialog broken;
+    std::vector<BYTE> bytes = Page148();
+    EXPECT_FALSE(broken.CreateIndirect(bytes.data(), bytes.size() - 3));
+    EXPECT_EQ(broken.m_hWnd, nullptr);
+}

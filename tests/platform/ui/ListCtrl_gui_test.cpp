@@ -1,0 +1,200 @@
+// The owner-data report list: which cells it asks for, the custom-draw stages in order
+// with their colours and rectangles applied, and taps.
+#include "DialogBytes.h"
+
+#include "platform/ui/AfxWin.h"
+#include "platform/ui/detail/Window.h"
+
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace korvyn::platform;
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kPale = RGB(240, 240, 200);
+
+// A list control that colours row 1 and narrows the cells of column 1, recording the
+// custom-draw stages reflected to it.
+class ColouredList : public CListCtrl {
+public:
+    std::vector<std::string>* log = nullptr;
+
+protected:
+    BOOL OnChildNotify(UINT msg, WPARAM, LPARAM lParam, LRESULT* result) override {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        if (msg != WM_NOTIFY || hdr->code != static_cast<UINT>(NM_CUSTOMDRAW)) {
+            return FALSE;
+        }
+        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
+        DWORD stage = cd->nmcd.dwDrawStage;
+        if (stage == CDDS_PREPAINT) {
+            log->push_back("prepaint");
+            *result = CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+        } else if (stage == CDDS_ITEMPREPAINT) {
+            log->push_back("item " + std::to_string(cd->nmcd.dwItemSpec));
+            *result = CDRF_NOTIFYSUBITEMDRAW;
+        } else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
+            log->push_back("cell " + std::to_string(cd->nmcd.dwItemSpec) + "." +
+                           std::to_string(cd->iSubItem));
+            cd->clrTextBk = kPale;
+            if (cd->nmcd.dwItemSpec == 1) {
+                cd->clrText = kRed;
+            }
+            if (cd->iSubItem == 1) {
+                // Draw a mark at the left and keep the default drawing right of it.
+                CDC* dc = CDC::FromHandle(cd->nmcd.hdc);
+                CRect mark(cd->nmcd.rc.left, cd->nmcd.rc.top, cd->nmcd.rc.left + 6,
+                           cd->nmcd.rc.bottom);
+                dc->FillSolidRect(&mark, RGB(50, 255, 50));
+                cd->nmcd.rc.left += 6;
+            }
+            *result = CDRF_DODEFAULT;
+        } else if (stage == CDDS_POSTPAINT) {
+            log->push_back("postpaint");
+            *result = 0;
+        }
+        return TRUE;
+    }
+};
+
+// The page: answers text requests and records them with the taps.
+class Page : public CDialog {
+public:
+    std::vector<std::string> log;
+    std::vector<NMITEMACTIVATE> clicks;
+    ColouredList list;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, 1018, list); }
+    BOOL OnNotify(WPARAM, LPARAM lParam, LRESULT* result) override {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        if (hdr->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
+            auto* info = reinterpret_cast<NMLVDISPINFO*>(lParam);
+            log.push_back("text " + std::to_string(info->item.iItem) + "." +
+                          std::to_string(info->item.iSubItem));
+            std::u16string text = info->item.iSubItem == 0 ? u"WWWWWWWWWWWWWWWW" : u"";
+            std::copy(text.begin(), text.end(), info->item.pszText);
+            info->item.pszText[text.size()] = 0;
+        } else if (hdr->code == static_cast<UINT>(NM_CLICK)) {
+            clicks.push_back(*reinterpret_cast<NMITEMACTIVATE*>(lParam));
+        }
+        *result = 0;
+        return TRUE;
+    }
+};
+
+class ListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDeviceScreenSize(240, 320);
+        bytes_ = korvyn::test::DialogBytes(
+            DS_SETFONT | WS_POPUP, 160, 120, u"",
+            {{WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL, 0, 0, 150, 100,
+              1018, u"SysListView32", u""}});
+        page.list.log = &page.log;
+        ASSERT_TRUE(page.CreateIndirect(bytes_.data(), bytes_.size()));
+        page.ShowWindow(SW_SHOW);
+        page.list.InsertColumn(0, u"Name", LVCFMT_LEFT, 60);
+        page.list.InsertColumn(1, u"Sig", LVCFMT_LEFT, 40);
+        widget = Window::From(page.list.m_hWnd)->widget();
+    }
+
+    QImage Paint() {
+        page.log.clear();
+        return widget->grab().toImage();
+    }
+
+    Page page;
+    QWidget* widget = nullptr;
+    std::vector<BYTE> bytes_;
+};
+
+} // namespace
+
+TEST_F(ListTest, CustomDrawStagesAndTextRequestsComeInOrderForVisibleRowsOnly) {
+    page.list.SetItemCount(2);
+    EXPECT_EQ(page.list.GetItemCount(), 2);
+    Paint();
+    std::vector<std::string> expected = {"prepaint", "item 0",   "cell 0.0", "text 0.0",
+                                         "cell 0.1", "text 0.1", "item 1",   "cell 1.0",
+                                         "text 1.0", "cell 1.1", "text 1.1", "postpaint"};
+    EXPECT_EQ(page.log, expected);
+
+    // Many more items than fit: only the visible rows are asked for.
+    page.list.SetItemCount(5000);
+    Paint();
+    int perPage = page.list.GetCountPerPage();
+    ASSERT_GT(perPage, 2);
+    int asked = 0, highest = 0;
+    for (const std::string& e : page.log) {
+        if (e.rfind("text ", 0) == 0) {
+            ++asked;
+            highest = std::max(highest, std::stoi(e.substr(5)));
+        }
+    }
+    EXPECT_LE(highest, perPage);
+    EXPECT_LE(asked, (perPage + 1) * 2);
+    EXPECT_GE(asked, perPage * 2);
+
+    page.list.DeleteAllItems();
+    EXPECT_EQ(page.list.GetItemCount(), 0);
+    Paint();
+    EXPECT_EQ(page.log, (std::vector<std::string>{"prepaint", "postpaint"}));
+}
+
+TEST_F(ListTest, ColoursAndTheNarrowedRectangleAreApplied) {
+    page.list.SetItemCount(2);
+    QImage image = Paint();
+    CRect row0, row1;
+    ASSERT_TRUE(page.list.GetItemRect(0, &row0, LVIR_BOUNDS));
+    ASSERT_TRUE(page.list.GetItemRect(1, &row1, LVIR_BOUNDS));
+    EXPECT_EQ(row1.top, row0.bottom);
+    // Pixels of a colour, or near it where text is smoothed.
+    auto count = [&](const CRect& r, QColor c) {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y) {
+            for (int x = r.left; x < r.right; ++x) {
+                QColor p = image.pixelColor(x, y);
+                n += std::abs(p.red() - c.red()) < 40 && std::abs(p.green() - c.green()) < 40 &&
+                     std::abs(p.blue() - c.blue()) < 40;
+            }
+        }
+        return n;
+    };
+    CRect name0(row0.left, row0.top, row0.left + 60, row0.bottom);
+    CRect name1(row1.left, row1.top, row1.left + 60, row1.bottom);
+    EXPECT_GT(count(name0, QColor(240, 240, 200)), 0) << "background of the cell";
+    EXPECT_EQ(count(name0, QColor(255, 0, 0)), 0);
+    EXPECT_GT(count(name1, QColor(255, 0, 0)), 3) << "row 1's text is red";
+    // The mark drawn during the cell's pre-paint survives: the background only fills the
+    // narrowed rectangle.
+    EXPECT_EQ(image.pixelColor(row0.left + 62, row0.top + 2), QColor(50, 255, 50));
+    EXPECT_EQ(image.pixelColor(row0.left + 70, row0.top + 2), QColor(240, 240, 200));
+}
+
+TEST_F(ListTest, TapsReportTheItemAndThePointInListCoordinates) {
+    page.list.SetItemCount(3);
+    CRect row2;
+    page.list.GetItemRect(2, &row2, LVIR_BOUNDS);
+    QPoint on(10, row2.top + 2);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, on);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(10, row2.bottom + 30));
+    ASSERT_EQ(page.clicks.size(), 2u);
+    EXPECT_EQ(page.clicks[0].iItem, 2);
+    EXPECT_EQ(page.clicks[0].ptAction.x, 10);
+    EXPECT_EQ(page.clicks[0].ptAction.y, row2.top + 2);
+    EXPECT_EQ(page.clicks[0].hdr.idFrom, 1018u);
+    EXPECT_EQ(page.clicks[1].iItem, -1) << "below the last row";
+    EXPECT_EQ(page.list.HitTest(CPoint(10, row2.top + 2)), 2);
+    EXPECT_EQ(page.list.GetNextItem(-1, LVNI_SELECTED), 2);
+    EXPECT_EQ(page.list.GetColumnWidth(1), 40);
+    page.list.SetColumnWidth(1, 55);
+    EXPECT_EQ(page.list.GetColumnWidth(1), 55);
+}

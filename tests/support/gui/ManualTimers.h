@@ -1,0 +1,33 @@
+#pragma once
+// Test double for window timers: while it exists, SetTimer/KillTimer only record what is
+// armed, and a test delivers a timer message with Fire. Nothing runs by itself.
+#include "platform/ui/TimerSource.h"
+
+#include <map>
+#include <optional>
+#include <utility>
+
+namespace korvyn::test {
+
+class ManualTimers : public platform::TimerSource {
+public:
+    ManualTimers();
+    ~ManualTimers() override;
+
+    void Arm(HWND hWnd, UINT_PTR id, UINT periodMs) override;
+    bool Disarm(HWND hWnd, UINT_PTR id) override;
+    void DisarmAll(HWND hWnd) override;
+
+    // The period of an armed timer, nothing when it is not armed.
+    std::optional<UINT> Period(HWND hWnd, UINT_PTR id) const;
+    bool IsArmed(HWND hWnd, UINT_PTR id) const { return Period(hWnd, id).has_value(); }
+    std::size_t ArmedCount() const { return armed_.size(); }
+    // Delivers the timer message as the armed timer would; false when it is not armed.
+    bool Fire(HWND hWnd, UINT_PTR id);
+
+private:
+    std::map<std::pair<HWND, UINT_PTR>, UINT> armed_;
+    platform::TimerSource* previous_;
+};
+
+} // namespace korvyn::test
