@@ -138,6 +138,16 @@ std::string LowBytes(std::u16string_view text) {
     return out;
 }
 
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::size_t WideLength(const WCHAR* text) {
     std::size_t n = 0;
     if (text)

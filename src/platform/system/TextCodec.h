@@ -25,6 +25,9 @@ std::u16string SystemBytesToWide(std::string_view bytes);
 // The file layer's 8-bit copy of a wide name: the low byte of each unit.
 std::string LowBytes(std::u16string_view text);
 
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int HexDigit(char c);
+
 // Length of a NUL-terminated UTF-16 string.
 std::size_t WideLength(const WCHAR* text);
 
