@@ -32,6 +32,7 @@ struct Store {
     LoadedRegistry registry;
     RegistrySaveHook hook;
     std::set<OpenKey*> open;
+    bool inSync = true; // the last write of the file succeeded
 
     void EnsureLoaded() {
         if (!loaded) {
@@ -41,7 +42,8 @@ struct Store {
         }
     }
     bool Save() {
-        return registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
+        inSync = registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
+        return inSync;
     }
     RegKey* Find(const std::u16string& path) {
         auto it = registry.tree.find(FoldCase(path));
@@ -90,6 +92,7 @@ void SetRegistryFile(const fs::path& path) {
     store.file = path;
     store.loaded = false;
     store.registry = {};
+    store.inSync = true;
 }
 
 fs::path RegistryFilePath() {
@@ -98,6 +101,12 @@ fs::path RegistryFilePath() {
     if (const char* file = std::getenv("KORVYN_REGISTRY"); file && *file)
         return file;
     return DefaultFile();
+}
+
+bool RegistryFileInSync() {
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    return store.inSync;
 }
 
 void SetRegistrySaveHook(RegistrySaveHook hook) {
