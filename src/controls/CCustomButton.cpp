@@ -68,6 +68,34 @@ AxisPlaces PlaceAlong(int length, int firstSize, bool hasFirst, int secondSize, 
     return {gap, hasFirst ? firstSize + 2 * gap : gap};
 }
 
+bool IsStacked(UINT placement) {
+    return placement == CCustomButton::kBitmapBelow || placement == CCustomButton::kBitmapAbove;
+}
+
+// Top-left corners of bitmap and caption for a placement: along the placement's axis
+// by PlaceAlong, centred across it.
+struct Placed {
+    CPoint bitmap;
+    CPoint caption;
+};
+Placed Place(UINT placement, CSize client, CSize bitmap, bool hasBitmap, CSize caption,
+             bool hasCaption) {
+    if (IsStacked(placement)) {
+        bool captionFirst = placement == CCustomButton::kBitmapBelow;
+        AxisPlaces y = captionFirst
+                           ? PlaceAlong(client.cy, caption.cy, hasCaption, bitmap.cy, hasBitmap)
+                           : PlaceAlong(client.cy, bitmap.cy, hasBitmap, caption.cy, hasCaption);
+        return {{(client.cx - bitmap.cx) / 2, captionFirst ? y.second : y.first},
+                {(client.cx - caption.cx) / 2, captionFirst ? y.first : y.second}};
+    }
+    bool captionFirst = placement == CCustomButton::kBitmapRight;
+    AxisPlaces x = captionFirst
+                       ? PlaceAlong(client.cx, caption.cx, hasCaption, bitmap.cx, hasBitmap)
+                       : PlaceAlong(client.cx, bitmap.cx, hasBitmap, caption.cx, hasCaption);
+    return {{captionFirst ? x.second : x.first, (client.cy - bitmap.cy) / 2},
+            {captionFirst ? x.first : x.second, (client.cy - caption.cy) / 2}};
+}
+
 UINT HorizontalAlignment(DWORD style, UINT fallback) {
     switch (style & BS_CENTER) {
     case BS_LEFT:
@@ -363,7 +391,7 @@ void CCustomButton::DrawPushButton(CDC& dc, const CRect& client) {
     HBITMAP bitmap = StateBitmap();
     CSize bitmapSize = StateBitmapSize();
     UINT placement = m_layout & kPlacementMask;
-    bool vertical = placement == kBitmapBelow || placement == kBitmapAbove;
+    bool vertical = IsStacked(placement);
 
     std::u16string text = GetWindowText();
     UINT format = HorizontalAlignment(style, DT_CENTER) |
@@ -379,24 +407,8 @@ void CCustomButton::DrawPushButton(CDC& dc, const CRect& client) {
     CSize captionSize = text.empty() ? CSize() : measure.Size();
     bool hasBitmap = bitmap != nullptr, hasCaption = !text.empty();
 
-    CPoint bitmapAt, captionAt;
-    if (vertical) {
-        bool captionFirst = placement == kBitmapBelow;
-        AxisPlaces y =
-            captionFirst
-                ? PlaceAlong(client.Height(), captionSize.cy, hasCaption, bitmapSize.cy, hasBitmap)
-                : PlaceAlong(client.Height(), bitmapSize.cy, hasBitmap, captionSize.cy, hasCaption);
-        bitmapAt = {(client.Width() - bitmapSize.cx) / 2, captionFirst ? y.second : y.first};
-        captionAt = {(client.Width() - captionSize.cx) / 2, captionFirst ? y.first : y.second};
-    } else {
-        bool captionFirst = placement == kBitmapRight;
-        AxisPlaces x =
-            captionFirst
-                ? PlaceAlong(client.Width(), captionSize.cx, hasCaption, bitmapSize.cx, hasBitmap)
-                : PlaceAlong(client.Width(), bitmapSize.cx, hasBitmap, captionSize.cx, hasCaption);
-        bitmapAt = {captionFirst ? x.second : x.first, (client.Height() - bitmapSize.cy) / 2};
-        captionAt = {captionFirst ? x.first : x.second, (client.Height() - captionSize.cy) / 2};
-    }
+    Placed at = Place(placement, client.Size(), bitmapSize, hasBitmap, captionSize, hasCaption);
+    CPoint bitmapAt = at.bitmap, captionAt = at.caption;
     if (m_checked && !m_flat) {
         bitmapAt.Offset(1, 1);
         captionAt.Offset(1, 1);
@@ -483,7 +495,7 @@ void CCustomButton::DrawCheckButton(CDC& dc, const CRect& client) {
                                         : CSize(kFrameControlSize, kFrameControlSize);
     std::u16string text = GetWindowText();
     UINT placement = m_layout & kPlacementMask;
-    bool stacked = placement == kBitmapBelow || placement == kBitmapAbove;
+    bool stacked = IsStacked(placement);
     UINT format = DT_WORDBREAK | DT_EXPANDTABS | (stacked ? DT_CENTER : DT_LEFT);
 
     CRect area(client);
@@ -496,13 +508,9 @@ void CCustomButton::DrawCheckButton(CDC& dc, const CRect& client) {
 
     CPoint indicatorAt, captionAt;
     if (stacked) {
-        bool captionFirst = placement == kBitmapBelow;
-        AxisPlaces y =
-            captionFirst
-                ? PlaceAlong(client.Height(), captionSize.cy, !text.empty(), indicator.cy, true)
-                : PlaceAlong(client.Height(), indicator.cy, true, captionSize.cy, !text.empty());
-        indicatorAt = {(client.Width() - indicator.cx) / 2, captionFirst ? y.second : y.first};
-        captionAt = {(client.Width() - captionSize.cx) / 2, captionFirst ? y.first : y.second};
+        Placed at = Place(placement, client.Size(), indicator, true, captionSize, !text.empty());
+        indicatorAt = at.bitmap;
+        captionAt = at.caption;
         area = CRect(captionAt, captionSize);
     } else {
         int captionY = (client.Height() - captionSize.cy) / 2 - 1;
