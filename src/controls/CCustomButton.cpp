@@ -197,33 +197,6 @@ void CCustomButton::SetBitmaps(HBITMAP normal, HBITMAP checked, Ownership owners
     Redraw();
 }
 
-void CCustomButton::SetBackgroundColor(COLORREF color) {
-    m_normalBackground = color;
-    Redraw();
-}
-
-void CCustomButton::SetCheckedBackgroundColor(COLORREF color) {
-    m_checkedBackground = color;
-    Redraw();
-}
-
-void CCustomButton::SetTextColors(COLORREF normal, COLORREF checked) {
-    m_normalTextColor = normal;
-    m_checkedTextColor = checked;
-    Redraw();
-}
-
-void CCustomButton::SetFrameColor(COLORREF color) {
-    m_frameColor = color;
-    Redraw();
-}
-
-void CCustomButton::SetGradientColors(COLORREF color1, COLORREF color2) {
-    m_gradientColor1 = color1;
-    m_gradientColor2 = color2;
-    Redraw();
-}
-
 void CCustomButton::SetLayout(UINT flags) {
     m_layout = flags;
     m_gradient = (flags & kGradient) != 0;

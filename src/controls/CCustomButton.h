@@ -64,12 +64,18 @@ public:
     // the layout uses.
     void SetBitmaps(HBITMAP normal, HBITMAP checked = nullptr,
                     Ownership ownership = Ownership::Button);
-    void SetBackgroundColor(COLORREF color);
-    void SetCheckedBackgroundColor(COLORREF color);
-    void SetTextColors(COLORREF normal, COLORREF checked);
+    void SetBackgroundColor(COLORREF color) { Recolor(m_normalBackground, color); }
+    void SetCheckedBackgroundColor(COLORREF color) { Recolor(m_checkedBackground, color); }
+    void SetTextColors(COLORREF normal, COLORREF checked) {
+        m_normalTextColor = normal;
+        Recolor(m_checkedTextColor, checked);
+    }
     // Outline and caption fill of a group box.
-    void SetFrameColor(COLORREF color);
-    void SetGradientColors(COLORREF color1, COLORREF color2);
+    void SetFrameColor(COLORREF color) { Recolor(m_frameColor, color); }
+    void SetGradientColors(COLORREF color1, COLORREF color2) {
+        m_gradientColor1 = color1;
+        Recolor(m_gradientColor2, color2);
+    }
     // Placement in the low four bits, kGradient for the gradient style.
     void SetLayout(UINT flags);
     // The caption font; without one the window's font is used.
@@ -95,6 +101,10 @@ protected:
     void OnLButtonUp(UINT flags, CPoint point) override;
 
 private:
+    void Recolor(COLORREF& field, COLORREF color) {
+        field = color;
+        Redraw();
+    }
     void ShowStateCaption();
     void Redraw();
     void ReleaseBitmaps(HBITMAP keep1, HBITMAP keep2);
