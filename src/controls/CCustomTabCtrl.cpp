@@ -82,13 +82,21 @@ BOOL CCustomTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id
 }
 
 void CCustomTabCtrl::PreSubclassWindow() {
+    UpdateMetrics();
+    RecalcLayout();
+}
+
+void CCustomTabCtrl::UpdateMetrics() {
     bool small = GetSystemMetrics(SM_CXSCREEN) < 321 && GetSystemMetrics(SM_CYSCREEN) < 321;
-    m_stripHeight = small ? 25 : 50;
+    int height = small ? 25 : 50;
+    if (height == m_stripHeight && m_font.GetSafeHandle() != nullptr) {
+        return;
+    }
+    m_stripHeight = height;
     m_font.DeleteObject();
     m_boldFont.DeleteObject();
     CreateTabFont(m_font, small ? 12 : 24, FW_NORMAL);
     CreateTabFont(m_boldFont, small ? 12 : 24, FW_BOLD);
-    RecalcLayout();
 }
 
 LRESULT CCustomTabCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -268,6 +276,8 @@ void CCustomTabCtrl::Repaint() {
 
 void CCustomTabCtrl::OnSize(UINT, int cx, int cy) {
     if (cx > 0 && cy > 0) {
+        // A desktop window may grow past the handheld's small screens.
+        UpdateMetrics();
         RecalcLayout();
         Repaint();
     }

@@ -6,7 +6,8 @@
 //
 // The strip is 25 pixels high when both sides of the screen are below 321 pixels and 50
 // otherwise, with Tahoma fonts of 12 or 24 pixels; both are chosen when the object is
-// attached to its window. The window is of the registered class "CCustomTabCtrl".
+// attached to its window and again when the window changes size (a desktop window can
+// grow past a small screen). The window is of the registered class "CCustomTabCtrl".
 //
 // Colours, in the order of SetColors/GetColors: 0 strip background, 1 tab fill,
 // 2 fill of the selected or a highlighted tab, 3 tab text, 4 text of the selected or a
@@ -88,6 +89,8 @@ protected:
     void Repaint();
 
 private:
+    // Strip height and fonts for the current screen size.
+    void UpdateMetrics();
     void AdjustRect(BOOL larger, LPRECT rect) const;
     void Scroll(int button);
     void HandleDown(UINT flags, CPoint point);

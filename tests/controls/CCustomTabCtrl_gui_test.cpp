@@ -137,6 +137,13 @@ TEST_F(TabTest, LargeScreenDoublesTheStripAndTheFonts) {
     EXPECT_EQ(ItemRect(0).top, 210);
     tabs.SendMessage(TCM_ADJUSTRECT, 1, reinterpret_cast<LPARAM>(&area));
     EXPECT_EQ(area, CRect(0, 0, 232, 210));
+    // The strip follows the screen when its window changes size.
+    SetDeviceScreenSize(240, 320);
+    tabs.MoveWindow(4, 2, 232, 250);
+    EXPECT_EQ(tabs.GetStripHeight(), 25);
+    LOGFONT lf{};
+    tabs.GetTabFont()->GetLogFont(&lf);
+    EXPECT_EQ(lf.lfHeight, 12);
 }
 
 TEST_F(TabTest, TapsNotifyBeforeTheyAreHandledAndOnlyRealChanges) {
