@@ -26,16 +26,6 @@ std::string_view TrimLeft(std::string_view s) {
     return s;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<DWORD> ParseHexNumber(std::string_view s) {
     if (s.empty() || s.size() > 8)
         return std::nullopt;

@@ -75,19 +75,22 @@ std::filesystem::path HostPathForDevicePath(std::string_view devicePath) {
     if (devicePath.substr(0, kDocuments.size()) == kDocuments &&
         (devicePath.size() == kDocuments.size() || devicePath[kDocuments.size()] == '\\'))
         devicePath.remove_prefix(kDocuments.size());
+    // Each part is a plain name inside the folder: "/" separates too, and "." and ".."
+    // are dropped, so no device path can lead out of the documents folder.
     std::filesystem::path result = DocumentsFolder();
     std::string part;
+    const auto take = [&] {
+        if (!part.empty() && part != "." && part != "..")
+            result /= part;
+        part.clear();
+    };
     for (char c : devicePath) {
-        if (c == '\\') {
-            if (!part.empty() && part != "." && part != "..")
-                result /= part;
-            part.clear();
-        } else {
+        if (c == '\\' || c == '/')
+            take();
+        else
             part += c;
-        }
     }
-    if (!part.empty() && part != "." && part != "..")
-        result /= part;
+    take();
     return result;
 }
 

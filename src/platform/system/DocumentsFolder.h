@@ -17,7 +17,8 @@ void SetDocumentsFolderOverride(const std::filesystem::path& folder);
 bool EnsureDocumentsFolder(std::error_code& ec);
 
 // A handheld path such as "My Documents\Korvyn 20260101120000.csv" (with or without a
-// leading backslash) as a host path in the documents folder. Backslashes separate folders.
+// leading backslash) as a host path in the documents folder. Backslashes (and slashes)
+// separate folders; "." and ".." are dropped, so the result never leaves the folder.
 // Paths outside "My Documents" are taken relative to the documents folder as well.
 std::filesystem::path HostPathForDevicePath(std::string_view devicePath);
 

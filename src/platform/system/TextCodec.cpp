@@ -122,12 +122,30 @@ std::size_t SystemBytesToWide(const BYTE* bytes, std::size_t count, WCHAR* out,
     return written;
 }
 
+std::u16string SystemBytesToWide(std::string_view bytes) {
+    // A character never takes more UTF-16 units than it took bytes.
+    std::u16string wide(bytes.size(), u'\0');
+    wide.resize(SystemBytesToWide(reinterpret_cast<const BYTE*>(bytes.data()), bytes.size(),
+                                  wide.data(), wide.size()));
+    return wide;
+}
+
 std::string LowBytes(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char16_t c : text)
         out += static_cast<char>(c & 0xFF);
     return out;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 std::size_t WideLength(const WCHAR* text) {

@@ -19,9 +19,14 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 // Returns the number of units written; no terminator is added.
 std::size_t SystemBytesToWide(const BYTE* bytes, std::size_t count, WCHAR* out,
                               std::size_t maxUnits);
+// The same for a whole 8-bit string (up to its first zero byte).
+std::u16string SystemBytesToWide(std::string_view bytes);
 
 // The file layer's 8-bit copy of a wide name: the low byte of each unit.
 std::string LowBytes(std::u16string_view text);
+
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+int HexDigit(char c);
 
 // Length of a NUL-terminated UTF-16 string.
 std::size_t WideLength(const WCHAR* text);

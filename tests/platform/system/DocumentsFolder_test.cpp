@@ -60,6 +60,8 @@ TEST_F(DocumentsFolderTest, CreatedWhenFirstWrittenAndPathsMapped) {
               docs / "Korvyn 20261206201931.csv");
     EXPECT_EQ(HostPathForDevicePath("\\My Documents\\dizov.txt"), docs / "dizov.txt");
     EXPECT_EQ(HostPathForDevicePath("My Documents\\..\\..\\x"), docs / "x");
+    EXPECT_EQ(HostPathForDevicePath("/etc/passwd"), docs / "etc" / "passwd");
+    EXPECT_EQ(HostPathForDevicePath("My Documents\\a/../b"), docs / "a" / "b");
 }
 
 TEST_F(DocumentsFolderTest, FolderThatCannotBeCreatedIsReported) {

@@ -361,8 +361,9 @@ Window* CreateWindowOfClass(const std::u16string& className, DWORD style, DWORD 
     if (object != nullptr) {
         w->Attach(object, false);
         w->NotifySubclassed();
-    } else if (cls->makeDefaultObject) {
-        w->Attach(cls->makeDefaultObject(), true);
+    } else {
+        // Every window has an object, so that FromHandle and GetDlgItem find it.
+        w->Attach(cls->makeDefaultObject ? cls->makeDefaultObject() : new CWnd, true);
     }
     if (w->behaviour() != nullptr) {
         w->behaviour()->Created(*w);

@@ -1,0 +1,192 @@
+// One scan tick's data path: GetBSSIDs on a full 8,192-byte list (78 entries) through the
+// device layer, Merge, RebuildView and 30 rows read with GetViewItem, at tables of 100,
+// 10,000 and 100,000 stations; the same ticks against the baseline table, with the ratio.
+#include "baseline/BaselineStationTable.h"
+#include "core/StationTable.h"
+#include "platform/devices/ScanScript.h"
+#include "platform/devices/WifiDriver.h"
+#include "settings/CSettings.h"
+#include "wifi/DAvirIzev.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <ctime>
+#include <map>
+
+namespace {
+
+using namespace korvyn::platform;
+
+constexpr DWORD kEntries = 78; // as many as an 8,192-byte list holds
+constexpr DWORD kScans = 4;
+constexpr int kRows = 30;
+
+std::array<BYTE, 6> Mac(DWORD id) {
+    return {0x02,
+            0x4b,
+            static_cast<BYTE>(id >> 24),
+            static_cast<BYTE>(id >> 16),
+            static_cast<BYTE>(id >> 8),
+            static_cast<BYTE>(id)};
+}
+
+// Surroundings that change with every read: four lists of 78 known stations, in turn,
+// their signals drifting.
+class TickDriver : public WifiDriver {
+public:
+    explicit TickDriver(DWORD stations) {
+        for (DWORD s = 0; s < kScans; ++s) {
+            for (DWORD i = 0; i < kEntries; ++i) {
+                const DWORD id = (s * 7919 + i * 1543) % stations;
+                BYTE mac[6];
+                std::memcpy(mac, Mac(id).data(), 6);
+                scans_[s].push_back(MakeBssid(mac, static_cast<DWORD>(-40 - int((i + s) % 50)),
+                                              2412000 + 5000 * (i % 13), 1, i % 3, "bench net"));
+            }
+        }
+    }
+    std::string Name() const override { return "bench"; }
+    std::vector<std::u16string> AdapterNames() override { return {u"wlan0"}; }
+    DWORD QueryPhysicalMedium(std::u16string_view, ULONG& medium) override {
+        medium = NdisPhysicalMediumWirelessLan;
+        return 0;
+    }
+    DWORD RequestScan(std::u16string_view) override { return 0; }
+    DWORD ReadNetworkList(std::u16string_view, std::vector<NDIS_WLAN_BSSID>& out) override {
+        out = scans_[next_++ % kScans];
+        return 0;
+    }
+
+private:
+    std::vector<NDIS_WLAN_BSSID> scans_[kScans];
+    DWORD next_ = 0;
+};
+
+// CPU time of this thread: the machine may be busy with other work.
+double ThreadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+std::map<long, double>& OwnTickSeconds() {
+    static std::map<long, double> seconds;
+    return seconds;
+}
+
+// Fills the table with stations 0 to stations - 1, 78 new ones per merge.
+template <typename Table> void Fill(Table& table, DWORD stations) {
+    std::vector<ScanObservation> batch;
+    for (DWORD id = 0; id < stations; ++id) {
+        ScanObservation o{};
+        std::memcpy(o.mac, Mac(id).data(), 6);
+        o.rssi = -70;
+        o.mode = 1;
+        o.ssid[0] = u'n';
+        batch.push_back(o);
+        if (batch.size() == kEntries || id + 1 == stations) {
+            if constexpr (std::is_same_v<Table, BaselineStationTable>)
+                table.Preload(batch.data(), static_cast<DWORD>(batch.size()));
+            else
+                table.Merge(batch.data(), static_cast<DWORD>(batch.size()));
+            batch.clear();
+        }
+    }
+}
+
+template <typename Table> void ScanTick(benchmark::State& state) {
+    const auto stations = static_cast<DWORD>(state.range(0));
+    CSettings settings;
+    settings.SetValue(4, 1); // mute: the tick is measured, not the sound
+    Table table(settings);
+    Fill(table, stations);
+    SetWifiDriver(std::make_shared<TickDriver>(stations));
+    DAvirIzev adapter;
+    ScanObservation observations[128];
+    StationRecord row{};
+    DWORD total = 0, active = 0;
+
+    const double start = ThreadSeconds();
+    for (auto _ : state) {
+        DWORD count = 0;
+        adapter.GetBSSIDs(u"wlan0", observations, sizeof observations, count);
+        table.Merge(observations, count);
+        table.RebuildView(total, active);
+        for (int i = 0; i < kRows; ++i)
+            table.GetViewItem(static_cast<int>(total / 2) + i, row);
+        benchmark::DoNotOptimize(row);
+    }
+    const double seconds = (ThreadSeconds() - start) / static_cast<double>(state.iterations());
+    SetWifiDriver(nullptr);
+    if (total != stations || active != kEntries) {
+        state.SkipWithError("the tick did not merge what it read");
+        return;
+    }
+    state.counters["stations"] = total;
+    if constexpr (std::is_same_v<Table, StationTable>) {
+        OwnTickSeconds()[state.range(0)] = seconds;
+    } else if (const auto own = OwnTickSeconds().find(state.range(0));
+               own != OwnTickSeconds().end()) {
+        state.counters["ratio"] = seconds / own->second; // how many times slower
+    }
+}
+
+// Both tables must agree before their speeds are compared.
+bool SameViews(DWORD stations) {
+    CSettings settings;
+    settings.SetValue(4, 1);
+    StationTable table(settings);
+    BaselineStationTable baseline(settings);
+    Fill(table, stations);
+    Fill(baseline, stations);
+    TickDriver driver(stations);
+    std::vector<NDIS_WLAN_BSSID> entries;
+    for (DWORD tick = 0; tick < kScans + 1; ++tick) {
+        driver.ReadNetworkList(u"wlan0", entries);
+        std::vector<ScanObservation> scan;
+        for (const auto& e : entries) {
+            ScanObservation o{};
+            std::memcpy(o.mac, e.MacAddress, 6);
+            o.rssi = e.Rssi;
+            o.privacy = e.Privacy;
+            o.mode = e.InfrastructureMode;
+            scan.push_back(o);
+        }
+        table.Merge(scan.data(), static_cast<DWORD>(scan.size()));
+        baseline.Merge(scan.data(), static_cast<DWORD>(scan.size()));
+        DWORD t1 = 0, a1 = 0, t2 = 0, a2 = 0;
+        table.RebuildView(t1, a1);
+        baseline.RebuildView(t2, a2);
+        if (t1 != t2 || a1 != a2)
+            return false;
+        StationRecord x{}, y{};
+        for (int i = 0; i < static_cast<int>(t1); ++i)
+            if (!table.GetViewItem(i, x) || !baseline.GetViewItem(i, y) || x.number != y.number ||
+                x.rssi != y.rssi || x.active != y.active)
+                return false;
+    }
+    return true;
+}
+
+void CheckAgreement(benchmark::State& state) {
+    bool same = false;
+    for (auto _ : state)
+        same = SameViews(1000);
+    if (!same)
+        state.SkipWithError("the table and the baseline disagree");
+}
+
+} // namespace
+
+BENCHMARK(CheckAgreement)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(ScanTick, StationTable)
+    ->Arg(100)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(ScanTick, BaselineStationTable)
+    ->Arg(100)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);

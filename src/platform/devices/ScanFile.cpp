@@ -1,0 +1,280 @@
+#include "platform/devices/ScanFile.h"
+
+#include "platform/system/TextCodec.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace korvyn::platform {
+namespace {
+
+constexpr std::string_view kHeader = "korvyn-scan";
+constexpr std::string_view kBlanks = " \t";
+
+std::string_view Trim(std::string_view s) {
+    const auto first = s.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
+// Takes the next blank-separated word off the front of s.
+std::string_view NextWord(std::string_view& s) {
+    s = Trim(s);
+    const auto end = std::min(s.find_first_of(kBlanks), s.size());
+    const std::string_view word = s.substr(0, end);
+    s.remove_prefix(end);
+    return word;
+}
+
+bool ParseMac(std::string_view text, BYTE (&mac)[6]) {
+    if (text.size() != 17)
+        return false;
+    for (int i = 0; i < 6; ++i) {
+        const int hi = HexDigit(text[i * 3]);
+        const int lo = HexDigit(text[i * 3 + 1]);
+        if (hi < 0 || lo < 0 || (i < 5 && text[i * 3 + 2] != ':'))
+            return false;
+        mac[i] = static_cast<BYTE>(hi * 16 + lo);
+    }
+    return true;
+}
+
+template <typename T> bool ParseNumber(std::string_view text, T& value, int base = 10) {
+    if (text.empty() || text[0] == '+')
+        return false;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// A signed decimal, or the raw 32-bit value in 0x hex.
+bool ParseRssi(std::string_view text, DWORD& raw) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        return text.size() <= 8 && text[0] != '-' && ParseNumber(text, raw, 16);
+    }
+    std::int32_t value = 0;
+    if (!ParseNumber(text, value))
+        return false;
+    raw = static_cast<DWORD>(value);
+    return true;
+}
+
+// The quoted SSID that ends a bss line; nothing may follow the closing quote.
+bool ParseSsid(std::string_view text, std::string& ssid, std::string& why) {
+    if (text.empty() || text[0] != '"') {
+        why = "expected the SSID in double quotes";
+        return false;
+    }
+    ssid.clear();
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '"') {
+            if (!Trim(text.substr(i + 1)).empty()) {
+                why = "text after the SSID";
+                return false;
+            }
+            if (ssid.size() > 32) {
+                why = "SSID longer than 32 bytes";
+                return false;
+            }
+            return true;
+        }
+        if (c != '\\') {
+            ssid += c;
+            continue;
+        }
+        if (i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\')) {
+            ssid += text[++i];
+        } else if (i + 3 < text.size() && text[i + 1] == 'x' && HexDigit(text[i + 2]) >= 0 &&
+                   HexDigit(text[i + 3]) >= 0) {
+            ssid += static_cast<char>(HexDigit(text[i + 2]) * 16 + HexDigit(text[i + 3]));
+            i += 3;
+        } else {
+            why = "bad escape in the SSID (use \\\", \\\\ or \\xHH)";
+            return false;
+        }
+    }
+    why = "SSID without its closing quote";
+    return false;
+}
+
+bool ParseBss(std::string_view rest, NDIS_WLAN_BSSID& entry, std::string& why) {
+    BYTE mac[6];
+    DWORD rssi = 0;
+    ULONG ds = 0, mode = 0, privacy = 0;
+    if (!ParseMac(NextWord(rest), mac))
+        why = "bad MAC address (expected six hex pairs such as 00:0a:1b:2c:3d:4e)";
+    else if (!ParseRssi(NextWord(rest), rssi))
+        why = "bad RSSI (expected a signed decimal or 0x and up to 8 hex digits)";
+    else if (!ParseNumber(NextWord(rest), ds))
+        why = "bad DSConfig (expected a channel number or a frequency in kHz)";
+    else if (!ParseNumber(NextWord(rest), mode))
+        why = "bad infrastructure mode";
+    else if (!ParseNumber(NextWord(rest), privacy))
+        why = "bad privacy value";
+    else {
+        std::string ssid;
+        if (!ParseSsid(Trim(rest), ssid, why))
+            return false;
+        entry = MakeBssid(mac, rssi, ds, mode, privacy, ssid);
+        return true;
+    }
+    return false;
+}
+
+bool IsValidUtf8At(const std::string& s, std::size_t i, std::size_t& length) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    length = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+    if (length == 0 || b > 0xF4 || i + length > s.size())
+        return false;
+    const std::u16string wide = Utf8ToUtf16(std::string_view(s).substr(i, length));
+    return wide.find(u'\uFFFD') == std::u16string::npos;
+}
+
+} // namespace
+
+bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error) {
+    ScanScript result;
+    bool header = false;
+    bool inScan = false;
+    std::size_t scanLine = 0;
+    std::size_t number = 0;
+    auto fail = [&](std::size_t line, const std::string& why) {
+        error = "line " + std::to_string(line) + ": " + why;
+        return false;
+    };
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size());
+        std::string_view line = text.substr(at, end - at);
+        at = end + 1;
+        ++number;
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        line = Trim(line);
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::string_view rest = line;
+        const std::string_view word = NextWord(rest);
+        if (!header) {
+            if (word != kHeader)
+                return fail(number, "not a scan file (it must begin with \"korvyn-scan 1\")");
+            if (Trim(rest) != "1")
+                return fail(number, "unsupported scan file version \"" + std::string(Trim(rest)) +
+                                        "\" (expected 1)");
+            header = true;
+        } else if (word == "adapter") {
+            const std::string_view name = NextWord(rest);
+            const std::string_view kind = NextWord(rest);
+            if (inScan || !result.scans.empty())
+                return fail(number, "adapters must come before the first scan");
+            if (name.empty() || (kind != "wireless" && kind != "other") || !Trim(rest).empty())
+                return fail(number, "expected \"adapter NAME wireless\" or \"adapter NAME other\"");
+            const std::u16string wide = Utf8ToUtf16(name);
+            for (const ScanAdapter& a : result.adapters)
+                if (a.name == wide)
+                    return fail(number, "adapter " + std::string(name) + " listed twice");
+            result.adapters.push_back({wide, kind == "wireless"});
+        } else if (word == "scan") {
+            if (inScan)
+                return fail(number, "scan inside a scan (the one of line " +
+                                        std::to_string(scanLine) + " has no end)");
+            if (!Trim(rest).empty())
+                return fail(number, "text after \"scan\"");
+            inScan = true;
+            scanLine = number;
+            result.scans.emplace_back();
+        } else if (word == "end") {
+            if (!inScan)
+                return fail(number, "end without scan");
+            if (!Trim(rest).empty())
+                return fail(number, "text after \"end\"");
+            inScan = false;
+        } else if (word == "bss") {
+            if (!inScan)
+                return fail(number, "bss outside a scan");
+            NDIS_WLAN_BSSID entry;
+            std::string why;
+            if (!ParseBss(rest, entry, why))
+                return fail(number, why);
+            result.scans.back().push_back(entry);
+        } else {
+            return fail(number, "unknown line \"" + std::string(word) + "\"");
+        }
+    }
+    if (!header)
+        return fail(1, "not a scan file (it must begin with \"korvyn-scan 1\")");
+    if (inScan)
+        return fail(scanLine, "scan without its end");
+    script = std::move(result);
+    return true;
+}
+
+bool LoadScanFile(const std::filesystem::path& file, ScanScript& script, std::string& error) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    if (in)
+        text << in.rdbuf();
+    if (!in || in.bad()) {
+        error = file.string() + ": cannot be read";
+        return false;
+    }
+    if (!ParseScanFile(text.str(), script, error)) {
+        error = file.string() + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+std::string FormatScanFileHeader(const std::vector<ScanAdapter>& adapters) {
+    std::string out = std::string(kHeader) + " 1\n";
+    for (const ScanAdapter& a : adapters)
+        out += "adapter " + Utf16ToUtf8(a.name) + (a.wireless ? " wireless\n" : " other\n");
+    return out;
+}
+
+std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries) {
+    std::string out = "scan\n";
+    char field[64];
+    for (const NDIS_WLAN_BSSID& e : entries) {
+        const BYTE* m = e.MacAddress;
+        const auto raw = static_cast<DWORD>(e.Rssi);
+        std::snprintf(field, sizeof field, "bss %02x:%02x:%02x:%02x:%02x:%02x ", m[0], m[1], m[2],
+                      m[3], m[4], m[5]);
+        out += field;
+        // A value shifted left by 16 bits is written as the driver gave it.
+        if ((raw & 0xFFFFu) == 0 && (raw >> 24) == 0xFFu)
+            std::snprintf(field, sizeof field, "0x%08x", raw);
+        else
+            std::snprintf(field, sizeof field, "%d", static_cast<int>(e.Rssi));
+        out += field;
+        std::snprintf(field, sizeof field, " %u %u %u \"", e.Configuration.DSConfig,
+                      e.InfrastructureMode, e.Privacy);
+        out += field;
+        const std::string ssid(reinterpret_cast<const char*>(e.Ssid.Ssid),
+                               std::min<std::size_t>(e.Ssid.SsidLength, sizeof e.Ssid.Ssid));
+        for (std::size_t i = 0; i < ssid.size(); ++i) {
+            const auto c = static_cast<unsigned char>(ssid[i]);
+            std::size_t length = 0;
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += static_cast<char>(c);
+            } else if (c >= 0x20 && c < 0x7F) {
+                out += static_cast<char>(c);
+            } else if (c >= 0x80 && IsValidUtf8At(ssid, i, length)) {
+                out.append(ssid, i, length); // readable names stay readable
+                i += length - 1;
+            } else {
+                std::snprintf(field, sizeof field, "\\x%02x", c);
+                out += field;
+            }
+        }
+        out += "\"\n";
+    }
+    out += "end\n";
+    return out;
+}
+
+} // namespace korvyn::platform

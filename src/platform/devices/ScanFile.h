@@ -1,0 +1,36 @@
+#pragma once
+// Scan files: a readable text form of adapters and scans, replayed by the simulated
+// adapter and written by the recorder.
+//
+//   korvyn-scan 1
+//   # a comment; blank lines are ignored
+//   adapter wlan0 wireless
+//   adapter eth0 other
+//   scan
+//   bss 00:0a:1b:2c:3d:4e -60 2437000 1 1 "Cafe \"Ritz\""
+//   end
+//
+// bss fields: MAC, RSSI (signed decimal, or the raw 32-bit value in 0x hex), DSConfig (a
+// channel number or kHz), infrastructure mode, privacy, and the SSID as a double-quoted
+// string of up to 32 bytes with \", \\ and \xHH escapes.
+#include "platform/devices/ScanScript.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace korvyn::platform {
+
+// On failure, error reads "line N: what is wrong" and script is left as it was.
+bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error);
+
+// As ParseScanFile, with the file's name in front of the message.
+bool LoadScanFile(const std::filesystem::path& file, ScanScript& script, std::string& error);
+
+// The header line and one adapter line per adapter.
+std::string FormatScanFileHeader(const std::vector<ScanAdapter>& adapters);
+
+// One scan: "scan", a bss line per entry, "end".
+std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries);
+
+} // namespace korvyn::platform

@@ -1,0 +1,212 @@
+#include "platform/system/AtomicFile.h"
+
+#include "platform/system/DocumentsFolder.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace korvyn::platform {
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr int kTempAttempts = 16;
+
+std::string RandomSuffix() {
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 engine{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChars - 2);
+    std::string suffix(6, ' ');
+    for (char& c : suffix)
+        c = kChars[pick(engine)];
+    return suffix;
+}
+
+// ".<name>.XXXXXX.tmp", keeping the whole within the usual 255-byte name limit.
+std::string TempName(const std::string& targetName) {
+    return "." + targetName.substr(0, 200) + "." + RandomSuffix() + ".tmp";
+}
+
+void SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+AtomicFile::AtomicFile() : stream_(this) {}
+
+AtomicFile::~AtomicFile() {
+    Discard();
+}
+
+bool AtomicFile::Fail(int error) {
+    if (!error_)
+        error_ = std::error_code(error, std::generic_category());
+    return false;
+}
+
+bool AtomicFile::Open(const std::filesystem::path& target) {
+    Discard();
+    error_.clear();
+    stream_.clear();
+    target_ = target;
+    struct stat st {};
+    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode))
+            return Fail(EISDIR);
+        // A pipe without a reader fails here instead of blocking.
+        fd_ = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd_ < 0)
+            return Fail(errno);
+        ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+        direct_ = true;
+    } else {
+        const auto folder = target.has_parent_path() ? target.parent_path() : ".";
+        for (int attempt = 0; attempt < kTempAttempts && fd_ < 0; ++attempt) {
+            temp_ = folder / TempName(target.filename().string());
+            fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd_ < 0 && errno != EEXIST)
+                break;
+        }
+        if (fd_ < 0) {
+            const int error = errno;
+            temp_.clear();
+            return Fail(error);
+        }
+    }
+    buffer_.resize(kBufferSize);
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    streamOffset_ = 0;
+    return true;
+}
+
+bool AtomicFile::OpenDevicePath(std::string_view devicePath) {
+    Discard();
+    std::error_code ec;
+    if (!EnsureDocumentsFolder(ec)) {
+        error_ = ec ? ec : std::make_error_code(std::errc::not_a_directory);
+        return false;
+    }
+    return Open(HostPathForDevicePath(devicePath));
+}
+
+bool AtomicFile::WriteAll(const char* data, std::size_t size, std::uint64_t offset,
+                          bool positioned) {
+    if (fd_ < 0)
+        return Fail(EBADF);
+    while (size > 0) {
+        const ssize_t n = positioned ? ::pwrite(fd_, data, size, static_cast<off_t>(offset))
+                                     : ::write(fd_, data, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return Fail(n < 0 ? errno : ENOSPC);
+        data += n;
+        size -= static_cast<std::size_t>(n);
+        offset += static_cast<std::uint64_t>(n);
+    }
+    return true;
+}
+
+bool AtomicFile::WriteAt(std::uint64_t offset, const void* data, std::size_t size) {
+    if (error_)
+        return false;
+    return WriteAll(static_cast<const char*>(data), size, offset, true);
+}
+
+bool AtomicFile::Resize(std::uint64_t size) {
+    if (fd_ < 0 || error_)
+        return Fail(EBADF);
+    if (direct_)
+        return true;
+    return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 || Fail(errno);
+}
+
+int AtomicFile::sync() {
+    const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
+    if (pending == 0)
+        return error_ ? -1 : 0;
+    const bool ok = !error_ && WriteAll(pbase(), pending, streamOffset_, !direct_);
+    streamOffset_ += pending;
+    setp(buffer_.data(), buffer_.data() + buffer_.size());
+    return ok ? 0 : -1;
+}
+
+int AtomicFile::overflow(int ch) {
+    if (fd_ < 0 || sync() != 0)
+        return traits_type::eof();
+    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+        *pptr() = traits_type::to_char_type(ch);
+        pbump(1);
+    }
+    return traits_type::not_eof(ch);
+}
+
+std::streamsize AtomicFile::xsputn(const char* s, std::streamsize n) {
+    if (fd_ < 0)
+        return 0;
+    const auto room = epptr() - pptr();
+    if (n <= room) {
+        traits_type::copy(pptr(), s, static_cast<std::size_t>(n));
+        pbump(static_cast<int>(n));
+        return n;
+    }
+    if (sync() != 0 || !WriteAll(s, static_cast<std::size_t>(n), streamOffset_, !direct_))
+        return 0;
+    streamOffset_ += static_cast<std::uint64_t>(n);
+    return n;
+}
+
+void AtomicFile::Close() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    setp(nullptr, nullptr);
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+}
+
+bool AtomicFile::Commit() {
+    if (fd_ < 0)
+        return Fail(EBADF);
+    sync();
+    if (!error_ && !direct_ && ::fsync(fd_) != 0)
+        Fail(errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0)
+        Fail(errno);
+    Close();
+    if (error_) {
+        Discard();
+        return false;
+    }
+    if (!direct_) {
+        if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+            Fail(errno);
+            Discard();
+            return false;
+        }
+        temp_.clear();
+        SyncFolder(target_.has_parent_path() ? target_.parent_path() : ".");
+    }
+    direct_ = false;
+    return true;
+}
+
+void AtomicFile::Discard() {
+    Close();
+    if (!temp_.empty())
+        ::unlink(temp_.c_str());
+    temp_.clear();
+    direct_ = false;
+}
+
+} // namespace korvyn::platform

@@ -1,0 +1,68 @@
+#pragma once
+// Writes a file so that it appears complete or not at all. The content goes into a hidden
+// temporary file beside the target (".<name>.<six random characters>.tmp"), which Commit
+// renames over the target; until then an earlier file of that name stays as it was.
+// Discard, a failed write, or destruction without Commit removes the temporary file.
+// A target that exists and is not a regular file (a device, a pipe) cannot be replaced and
+// is written directly.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
+#include <streambuf>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace korvyn::platform {
+
+class AtomicFile : private std::streambuf {
+public:
+    AtomicFile();
+    ~AtomicFile() override;
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Begins a new file for target, discarding an unfinished one. False when the folder
+    // cannot take the temporary file or the target is a folder.
+    bool Open(const std::filesystem::path& target);
+    // The same for a handheld name such as "My Documents\Korvyn 20261206201931.csv": the
+    // name is mapped into the Documents folder, which is created when it is missing.
+    bool OpenDevicePath(std::string_view devicePath);
+    bool IsOpen() const { return fd_ >= 0; }
+
+    // Random access, for writers that rewrite their structures in place.
+    bool WriteAt(std::uint64_t offset, const void* data, std::size_t size);
+    // Cuts or extends the file to size bytes (a directly written device keeps its size).
+    bool Resize(std::uint64_t size);
+    // Sequential, buffered writing from the start of the file; a failed write sets badbit.
+    std::ostream& Stream() { return stream_; }
+
+    // Makes the content durable and puts it in place of the target. False (and nothing
+    // replaced) when any write failed or the rename did not succeed.
+    bool Commit();
+    void Discard();
+
+    // The first failure since Open.
+    const std::error_code& Error() const { return error_; }
+
+private:
+    int overflow(int ch) override;
+    std::streamsize xsputn(const char* s, std::streamsize n) override;
+    int sync() override;
+
+    bool Fail(int error);
+    bool WriteAll(const char* data, std::size_t size, std::uint64_t offset, bool positioned);
+    void Close();
+
+    int fd_ = -1;
+    bool direct_ = false;
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    std::error_code error_;
+    std::uint64_t streamOffset_ = 0;
+    std::vector<char> buffer_;
+    std::ostream stream_;
+};
+
+} // namespace korvyn::platform

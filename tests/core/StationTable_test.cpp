@@ -1,0 +1,352 @@
+#include "core/StationTable.h"
+
+#include "platform/sound/PlaySound.h"
+#include "platform/system/SystemTime.h"
+#include "settings/CSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+namespace {
+
+constexpr int kHideSecured = 2, kHidePeers = 3, kMute = 4;
+
+ScanObservation Obs(std::array<BYTE, 6> mac, LONG rssi, DWORD privacy = 0, DWORD mode = 1,
+                    const char16_t* ssid = u"net", DWORD channel = 6) {
+    ScanObservation o{};
+    std::memcpy(o.mac, mac.data(), 6);
+    std::char_traits<char16_t>::copy(o.ssid, ssid, std::char_traits<char16_t>::length(ssid));
+    o.rssi = rssi;
+    o.privacy = privacy;
+    o.mode = mode;
+    o.channel = channel;
+    return o;
+}
+
+std::array<BYTE, 6> Mac(DWORD id) {
+    return {0x02,
+            0x00,
+            static_cast<BYTE>(id >> 24),
+            static_cast<BYTE>(id >> 16),
+            static_cast<BYTE>(id >> 8),
+            static_cast<BYTE>(id)};
+}
+
+// Records each play request with the number of stations the table held at that moment.
+class RecordingPlayer : public korvyn::platform::SoundPlayer {
+public:
+    struct Request {
+        LPCWSTR name;
+        HMODULE module;
+        DWORD flags;
+        DWORD stations;
+    };
+    const StationTable* table = nullptr;
+    std::vector<Request> requests;
+
+    BOOL Play(LPCWSTR name, HMODULE module, DWORD flags) override {
+        StationRecord r;
+        DWORD stations = 0;
+        while (table && table->GetByNumber(stations, r))
+            ++stations;
+        requests.push_back({name, module, flags, stations});
+        return TRUE;
+    }
+    std::vector<DWORD> StationsAtEachRequest() const {
+        std::vector<DWORD> out;
+        for (const Request& r : requests)
+            out.push_back(r.stations);
+        return out;
+    }
+};
+
+class StationTableTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings.SetValue(kHideSecured, 0);
+        settings.SetValue(kHidePeers, 0);
+        settings.SetValue(kMute, 0);
+        player.table = &table;
+        korvyn::platform::SetSoundPlayer(&player);
+        korvyn::platform::SetLocalTimeSource([this] { return now; });
+    }
+    void TearDown() override {
+        korvyn::platform::SetSoundPlayer(nullptr);
+        korvyn::platform::SetLocalTimeSource({});
+    }
+
+    void Merge(std::vector<ScanObservation> scan) {
+        table.Merge(scan.data(), static_cast<DWORD>(scan.size()));
+    }
+    StationRecord Station(DWORD number) {
+        StationRecord r{};
+        EXPECT_TRUE(table.GetByNumber(number, r)) << number;
+        return r;
+    }
+    // The view's station numbers after a rebuild.
+    std::vector<DWORD> View(DWORD* activeCount = nullptr) {
+        DWORD total = 0, active = 0;
+        table.RebuildView(total, active);
+        if (activeCount)
+            *activeCount = active;
+        return ViewAsIs(total);
+    }
+    std::vector<DWORD> ViewAsIs(DWORD size) {
+        std::vector<DWORD> numbers;
+        StationRecord r{};
+        for (DWORD i = 0; i < size; ++i) {
+            EXPECT_TRUE(table.GetViewItem(static_cast<int>(i), r)) << i;
+            numbers.push_back(r.number);
+        }
+        EXPECT_FALSE(table.GetViewItem(static_cast<int>(size), r));
+        return numbers;
+    }
+    double Date(SYSTEMTIME t) {
+        t.wMilliseconds = 0;
+        double d = 0;
+        SystemTimeToVariantTime(&t, &d);
+        return d;
+    }
+    void Tick() { now.wSecond = static_cast<WORD>(now.wSecond + 1); }
+
+    CSettings settings;
+    StationTable table{settings};
+    RecordingPlayer player;
+    SYSTEMTIME now{2026, 3, 0, 14, 9, 30, 0, 250};
+};
+
+TEST_F(StationTableTest, FirstSighting) {
+    Merge({Obs(Mac(1), -60, 1, 1, u"Café", 11)});
+    const StationRecord r = Station(0);
+    EXPECT_EQ(std::memcmp(r.mac, Mac(1).data(), 6), 0);
+    EXPECT_EQ(std::u16string(r.ssid), u"Café");
+    EXPECT_EQ(r.number, 0u);
+    EXPECT_EQ(r.active, 1);
+    EXPECT_EQ(r.rssi, -60);
+    EXPECT_EQ(r.bestRssi, -60);
+    EXPECT_EQ(r.worstRssi, -60);
+    EXPECT_EQ(r.channel, 11u);
+    EXPECT_EQ(r.privacy, 1u);
+    EXPECT_EQ(r.mode, 1u);
+    EXPECT_EQ(r.firstSeen, Date(now));
+    EXPECT_EQ(r.lastSeen, r.firstSeen);
+    StationRecord untouched{};
+    untouched.number = 77;
+    EXPECT_FALSE(table.GetByNumber(1, untouched));
+    EXPECT_EQ(untouched.number, 77u);
+}
+
+TEST_F(StationTableTest, StatisticsOverMerges) {
+    const double first = Date(now);
+    for (LONG rssi : {-60, -50, -70}) {
+        Merge({Obs(Mac(1), rssi)});
+        Tick();
+    }
+    const StationRecord r = Station(0);
+    EXPECT_EQ(r.rssi, -70);
+    EXPECT_EQ(r.bestRssi, -50);
+    EXPECT_EQ(r.worstRssi, -70);
+    EXPECT_EQ(r.firstSeen, first);
+    now.wSecond = static_cast<WORD>(now.wSecond - 1);
+    EXPECT_EQ(r.lastSeen, Date(now));
+    EXPECT_FALSE(table.GetByNumber(1, const_cast<StationRecord&>(r)));
+}
+
+TEST_F(StationTableTest, AbsentStationKeepsItsValuesAndTurnsInactive) {
+    Merge({Obs(Mac(1), -55, 0, 1, u"Ritz", 3), Obs(Mac(2), -80)});
+    const StationRecord before = Station(0);
+    Tick();
+    Merge({Obs(Mac(2), -81)});
+    StationRecord after = Station(0);
+    EXPECT_EQ(after.active, 0);
+    after.active = 1;
+    EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0) << "only the mark changes";
+    Tick();
+    Merge({Obs(Mac(1), -65, 0, 1, u"", 3)});
+    after = Station(0);
+    EXPECT_EQ(after.active, 1);
+    EXPECT_EQ(after.lastSeen, Date(now));
+    EXPECT_EQ(std::u16string(after.ssid), u"") << "an empty name replaces the old one";
+    EXPECT_EQ(after.bestRssi, -55);
+    EXPECT_EQ(Station(1).active, 0);
+
+    table.Merge(nullptr, 0); // an empty merge marks every station inactive
+    EXPECT_EQ(Station(0).active, 0);
+}
+
+TEST_F(StationTableTest, SameMacTwiceInOneScan) {
+    Merge({Obs(Mac(1), -60), Obs(Mac(1), -40, 0, 1, u"second")});
+    const StationRecord r = Station(0);
+    EXPECT_EQ(r.rssi, -40);
+    EXPECT_EQ(r.bestRssi, -40);
+    EXPECT_EQ(r.worstRssi, -60);
+    EXPECT_EQ(std::u16string(r.ssid), u"second");
+    EXPECT_FALSE(table.GetByNumber(1, const_cast<StationRecord&>(r)));
+    EXPECT_EQ(player.requests.size(), 1u);
+    DWORD active = 0;
+    EXPECT_EQ(View(&active), (std::vector<DWORD>{0}));
+    EXPECT_EQ(active, 1u);
+}
+
+TEST_F(StationTableTest, MacsWithEqualFoldsAreTwoStations) {
+    auto fold = [](const std::array<BYTE, 6>& m) {
+        DWORD h = 0;
+        for (BYTE b : m)
+            h = h * 33 + b;
+        return h;
+    };
+    const std::array<BYTE, 6> a{0, 0, 0, 0, 1, 0}, b{0, 0, 0, 0, 0, 0x21};
+    ASSERT_EQ(fold(a), fold(b));
+    Merge({Obs(a, -50), Obs(b, -60)});
+    Merge({Obs(b, -61)});
+    EXPECT_EQ(Station(0).rssi, -50);
+    EXPECT_EQ(Station(1).rssi, -61);
+}
+
+TEST_F(StationTableTest, FiltersDecideSoundAndViewNotMembership) {
+    settings.SetValue(kHideSecured, 1);
+    Merge({Obs(Mac(1), -50, 1), Obs(Mac(2), -50, 0)});
+    EXPECT_EQ(Station(0).number, 0u) << "a hidden station is still counted";
+    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{2}));
+    EXPECT_EQ(View(), (std::vector<DWORD>{1}));
+
+    settings.SetValue(kHideSecured, 0);
+    settings.SetValue(kHidePeers, 1);
+    Merge({Obs(Mac(3), -50, 0, 2), Obs(Mac(4), -50, 0, 0), Obs(Mac(5), -50, 1, 1)});
+    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{2, 5}));
+    DWORD active = 0;
+    EXPECT_EQ(View(&active), (std::vector<DWORD>{4, 1, 0})) << "peers and mode 2 hidden";
+    EXPECT_EQ(active, 1u);
+
+    settings.SetValue(kHidePeers, 0);
+    settings.SetValue(kMute, 1);
+    Merge({Obs(Mac(6), -50), Obs(Mac(7), -50, 1, 0)});
+    EXPECT_EQ(player.requests.size(), 2u) << "muted";
+    EXPECT_EQ(View(&active), (std::vector<DWORD>{6, 5, 4, 3, 2, 1, 0}));
+    EXPECT_EQ(active, 2u);
+}
+
+TEST_F(StationTableTest, FiveNewStationsPlayFiveTimesInArrayOrder) {
+    Merge({Obs(Mac(1), -50), Obs(Mac(2), -50), Obs(Mac(3), -50), Obs(Mac(4), -50), Obs(Mac(5), -50),
+           Obs(Mac(1), -40)});
+    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{1, 2, 3, 4, 5}));
+    for (const auto& request : player.requests) {
+        EXPECT_EQ(request.name, MAKEINTRESOURCE(157));
+        EXPECT_EQ(request.module, GetModuleHandle(nullptr));
+        EXPECT_EQ(request.flags, SND_RESOURCE | SND_ASYNC);
+    }
+    Merge({Obs(Mac(1), -50), Obs(Mac(6), -50)});
+    EXPECT_EQ(player.requests.size(), 6u) << "a known station is not greeted again";
+}
+
+TEST_F(StationTableTest, ActiveStationsComeFirst) {
+    Merge(
+        {Obs(Mac(0), -50), Obs(Mac(1), -50), Obs(Mac(2), -50), Obs(Mac(3), -50), Obs(Mac(4), -50)});
+    Merge({Obs(Mac(3), -50), Obs(Mac(0), -50), Obs(Mac(1), -50)});
+    DWORD total = 0, active = 0;
+    table.RebuildView(total, active);
+    EXPECT_EQ(total, 5u);
+    EXPECT_EQ(active, 3u);
+    EXPECT_EQ(ViewAsIs(total), (std::vector<DWORD>{3, 1, 0, 4, 2}));
+
+    StationRecord r{};
+    r.number = 99;
+    EXPECT_FALSE(table.GetViewItem(-1, r));
+    EXPECT_FALSE(table.GetViewItem(5, r));
+    EXPECT_EQ(r.number, 99u);
+
+    // Until the next rebuild the view keeps its order while the records move on.
+    Merge({Obs(Mac(4), -70), Obs(Mac(9), -70)});
+    EXPECT_TRUE(table.GetViewItem(0, r));
+    EXPECT_EQ(r.number, 3u);
+    EXPECT_EQ(r.active, 0);
+    EXPECT_TRUE(table.GetViewItem(3, r));
+    EXPECT_EQ(r.rssi, -70);
+    EXPECT_FALSE(table.GetViewItem(5, r));
+    EXPECT_EQ(View(), (std::vector<DWORD>{5, 4, 3, 2, 1, 0}));
+}
+
+TEST_F(StationTableTest, WalkOrderWithTwentyStations) {
+    std::vector<ScanObservation> scan;
+    for (DWORD i = 0; i < 20; ++i)
+        scan.push_back(Obs(Mac(i), -50));
+    Merge(scan);
+    EXPECT_EQ(View(), (std::vector<DWORD>{15, 14, 13, 12, 11, 10, 9,  8,  7,  6,
+                                          5,  4,  3,  2,  1,  0,  19, 18, 17, 16}));
+}
+
+// The view against a model computed from the records: visible ones, active first, each
+// group in walk order. Merges, hide settings and rebuilds in a seeded random mix keep the
+// incremental view honest.
+TEST_F(StationTableTest, WalkOrderWithThreeHundredStations) {
+    std::vector<ScanObservation> scan;
+    for (DWORD i = 0; i < 300; ++i)
+        scan.push_back(Obs(Mac(i), -50, i % 7 == 0, i % 5 == 0 ? 0 : 1));
+    for (std::size_t at = 0; at < scan.size(); at += 100)
+        Merge(std::vector<ScanObservation>(scan.begin() + static_cast<long>(at),
+                                           scan.begin() + static_cast<long>(at) + 100));
+    Merge(scan); // all active
+    const std::vector<DWORD> view = View();
+    ASSERT_EQ(view.size(), 300u);
+    std::vector<DWORD> expected;
+    for (DWORD i = 272; i < 288; ++i)
+        expected.insert(expected.begin(), i);
+    for (DWORD i = 0; i < 16; ++i)
+        expected.insert(expected.begin() + 16, i);
+    EXPECT_EQ(std::vector<DWORD>(view.begin(), view.begin() + 32), expected)
+        << "stations 272 to 287 come before 15 to 0";
+    EXPECT_EQ(std::vector<DWORD>(view.begin() + 32, view.begin() + 35),
+              (std::vector<DWORD>{299, 298, 297}));
+
+    std::mt19937 random(4);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<ScanObservation> next;
+        for (DWORD i = 0; i < 330; ++i) // now and then a new station, and a changed one
+            if (random() % 4 == 0)
+                next.push_back(Obs(Mac(i), -50, (i + round) % 7 == 0, i % 5 == 0 ? 0 : 1));
+        Merge(next);
+        if (round % 3 == 0)
+            settings.SetValue(kHideSecured, random() % 2);
+        if (round % 4 == 0)
+            settings.SetValue(kHidePeers, random() % 2);
+        if (round % 2 == 0)
+            continue; // merged twice before the view is rebuilt
+
+        DWORD hideSecured = 0, hidePeers = 0, active = 0;
+        settings.GetValue(kHideSecured, hideSecured);
+        settings.GetValue(kHidePeers, hidePeers);
+        std::vector<DWORD> model[2];
+        StationRecord r{};
+        for (DWORD n = 0; table.GetByNumber(n, r); ++n)
+            if (!(hideSecured && r.privacy) && !(hidePeers && r.mode != 1))
+                model[r.active ? 0 : 1].push_back(n);
+        auto walk = [](DWORD a, DWORD b) {
+            return (a >> 4) % 17 != (b >> 4) % 17 ? (a >> 4) % 17 < (b >> 4) % 17 : a > b;
+        };
+        std::sort(model[0].begin(), model[0].end(), walk);
+        std::sort(model[1].begin(), model[1].end(), walk);
+        const std::size_t activeModel = model[0].size();
+        model[0].insert(model[0].end(), model[1].begin(), model[1].end());
+        ASSERT_EQ(View(&active), model[0]) << "round " << round;
+        EXPECT_EQ(active, activeModel);
+    }
+}
+
+TEST_F(StationTableTest, ClearStartsNumberingAgain) {
+    Merge({Obs(Mac(1), -50), Obs(Mac(2), -50)});
+    EXPECT_EQ(View().size(), 2u);
+    table.Clear();
+    StationRecord r{};
+    EXPECT_FALSE(table.GetViewItem(0, r)) << "the view is emptied too";
+    EXPECT_FALSE(table.GetByNumber(0, r));
+    Merge({Obs(Mac(2), -40)});
+    EXPECT_EQ(Station(0).rssi, -40);
+    EXPECT_EQ(Station(0).number, 0u);
+    EXPECT_EQ(player.requests.size(), 3u) << "a station is new again after Clear";
+    EXPECT_EQ(View(), (std::vector<DWORD>{0}));
+}
+
+} // namespace

@@ -1,0 +1,265 @@
+#include "export/XlsWorkbook.h"
+
+#include "ExportSamples.h"
+#include "export/RkValue.h"
+#include "platform/system/DocumentsFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// clang-format off
+enum : WORD { BOF = 0x0809, EOF_ = 0x000A, WINDOW1 = 0x003D, FONT = 0x0031, XF = 0x00E0,
+              STYLE = 0x0293, BOUNDSHEET = 0x0085, SST = 0x00FC, CONTINUE = 0x003C,
+              INDEX = 0x020B, DIMENSIONS = 0x0200, ROW = 0x0208, LABELSST = 0x00FD, RK = 0x027E,
+              MULRK = 0x00BD, NUMBER = 0x0203, DBCELL = 0x00D7, WINDOW2 = 0x023E };
+// clang-format on
+
+struct Record {
+    WORD type = 0;
+    std::size_t at = 0; // stream position of the record header
+    std::vector<BYTE> data;
+    WORD U16(std::size_t i) const { return static_cast<WORD>(data.at(i) | data.at(i + 1) << 8); }
+    DWORD U32(std::size_t i) const { return U16(i) | DWORD{U16(i + 2)} << 16; }
+    std::string Hex() const {
+        std::string hex;
+        for (BYTE b : data)
+            hex += "0123456789ABCDEF"[b >> 4], hex += "0123456789ABCDEF"[b & 15];
+        return hex;
+    }
+};
+
+// The records of a stream, by position.
+std::map<std::size_t, Record> Records(const std::vector<BYTE>& s) {
+    std::map<std::size_t, Record> records;
+    for (std::size_t at = 0; at + 4 <= s.size();) {
+        const std::size_t size = s[at + 2] | s[at + 3] << 8;
+        records[at] = {static_cast<WORD>(s[at] | s[at + 1] << 8), at,
+                       std::vector<BYTE>(s.begin() + at + 4, s.begin() + at + 4 + size)};
+        at += 4 + size;
+    }
+    return records;
+}
+
+std::vector<const Record*> OfType(const std::map<std::size_t, Record>& records, WORD type) {
+    std::vector<const Record*> found;
+    for (const auto& [at, r] : records) {
+        if (r.type == type)
+            found.push_back(&r);
+    }
+    return found;
+}
+
+// Walks INDEX and DBCELL the way a reader seeking rows does: each block's DBCELL points back
+// to its first ROW and on to the first cell record of each of its rows.
+void ExpectRowBlocks(const std::map<std::size_t, Record>& records, std::size_t sheetBof,
+                     std::size_t blocks) {
+    const Record& index = records.at(sheetBof + 20);
+    ASSERT_EQ(index.type, INDEX);
+    ASSERT_EQ(index.data.size(), 16 + 4 * blocks);
+    for (std::size_t b = 0; b < blocks; ++b) {
+        const Record& dbCell = records.at(index.U32(16 + 4 * b));
+        ASSERT_EQ(dbCell.type, DBCELL);
+        if (dbCell.U32(0) == 0) { // a block without rows
+            EXPECT_EQ(dbCell.data.size(), 4u);
+            continue;
+        }
+        const std::size_t firstRow = dbCell.at - dbCell.U32(0);
+        std::size_t cell = firstRow + 20;
+        for (std::size_t r = 0; 4 + 2 * r < dbCell.data.size(); ++r) {
+            cell += dbCell.U16(4 + 2 * r);
+            const Record& row = records.at(firstRow + 20 * r);
+            ASSERT_EQ(row.type, ROW);
+            EXPECT_EQ(row.U16(0) / 32, records.at(firstRow).U16(0) / 32);
+            EXPECT_EQ(records.at(cell).U16(0), row.U16(0)) << "block " << b << " row " << r;
+        }
+    }
+}
+
+// The kinds of the cell records of each row.
+std::map<WORD, std::vector<WORD>> CellKinds(const std::map<std::size_t, Record>& records) {
+    std::map<WORD, std::vector<WORD>> rows;
+    for (const auto& [at, r] : records) {
+        if (r.type == RK || r.type == MULRK || r.type == NUMBER || r.type == LABELSST)
+            rows[r.U16(0)].push_back(r.type);
+    }
+    return rows;
+}
+
+TEST(XlsWorkbookTest, EmptyEnglishExportIsByteExact) {
+    XlsWorkbook book;
+    korvyn::test::MakeStationWorkbook(book, 0, true);
+    const std::vector<BYTE> stream = book.WorkbookStream();
+    ASSERT_EQ(stream.size(), 1145u);
+    const auto records = Records(stream);
+    std::vector<WORD> types, expected = {BOF, WINDOW1, FONT, FONT, FONT, FONT};
+    expected.insert(expected.end(), 21, XF);
+    expected.insert(expected.end(), 6, STYLE);
+    expected.insert(expected.end(), {BOUNDSHEET, SST, EOF_, BOF, INDEX, DIMENSIONS, ROW});
+    expected.insert(expected.end(), 10, LABELSST);
+    expected.insert(expected.end(), {DBCELL, WINDOW2, EOF_});
+    for (const auto& [at, r] : records)
+        types.push_back(r.type);
+    ASSERT_EQ(types, expected);
+
+    const std::map<std::size_t, std::string> fixed = {
+        {0, "00060500A019CD07C9C0000006030000"},      // BOF
+        {20, "780078001F3B542438000000000001005802"}, // WINDOW1
+        {42, "C8000000FF7F90010000000000000501410072006900610"
+             "06C00"},                                     // FONT
+        {162, "00000000F5FF200000000000000000000000C020"}, // XF
+        {666, "008000FF"},                                 // STYLE
+        {714, "770300000000050057492D4649"},               // BOUNDSHEET
+        {907, "000000000000000001000000000000005504"
+              "0000"},                                  // INDEX
+        {931, "000000000100000000000A000000"},          // DIMENSIONS
+        {949, "000000000A00FF000000000000000000"},      // ROW
+        {969, "00000000000000000000"},                  // LABELSST "Name"
+        {1109, "A00000000000"},                         // DBCELL
+        {1119, "B60600000000400000000000000000000000"}, // WINDOW2
+    };
+    for (const auto& [at, hex] : fixed)
+        EXPECT_EQ(records.at(at).Hex(), hex) << "record at " << at;
+    const Record& sst = records.at(731);
+    EXPECT_EQ(sst.data.size(), 148u);
+    EXPECT_EQ(sst.U32(0), 10u);            // text cells
+    EXPECT_EQ(sst.U32(4), 10u);            // strings
+    EXPECT_EQ(records.at(883).type, EOF_); // the workbook part ends at 887
+    EXPECT_EQ(records.at(887).type, BOF);
+}
+
+TEST(XlsWorkbookTest, StationRowsInBlocksOf32) {
+    XlsWorkbook book;
+    korvyn::test::MakeStationWorkbook(book, 40, true); // sheet rows 0 to 40
+    const auto records = Records(book.WorkbookStream());
+    ExpectRowBlocks(records, OfType(records, BOUNDSHEET)[0]->U32(0), 2);
+    const auto rows = OfType(records, ROW);
+    const auto dbCells = OfType(records, DBCELL);
+    EXPECT_LT(rows[31]->at, dbCells[0]->at); // row 31 closes the first block
+    EXPECT_GT(rows[32]->at, dbCells[0]->at);
+    EXPECT_EQ(rows[40]->U16(0), 40);
+
+    // A station without a name: no record for it; "-----" as RK 0 in a MULRK.
+    EXPECT_EQ(CellKinds(records)[1],
+              (std::vector<WORD>{MULRK, LABELSST, LABELSST, LABELSST, MULRK, LABELSST, LABELSST}));
+    EXPECT_EQ(OfType(records, MULRK)[0]->Hex(), "010001000000000000000000"
+                                                "0000F03F0200");
+}
+
+TEST(XlsWorkbookTest, EmptyBlocksKeepTheirDbCell) {
+    XlsWorkbook book;
+    book.CreateBlank(1);
+    XlsWorksheet* sheet = book.FindSheet("Sheet1");
+    sheet->CellAt(3, 1)->SetNumber(1);
+    sheet->CellAt(70, 0)->SetWideText(u"x");
+    const auto records = Records(book.WorkbookStream());
+    ExpectRowBlocks(records, OfType(records, BOUNDSHEET)[0]->U32(0), 3);
+    EXPECT_EQ(OfType(records, DIMENSIONS)[0]->Hex(), "0300000047000000010002000000");
+}
+
+TEST(XlsWorkbookTest, SharedStringsSplitAcrossContinueRecords) {
+    const struct {
+        const char* variant;
+        std::size_t firstPiece;
+        BYTE continuationStart; // a flags byte, or the low byte of a string's length
+    } cases[] = {{"even", 8223, 0x01}, {"odd", 8224, 0x01}, {"tight", 8216, 200}};
+    for (const auto& c : cases) {
+        XlsWorkbook book;
+        book.CreateBlank(1);
+        korvyn::test::FillSstSample(*book.FindSheet("Sheet1"), c.variant);
+        const auto records = Records(book.WorkbookStream());
+        auto sst = records.find(OfType(records, SST)[0]->at);
+        const Record& first = (++sst)->second;
+        const Record& second = (++sst)->second;
+        EXPECT_EQ(records.at(first.at - 4 - c.firstPiece).type, SST) << c.variant;
+        EXPECT_EQ(first.type, CONTINUE) << c.variant;
+        EXPECT_EQ(first.data[0], c.continuationStart) << c.variant;
+        // The 10003-character string fills a whole record: flags and 4111 characters.
+        EXPECT_EQ(second.type, CONTINUE) << c.variant;
+        EXPECT_EQ(second.data.size(), 8223u) << c.variant;
+        EXPECT_EQ(second.data[0], 0x01) << c.variant;
+        EXPECT_EQ((++sst)->second.type, CONTINUE) << c.variant;
+        EXPECT_EQ((++sst)->second.type, EOF_) << c.variant;
+    }
+}
+
+TEST(XlsWorkbookTest, NumbersAsRkMulRkOrNumber) {
+    EXPECT_EQ(korvyn::RkValue(0.0), 0x00000000u);
+    EXPECT_EQ(korvyn::RkValue(1.0), 0x3FF00000u);
+    EXPECT_EQ(korvyn::RkValue(-3.25), 0xC0745000u | 1);   // -325 / 100
+    EXPECT_EQ(korvyn::RkValue(12345.6789), std::nullopt); // fails the RK test
+    EXPECT_EQ(korvyn::RkValue(2.5e-5), std::nullopt);     // passes it, but loses bits
+    EXPECT_EQ(korvyn::RkValue(std::nan("")), std::nullopt);
+
+    XlsWorkbook book;
+    book.CreateBlank(1);
+    korvyn::test::FillNumberSample(*book.FindSheet("Sheet1"));
+    auto rows = CellKinds(Records(book.WorkbookStream()));
+    using V = std::vector<WORD>;
+    EXPECT_EQ(rows[0], (V{MULRK}));
+    EXPECT_EQ(rows[1], (V{RK, NUMBER, RK}));
+    EXPECT_EQ(rows[2], (V{NUMBER, NUMBER}));
+    EXPECT_EQ(rows[3], (V{MULRK, RK}));
+    EXPECT_EQ(rows[4], (V{NUMBER, NUMBER, MULRK, NUMBER}));
+    EXPECT_EQ(rows[5], (V{LABELSST, RK, LABELSST, MULRK}));
+}
+
+TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
+    XlsWorkbook book;
+    book.CreateBlank(3);
+    const std::string longest(31, 'x');
+    EXPECT_FALSE(book.RenameSheet("Sheet4", "WI-FI"));
+    EXPECT_FALSE(book.RenameSheet("Sheet1", "Sheet2"));
+    EXPECT_FALSE(book.RenameSheet("Sheet1", ""));
+    EXPECT_FALSE(book.RenameSheet("Sheet1", (longest + "x").c_str()));
+    EXPECT_TRUE(book.RenameSheet("Sheet1", longest.c_str()));
+    EXPECT_TRUE(book.RenameSheet(longest.c_str(), "WI-FI"));
+    EXPECT_EQ(book.FindSheet("wi-fi"), nullptr);
+    EXPECT_EQ(book.FindSheet("Sheet1"), nullptr);
+    book.FindSheet("WI-FI")->CellAt(40, 0)->SetNumber(1);
+    book.FindSheet("Sheet3")->CellAt(0, 0)->SetNumber(2);
+
+    const auto records = Records(book.WorkbookStream());
+    const auto window2 = OfType(records, WINDOW2);
+    const std::size_t blocks[] = {2, 0, 1};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t bof = OfType(records, BOUNDSHEET)[i]->U32(0);
+        EXPECT_EQ(records.at(bof).type, BOF);
+        ExpectRowBlocks(records, bof, blocks[i]);
+        EXPECT_EQ(window2[i]->U16(0), i == 0 ? 0x06B6 : 0x04B6);
+    }
+}
+
+TEST(XlsWorkbookTest, SavesReplaceEarlierFilesOnlyWhenComplete) {
+    korvyn::test::TempDir home;
+    const fs::path dir = home / "Documents"; // created by the first save
+    korvyn::platform::SetDocumentsFolderOverride(dir);
+    const char* name = "My Documents\\Korvyn 20261206201931.xls";
+    XlsWorkbook first, second, empty;
+    korvyn::test::MakeStationWorkbook(first, 0, true);
+    korvyn::test::MakeStationWorkbook(second, 1000, true);
+    ASSERT_TRUE(first.SaveToFile(name));
+    const std::string earlier = korvyn::test::ReadFileBytes(dir / "Korvyn 20261206201931.xls");
+    EXPECT_EQ(earlier.size(), 3584u);
+    {
+        korvyn::test::FileSizeLimit limit(64 * 1024); // the disk fills up mid-way
+        EXPECT_FALSE(second.SaveToFile(name));
+    }
+    EXPECT_EQ(korvyn::test::ReadFileBytes(dir / "Korvyn 20261206201931.xls"), earlier);
+    fs::create_directory(dir / "folder.xls");
+    EXPECT_FALSE(second.SaveToFile("My Documents\\folder.xls"));
+    EXPECT_FALSE(empty.SaveToFile("My Documents\\empty.xls")); // a workbook needs a sheet
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
+    ASSERT_TRUE(second.SaveToFile(name)); // the second save of the same second wins
+    EXPECT_GT(fs::file_size(dir / "Korvyn 20261206201931.xls"), 3584u);
+    korvyn::platform::SetDocumentsFolderOverride({});
+}
+
+} // namespace

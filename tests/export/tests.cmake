@@ -1,0 +1,28 @@
+# The export's files read back by independent readers: Debian's python3-xlrd and
+# python3-olefile (with Debian's own python3) and Python's csv module.
+add_executable(export_sample ${CMAKE_CURRENT_LIST_DIR}/ExportSample.cpp)
+target_link_libraries(export_sample PRIVATE korvyn_core)
+target_include_directories(export_sample PRIVATE ${CMAKE_CURRENT_LIST_DIR})
+
+korvyn_test_environment(export_reader export_env)
+function(korvyn_export_reader_test name script)
+    add_test(NAME export_reader_${name}
+             COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/${script}
+                     $<TARGET_FILE:export_sample> ${ARGN})
+    set_tests_properties(export_reader_${name} PROPERTIES LABELS export
+                         ENVIRONMENT "${export_env}")
+endfunction()
+
+korvyn_export_reader_test(xls_empty check_xls.py stations 0)
+korvyn_export_reader_test(xls_rows_across_blocks check_xls.py stations 40)
+korvyn_export_reader_test(xls_65535_rows check_xls.py stations 65535)
+korvyn_export_reader_test(xls_sst_split_even check_xls.py sst even)
+korvyn_export_reader_test(xls_sst_split_odd check_xls.py sst odd)
+korvyn_export_reader_test(xls_sst_new_record check_xls.py sst tight)
+korvyn_export_reader_test(xls_numbers check_xls.py numbers)
+korvyn_export_reader_test(csv_stations check_csv.py 40)
+korvyn_export_reader_test(streams_at_mini_cutoff check_streams.py 4095 4096)
+korvyn_export_reader_test(streams_126_sectors check_streams.py 64512)
+korvyn_export_reader_test(streams_126_sectors_and_a_byte check_streams.py 64513)
+korvyn_export_reader_test(streams_many_small check_streams.py 3000 5000 3000 3000 100 0)
+korvyn_export_reader_test(streams_table_list_extended check_streams.py 7500000)

@@ -1,0 +1,227 @@
+#include "platform/devices/ScanFile.h"
+
+#include "platform/devices/DeviceIo.h"
+#include "platform/devices/ScanRecorder.h"
+#include "platform/devices/SimScenarios.h"
+#include "platform/devices/SimulatedDriver.h"
+#include "platform/devices/WifiDriverFactory.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using namespace korvyn::platform;
+using korvyn::test::ReadFileBytes;
+using korvyn::test::TempDir;
+using korvyn::test::WriteFileBytes;
+
+const char* const kExample = R"(korvyn-scan 1
+# a comment; blank lines are ignored
+
+adapter wlan0 wireless
+adapter eth0 other
+scan
+bss 00:0a:1b:2c:3d:4e -60 2437000 1 1 "Cafe \"Ritz\""
+bss 02:11:22:33:44:55 0xffc40000 6 0 0 ""
+end
+)";
+
+std::string SsidOf(const NDIS_WLAN_BSSID& e) {
+    return std::string(reinterpret_cast<const char*>(e.Ssid.Ssid), e.Ssid.SsidLength);
+}
+
+bool SameEntry(const NDIS_WLAN_BSSID& a, const NDIS_WLAN_BSSID& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+void ExpectSameScript(const ScanScript& a, const ScanScript& b) {
+    ASSERT_EQ(a.adapters.size(), b.adapters.size());
+    for (std::size_t i = 0; i < a.adapters.size(); ++i) {
+        EXPECT_EQ(a.adapters[i].name, b.adapters[i].name);
+        EXPECT_EQ(a.adapters[i].wireless, b.adapters[i].wireless);
+    }
+    ASSERT_EQ(a.scans.size(), b.scans.size());
+    for (std::size_t s = 0; s < a.scans.size(); ++s) {
+        ASSERT_EQ(a.scans[s].size(), b.scans[s].size()) << "scan " << s;
+        for (std::size_t i = 0; i < a.scans[s].size(); ++i)
+            EXPECT_TRUE(SameEntry(a.scans[s][i], b.scans[s][i])) << "scan " << s << " entry " << i;
+    }
+}
+
+TEST(ScanFile, ReadsTheDocumentedExample) {
+    ScanScript script;
+    std::string error;
+    ASSERT_TRUE(ParseScanFile(kExample, script, error)) << error;
+    ASSERT_EQ(script.adapters.size(), 2u);
+    EXPECT_EQ(script.adapters[0].name, u"wlan0");
+    EXPECT_TRUE(script.adapters[0].wireless);
+    EXPECT_FALSE(script.adapters[1].wireless);
+    ASSERT_EQ(script.scans.size(), 1u);
+    ASSERT_EQ(script.scans[0].size(), 2u);
+    const NDIS_WLAN_BSSID& cafe = script.scans[0][0];
+    const BYTE mac[6] = {0x00, 0x0a, 0x1b, 0x2c, 0x3d, 0x4e};
+    EXPECT_EQ(std::memcmp(cafe.MacAddress, mac, 6), 0);
+    EXPECT_EQ(cafe.Rssi, -60);
+    EXPECT_EQ(cafe.Configuration.DSConfig, 2437000u);
+    EXPECT_EQ(cafe.InfrastructureMode, 1u);
+    EXPECT_EQ(cafe.Privacy, 1u);
+    EXPECT_EQ(SsidOf(cafe), "Cafe \"Ritz\"");
+    EXPECT_EQ(cafe.Length, sizeof(NDIS_WLAN_BSSID));
+    const NDIS_WLAN_BSSID& peer = script.scans[0][1];
+    EXPECT_EQ(static_cast<DWORD>(peer.Rssi), 0xFFC40000u);
+    EXPECT_EQ(peer.Configuration.DSConfig, 6u);
+    EXPECT_EQ(peer.InfrastructureMode, 0u);
+    EXPECT_EQ(peer.Ssid.SsidLength, 0u);
+}
+
+TEST(ScanFile, EscapesAndLimits) {
+    ScanScript script;
+    std::string error;
+    ASSERT_TRUE(ParseScanFile("korvyn-scan 1\r\nscan\r\n"
+                              "  bss AA:bb:CC:dd:EE:ff -2147483648 0 2 4294967295 "
+                              "\"a\\\\b\\x00\\xFF\\\"\"  \r\n"
+                              "bss 00:00:00:00:00:01 2147483647 7125000 1 0 "
+                              "\"12345678901234567890123456789012\"\r\nend\r\n",
+                              script, error))
+        << error;
+    EXPECT_TRUE(script.adapters.empty());
+    const auto& e = script.scans.at(0);
+    EXPECT_EQ(SsidOf(e.at(0)), std::string("a\\b\0\xff\"", 6));
+    EXPECT_EQ(e[0].Rssi, INT32_MIN);
+    EXPECT_EQ(e[0].Privacy, 4294967295u);
+    EXPECT_EQ(e[1].Ssid.SsidLength, 32u);
+    EXPECT_EQ(e[1].Rssi, INT32_MAX);
+}
+
+TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "line 1: not a scan file"},
+        {"# only a comment\n", "line 1: not a scan file"},
+        {"\n\nkorvyn-scan 2\n", "line 3: unsupported scan file version"},
+        {"wifi-scan 1\n", "line 1: not a scan file"},
+        {"korvyn-scan 1\nadapter wlan0\n", "line 2: expected \"adapter NAME wireless\""},
+        {"korvyn-scan 1\nadapter wlan0 radio\n", "line 2: expected"},
+        {"korvyn-scan 1\nadapter a other\nadapter a wireless\n", "line 3: adapter a listed twice"},
+        {"korvyn-scan 1\nscan\nend\nadapter wlan0 wireless\n", "line 4: adapters must come"},
+        {"korvyn-scan 1\nend\n", "line 2: end without scan"},
+        {"korvyn-scan 1\nscan\nscan\n", "line 3: scan inside a scan (the one of line 2"},
+        {"korvyn-scan 1\n\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\n", "line 3: scan without"},
+        {"korvyn-scan 1\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\n", "line 2: bss outside a scan"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
+        {"korvyn-scan 1\nscan\nbss 00-0a-1b-2c-3d-4e -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4g -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60dB 6 1 1 \"x\"\nend\n", "line 3: bad RSSI"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e 2147483648 6 1 1 \"\"\nend\n",
+         "line 3: bad RSSI"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e 0x1ffc40000 6 1 1 \"\"\nend\n",
+         "line 3: bad RSSI"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 -6 1 1 \"x\"\nend\n",
+         "line 3: bad DSConfig"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 one 1 \"x\"\nend\n",
+         "line 3: bad infrastructure"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 +1 \"x\"\nend\n",
+         "line 3: bad privacy"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 x\nend\n",
+         "line 3: expected the SSID"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1\nend\n",
+         "line 3: expected the SSID"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\nend\n", "line 3: SSID without"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" y\nend\n",
+         "line 3: text after"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"\\n\"\nend\n",
+         "line 3: bad escape"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"\\x4\"\nend\n",
+         "line 3: bad escape"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 "
+         "\"123456789012345678901234567890123\"\nend\n",
+         "line 3: SSID longer than 32 bytes"},
+        {"korvyn-scan 1\nscan extra\n", "line 2: text after \"scan\""},
+        {"korvyn-scan 1\nnetwork x\n", "line 2: unknown line \"network\""},
+    };
+    for (const auto& [text, expected] : cases) {
+        ScanScript script;
+        script.adapters = {{u"kept", true}};
+        std::string error;
+        EXPECT_FALSE(ParseScanFile(text, script, error)) << text;
+        EXPECT_EQ(error.rfind(expected, 0), 0u) << "file:\n" << text << "gave: " << error;
+        EXPECT_EQ(script.adapters.size(), 1u) << "a refused file changes nothing";
+    }
+}
+
+TEST(ScanFile, FormatReadsBackTheSameEntries) {
+    ScanScript script = DemoScenario();
+    // Bytes that need escapes or are not UTF-8, and a name that is 32 bytes long.
+    const BYTE mac[6] = {0xde, 0xad, 0xbe, 0xef, 0x00, 0x01};
+    script.scans[0].push_back(MakeBssid(mac, 0xFF000000u, 5935000, 2, 9,
+                                        std::string("\x01\"\\\x7f\xc3(\xe2\x82\xac\0", 10)));
+    script.scans[0].push_back(MakeBssid(mac, 12, 1, 0, 0, std::string(32, 'z')));
+    std::string text = FormatScanFileHeader(script.adapters);
+    for (const auto& scan : script.scans)
+        text += FormatScan(scan);
+    EXPECT_NE(text.find("\"Пекарня\""), std::string::npos) << "readable names stay readable";
+    EXPECT_NE(text.find("\"\\x01\\\"\\\\\\x7f\\xc3(€\\x00\""), std::string::npos) << text;
+    ScanScript back;
+    std::string error;
+    ASSERT_TRUE(ParseScanFile(text, back, error)) << error;
+    ExpectSameScript(script, back);
+}
+
+// --- the recorder ---
+
+TEST(ScanRecorder, RoundTripOfAScanFile) {
+    TempDir dir;
+    const char* const original = R"(korvyn-scan 1
+adapter eth0 other
+adapter wlan0 wireless
+scan
+bss 00:0a:1b:2c:3d:4e -60 2437000 1 1 "Cafe \"Ritz\""
+bss 02:11:22:33:44:55 0xffc40000 6 0 0 ""
+end
+scan
+end
+scan
+bss 00:0a:1b:2c:3d:4e -71 2437000 1 1 "Caf\xc3\xa9 \\ \x7f"
+end
+)";
+    WriteFileBytes(dir / "in.scan", original);
+    std::string error;
+    auto driver = MakeWifiDriver("sim:" + (dir / "in.scan").string(), dir / "out.scan", error);
+    ASSERT_TRUE(driver) << error;
+    EXPECT_EQ(driver->Name(), "sim:" + (dir / "in.scan").string());
+    std::vector<NDIS_WLAN_BSSID> entries;
+    for (int tick = 0; tick < 3; ++tick) {
+        ASSERT_EQ(driver->ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
+        ASSERT_EQ(driver->RequestScan(u"wlan0"), ERROR_SUCCESS);
+    }
+    EXPECT_EQ(driver->ReadNetworkList(u"eth0", entries), ERROR_NOT_SUPPORTED)
+        << "a failed read records nothing";
+
+    ScanScript in, out;
+    ASSERT_TRUE(LoadScanFile(dir / "in.scan", in, error)) << error;
+    ASSERT_TRUE(LoadScanFile(dir / "out.scan", out, error)) << error;
+    ExpectSameScript(in, out);
+
+    // Recording again appends scans to the same file, without a second header.
+    driver = MakeWifiDriver("sim:" + (dir / "in.scan").string(), dir / "out.scan", error);
+    ASSERT_TRUE(driver) << error;
+    ASSERT_EQ(driver->ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
+    ASSERT_TRUE(LoadScanFile(dir / "out.scan", out, error)) << error;
+    EXPECT_EQ(out.adapters.size(), 2u);
+    EXPECT_EQ(out.scans.size(), 4u);
+}
+
+TEST(ScanRecorder, RefusesToAppendToAnythingButAScanFile) {
+    TempDir dir;
+    WriteFileBytes(dir / "notes.txt", "my notes\n");
+    std::string error;
+    EXPECT_FALSE(MakeWifiDriver("sim:empty", dir / "notes.txt", error));
+    EXPECT_NE(error.find("line 1: not a scan file"), std::string::npos) << error;
+    EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "my notes\n");
+    EXPECT_FALSE(MakeWifiDriver("sim:empty", dir / "no/such/dir/x.scan", error));
+    EXPECT_NE(error.find("cannot be written"), std::string::npos) << error;
+}
+
+} // namespace

@@ -1,0 +1,188 @@
+#include "platform/devices/SimulatedDriver.h"
+
+#include "platform/devices/DeviceIo.h"
+#include "platform/devices/SimScenarios.h"
+#include "platform/devices/WifiDriverFactory.h"
+#include "platform/system/TextCodec.h"
+#include "support/TempDir.h"
+#include "wifi/DAvirIzev.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace {
+
+using namespace korvyn::platform;
+
+class Installed {
+public:
+    explicit Installed(std::shared_ptr<WifiDriver> driver) { SetWifiDriver(std::move(driver)); }
+    ~Installed() { SetWifiDriver(nullptr); }
+};
+
+std::u16string Adapters(DAvirIzev& adapter) {
+    WCHAR list[1024] = {};
+    DWORD length = sizeof list;
+    EXPECT_TRUE(adapter.GetAdapters(list, length));
+    return std::u16string(list, length / 2);
+}
+
+std::string Mac(const BYTE* m) {
+    char text[18];
+    std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", m[0], m[1], m[2], m[3], m[4],
+                  m[5]);
+    return text;
+}
+
+TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
+    auto driver = std::make_shared<SimulatedDriver>(DemoScenario(), "sim:demo");
+    Installed installed(driver);
+    DAvirIzev adapter;
+    EXPECT_EQ(Adapters(adapter), u"wlan0");
+
+    std::map<std::string, std::vector<int>> seen; // MAC -> signal per tick, 1 when absent
+    std::map<std::string, ScanObservation> last;
+    std::set<DWORD> rawRssi, dsConfigs;
+    std::vector<NDIS_WLAN_BSSID> raw;
+    for (int tick = 0; tick < 60; ++tick) {
+        ASSERT_EQ(driver->ReadNetworkList(u"wlan0", raw), ERROR_SUCCESS);
+        for (const auto& e : raw) {
+            rawRssi.insert(static_cast<DWORD>(e.Rssi) & 0xFFFF);
+            dsConfigs.insert(e.Configuration.DSConfig);
+        }
+        ScanObservation obs[128];
+        DWORD count = 0;
+        ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
+        ASSERT_EQ(count, raw.size());
+        for (auto& [mac, signals] : seen)
+            signals.push_back(1);
+        for (DWORD i = 0; i < count; ++i) {
+            auto& signals = seen[Mac(obs[i].mac)];
+            signals.resize(static_cast<std::size_t>(tick) + 1, 1);
+            signals.back() = obs[i].rssi;
+            last[Mac(obs[i].mac)] = obs[i];
+            EXPECT_LT(obs[i].rssi, -30);
+            EXPECT_GT(obs[i].rssi, -100);
+        }
+        EXPECT_TRUE(adapter.RefreshBSSIDs(u"wlan0"));
+    }
+    EXPECT_GE(seen.size(), 20u);
+    EXPECT_LE(seen.size(), 30u);
+    int cameBack = 0, drifted = 0, appearedLate = 0;
+    for (const auto& [mac, signals] : seen) {
+        const auto first =
+            std::find_if(signals.begin(), signals.end(), [](int s) { return s != 1; });
+        appearedLate += first != signals.begin();
+        const auto gap = std::find(first, signals.end(), 1);
+        cameBack += gap != signals.end() &&
+                    std::find_if(gap, signals.end(), [](int s) { return s != 1; }) != signals.end();
+        std::set<int> distinct(first, signals.end());
+        distinct.erase(1);
+        drifted += distinct.size() > 2;
+    }
+    EXPECT_GE(appearedLate, 5);
+    EXPECT_GE(cameBack, 5);
+    EXPECT_GE(drifted, 20);
+    EXPECT_TRUE(rawRssi.count(0)) << "some RSSI values are shifted left by 16 bits";
+    EXPECT_GT(rawRssi.size(), 1u) << "and some are plain";
+    EXPECT_TRUE(dsConfigs.count(11) && dsConfigs.count(2437000)) << "channels and kHz";
+
+    std::set<DWORD> modes, privacy, channels;
+    std::set<std::u16string> names;
+    for (const auto& [mac, o] : last) {
+        modes.insert(o.mode);
+        privacy.insert(o.privacy != 0);
+        channels.insert(o.channel);
+        names.insert(o.ssid);
+    }
+    EXPECT_EQ(modes, (std::set<DWORD>{0, 1, 2}));
+    EXPECT_EQ(privacy.size(), 2u);
+    EXPECT_TRUE(channels.count(1) && channels.count(14) && channels.count(36) &&
+                channels.count(149));
+    for (const char16_t* name : {u"", u"Cafe \"Ritz\"", u"Smith, Jones & Co", u"Kávézó", u"Пекарня",
+                                 u"A name of exactly 32 bytes long!"})
+        EXPECT_TRUE(names.count(name)) << korvyn::platform::Utf16ToUtf8(name);
+}
+
+TEST(SimulatedScenarios, EmptyAndNone) {
+    {
+        Installed installed(std::make_shared<SimulatedDriver>(EmptyScenario(), "sim:empty"));
+        DAvirIzev adapter;
+        EXPECT_EQ(Adapters(adapter), u"wlan0");
+        ScanObservation obs[4];
+        DWORD count = 7;
+        EXPECT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
+        EXPECT_EQ(count, 0u);
+        EXPECT_TRUE(adapter.RefreshBSSIDs(u"wlan0"));
+    }
+    {
+        auto driver = std::make_shared<SimulatedDriver>(NoneScenario(), "sim:none");
+        Installed installed(driver);
+        DAvirIzev adapter;
+        EXPECT_EQ(Adapters(adapter), u"");
+        EXPECT_GE(driver->AdapterNames().size(), 3u);
+        ScanObservation obs[4];
+        DWORD count = 7;
+        EXPECT_FALSE(adapter.GetBSSIDs(u"eth0", obs, sizeof obs, count));
+        EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+        EXPECT_FALSE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
+        EXPECT_EQ(GetLastError(), ERROR_DEV_NOT_EXIST);
+        EXPECT_FALSE(adapter.RefreshBSSIDs(u"eth0"));
+    }
+}
+
+TEST(SimulatedScenarios, ScansAdvanceOnRequestAndLoop) {
+    ScanScript script;
+    script.adapters = {{u"wlan0", true}, {u"wlan1", true}};
+    for (BYTE id = 1; id <= 3; ++id) {
+        const BYTE mac[6] = {0, 0, 0, 0, 0, id};
+        script.scans.push_back({MakeBssid(mac, static_cast<DWORD>(-50), 6, 1, 0, "n")});
+    }
+    SimulatedDriver driver(script, "sim:test");
+    std::vector<NDIS_WLAN_BSSID> entries;
+    auto current = [&] {
+        EXPECT_EQ(driver.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
+        return entries.at(0).MacAddress[5];
+    };
+    EXPECT_EQ(current(), 1);
+    EXPECT_EQ(current(), 1) << "reading does not move on";
+    std::vector<int> order;
+    for (int i = 0; i < 4; ++i) {
+        driver.RequestScan(i % 2 ? u"wlan1" : u"wlan0"); // both adapters share the scans
+        order.push_back(current());
+    }
+    EXPECT_EQ(order, (std::vector<int>{2, 3, 1, 2}));
+
+    script.scans.clear(); // adapters and no scan: nothing in range
+    SimulatedDriver quiet(script, "sim:quiet");
+    EXPECT_EQ(quiet.RequestScan(u"wlan0"), ERROR_SUCCESS);
+    EXPECT_EQ(quiet.ReadNetworkList(u"wlan1", entries), ERROR_SUCCESS);
+    EXPECT_TRUE(entries.empty());
+}
+
+TEST(DriverChoice, NamesOnTheCommandLine) {
+    std::string error;
+    EXPECT_EQ(MakeWifiDriver("sim", {}, error)->Name(), "sim:demo");
+    EXPECT_EQ(MakeWifiDriver("sim:demo", {}, error)->Name(), "sim:demo");
+    EXPECT_EQ(MakeWifiDriver("sim:empty", {}, error)->Name(), "sim:empty");
+    EXPECT_EQ(MakeWifiDriver("sim:none", {}, error)->Name(), "sim:none");
+    EXPECT_EQ(MakeWifiDriver("nl80211", {}, error)->Name(), "nl80211");
+
+    for (const char* bad : {"", "sim:", "SIM", "nl80211x", "simulated", "auto:demo"}) {
+        error.clear();
+        EXPECT_FALSE(MakeWifiDriver(bad, {}, error)) << bad;
+        EXPECT_NE(error.find("unknown driver"), std::string::npos) << bad;
+    }
+
+    korvyn::test::TempDir dir;
+    korvyn::test::WriteFileBytes(dir / "bad.scan", "korvyn-scan 1\nscan\nbss x\nend\n");
+    EXPECT_FALSE(MakeWifiDriver("sim:" + (dir / "bad.scan").string(), {}, error));
+    EXPECT_EQ(error, (dir / "bad.scan").string() + ": line 3: bad MAC address (expected six hex "
+                                                   "pairs such as 00:0a:1b:2c:3d:4e)");
+    EXPECT_FALSE(MakeWifiDriver("sim:" + (dir / "missing.scan").string(), {}, error));
+    EXPECT_EQ(error, (dir / "missing.scan").string() + ": cannot be read");
+}
+
+} // namespace

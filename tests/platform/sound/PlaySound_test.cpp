@@ -1,0 +1,212 @@
+#include "platform/sound/PlaySound.h"
+
+#include "platform/sound/AlsaPcmOutput.h"
+#include "platform/sound/WaveSoundPlayer.h"
+#include "support/ResBuilder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+using namespace korvyn::platform;
+using korvyn::test::PutDword;
+using korvyn::test::PutWord;
+using korvyn::test::ResBuilder;
+
+// A RIFF WAVE file of PCM samples.
+std::vector<BYTE> Wave(WORD channels, DWORD rate, WORD bits, std::size_t sampleBytes) {
+    std::vector<BYTE> out{'R', 'I', 'F', 'F'};
+    PutDword(out, static_cast<std::uint32_t>(4 + 8 + 16 + 8 + sampleBytes));
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    PutDword(out, 16);
+    PutWord(out, 1);
+    PutWord(out, channels);
+    PutDword(out, rate);
+    PutDword(out, rate * channels * bits / 8);
+    PutWord(out, static_cast<WORD>(channels * bits / 8));
+    PutWord(out, bits);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    PutDword(out, static_cast<std::uint32_t>(sampleBytes));
+    out.insert(out.end(), sampleBytes, 0x80);
+    return out;
+}
+
+// Events of the output as text ("open 11025", "write 551", "drain", ...); writes can be
+// held until the test lets them go.
+struct Device {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::string> events;
+    bool holdWrites = false;
+    bool opens = true;
+
+    void Note(std::string event) {
+        std::lock_guard hold(mutex);
+        events.push_back(std::move(event));
+        changed.notify_all();
+    }
+    // Waits (with a generous limit, as a guard against a hang) until count events exist.
+    std::vector<std::string> WaitFor(std::size_t count) {
+        std::unique_lock hold(mutex);
+        changed.wait_for(hold, std::chrono::seconds(10), [&] { return events.size() >= count; });
+        return events;
+    }
+    void Release() {
+        std::lock_guard hold(mutex);
+        holdWrites = false;
+        changed.notify_all();
+    }
+};
+
+class FakeOutput : public PcmOutput {
+public:
+    explicit FakeOutput(std::shared_ptr<Device> device) : device_(std::move(device)) {}
+    bool Open(const WaveFormat& f) override {
+        device_->Note("open " + std::to_string(f.samplesPerSecond) + " " +
+                      std::to_string(f.bitsPerSample) + "x" + std::to_string(f.channels));
+        return device_->opens;
+    }
+    bool Write(const BYTE*, std::size_t count) override {
+        device_->Note("write " + std::to_string(count));
+        std::unique_lock hold(device_->mutex);
+        device_->changed.wait(hold, [&] { return !device_->holdWrites; });
+        return true;
+    }
+    void Drain() override { device_->Note("drain"); }
+    void Drop() override { device_->Note("drop"); }
+    void Close() override { device_->Note("close"); }
+
+private:
+    std::shared_ptr<Device> device_;
+};
+
+class WaveSoundPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module.reset(
+            LoadResourceModule(ResBuilder()
+                                   .Add(u"WAVE", std::uint16_t{157}, Wave(1, 11025, 8, 13780))
+                                   .Add(u"WAVE", std::uint16_t{158}, Wave(2, 8000, 16, 1600))
+                                   .Add(u"WAVE", std::uint16_t{159}, Wave(1, 8000, 24, 300))
+                                   .Add(u"WAVE", std::uint16_t{160}, {'R', 'I', 'F', 'F'})
+                                   .Add(std::uint16_t{10}, std::uint16_t{161}, Wave(1, 8000, 8, 10))
+                                   .Bytes()));
+        ASSERT_TRUE(module);
+    }
+    BOOL Play(UINT id, DWORD flags = SND_RESOURCE | SND_ASYNC) {
+        return player.Play(MAKEINTRESOURCE(id), module.get(), flags);
+    }
+
+    UniqueResourceModule module;
+    std::shared_ptr<Device> device = std::make_shared<Device>();
+    WaveSoundPlayer player{std::make_unique<FakeOutput>(device)};
+};
+
+TEST_F(WaveSoundPlayerTest, PlaysAResourceToTheEnd) {
+    EXPECT_TRUE(Play(158, SND_RESOURCE)); // synchronous: done when the call returns
+    EXPECT_EQ(device->WaitFor(0),
+              (std::vector<std::string>{"open 8000 16x2", "write 400", "drain", "close"}));
+    EXPECT_TRUE(Play(157));
+    const auto events = device->WaitFor(4 + 1 + 26 + 2);
+    EXPECT_EQ(events[4], "open 11025 8x1");
+    EXPECT_EQ(events[5], "write 551") << "a twentieth of a second at a time";
+    EXPECT_EQ(events[5 + 25], "write 5") << "13,780 samples";
+    EXPECT_EQ(events.back(), "close");
+}
+
+TEST_F(WaveSoundPlayerTest, ReturnsAtOnceAndANewSoundReplacesThePlayingOne) {
+    device->holdWrites = true;
+    EXPECT_TRUE(Play(157));
+    EXPECT_EQ(device->WaitFor(2)[1], "write 551") << "the first sound is playing";
+    EXPECT_TRUE(Play(158)) << "returns while the first one still plays";
+    device->Release();
+    EXPECT_TRUE(Play(158, SND_RESOURCE)); // waits for its own sound, after the others
+    const auto events = device->WaitFor(0);
+    const std::vector<std::string> expected = {"open 11025 8x1", "write 551", "drop",  "close",
+                                               "open 8000 16x2", "write 400", "drain", "close"};
+    ASSERT_GE(events.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), expected);
+    // The third request may have replaced the second before or while it played; either
+    // way the last sound plays to its end.
+    EXPECT_EQ(std::vector<std::string>(events.end() - 4, events.end()),
+              (std::vector<std::string>{"open 8000 16x2", "write 400", "drain", "close"}));
+}
+
+TEST_F(WaveSoundPlayerTest, PurgeStopsTheSound) {
+    device->holdWrites = true;
+    EXPECT_TRUE(Play(157));
+    device->WaitFor(2);
+    EXPECT_TRUE(player.Play(nullptr, nullptr, SND_PURGE));
+    device->Release();
+    EXPECT_TRUE(Play(158, SND_RESOURCE));
+    EXPECT_EQ(device->WaitFor(0),
+              (std::vector<std::string>{"open 11025 8x1", "write 551", "drop", "close",
+                                        "open 8000 16x2", "write 400", "drain", "close"}));
+}
+
+TEST_F(WaveSoundPlayerTest, WhatCannotBePlayedIsRefused) {
+    EXPECT_FALSE(Play(200)) << "no such resource";
+    EXPECT_FALSE(Play(161)) << "not of type WAVE";
+    EXPECT_FALSE(Play(160)) << "not a RIFF WAVE file";
+    EXPECT_FALSE(Play(159)) << "24-bit samples";
+    EXPECT_FALSE(Play(157, SND_ASYNC)) << "only resources are played";
+    device->opens = false; // no audio device: the sound goes without a word
+    EXPECT_TRUE(Play(158, SND_RESOURCE));
+    device->opens = true;
+    EXPECT_TRUE(Play(158, SND_RESOURCE));
+    EXPECT_EQ(device->WaitFor(0), (std::vector<std::string>{"open 8000 16x2", "open 8000 16x2",
+                                                            "write 400", "drain", "close"}));
+}
+
+TEST(PlaySound, TheProgramsNewStationSoundIsPlayable) {
+    auto device = std::make_shared<Device>();
+    WaveSoundPlayer player(std::make_unique<FakeOutput>(device));
+    EXPECT_TRUE(player.Play(MAKEINTRESOURCE(157), GetModuleHandle(nullptr), SND_RESOURCE));
+    const auto events = device->WaitFor(0);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front(), "open 11025 8x1");
+    EXPECT_EQ(events[events.size() - 3], "write 5") << "13,780 samples";
+    EXPECT_EQ(events.back(), "close");
+}
+
+TEST(PlaySound, GoesToTheInstalledPlayer) {
+    struct Recorder : SoundPlayer {
+        std::vector<DWORD> flags;
+        BOOL Play(LPCWSTR, HMODULE, DWORD f) override {
+            flags.push_back(f);
+            return f != 0;
+        }
+    } recorder;
+    SetSoundPlayer(&recorder);
+    EXPECT_TRUE(PlaySound(MAKEINTRESOURCE(157), nullptr, SND_RESOURCE | SND_ASYNC));
+    EXPECT_FALSE(PlaySound(nullptr, nullptr, 0));
+    SetSoundPlayer(nullptr);
+    EXPECT_EQ(recorder.flags, (std::vector<DWORD>{SND_RESOURCE | SND_ASYNC, 0}));
+}
+
+TEST(AlsaPcmOutput, PlaysOnTheNullDeviceAndFailsQuietlyWithoutOne) {
+    WaveFormat format;
+    format.formatTag = WAVE_FORMAT_PCM;
+    format.channels = 1;
+    format.samplesPerSecond = 11025;
+    format.bitsPerSample = 8;
+    const std::vector<BYTE> silence(64, 0x80);
+
+    AlsaPcmOutput null("null");
+    ASSERT_TRUE(null.Open(format));
+    EXPECT_TRUE(null.Write(silence.data(), silence.size()));
+    null.Drop();
+    null.Close();
+    EXPECT_FALSE(null.Write(silence.data(), silence.size())) << "closed";
+
+    testing::internal::CaptureStderr();
+    AlsaPcmOutput missing("korvyn_no_such_device");
+    EXPECT_FALSE(missing.Open(format));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "ALSA says nothing";
+}
+
+} // namespace
