@@ -1,5 +1,6 @@
 #include "controls/CCustomSlider.h"
 
+#include "controls/ControlClass.h"
 #include "controls/TransparentBitmap.h"
 #include "platform/ui/CPaintDC.h"
 
@@ -9,18 +10,6 @@ IMPLEMENT_DYNAMIC(CCustomSlider, CWnd)
 
 namespace {
 
-void RegisterSliderClass() {
-    WNDCLASS wc{};
-    if (GetClassInfo(nullptr, CUSTOMSLIDER_CLASSNAME, &wc)) {
-        return;
-    }
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProc;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
-    wc.lpszClassName = CUSTOMSLIDER_CLASSNAME;
-    RegisterClass(&wc);
-}
-
 // (track * part) / span in unsigned arithmetic, without overflowing the product.
 UINT Scale(UINT track, UINT part, UINT span) {
     return span == 0 ? 0 : static_cast<UINT>(std::uint64_t(track) * part / span);
@@ -29,7 +18,8 @@ UINT Scale(UINT track, UINT part, UINT span) {
 } // namespace
 
 CCustomSlider::CCustomSlider() : m_background(GetSysColor(COLOR_WINDOW)) {
-    RegisterSliderClass();
+    korvyn::RegisterControlClass(CUSTOMSLIDER_CLASSNAME,
+                                 static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH)));
 }
 
 CCustomSlider::~CCustomSlider() {
@@ -146,18 +136,10 @@ void CCustomSlider::OnPaint() {
         m_painted = true;
         m_horizontal = (GetStyle() & TBS_VERT) == 0;
     }
-    if (m_surface.GetSafeHdc() == nullptr || m_surfaceSize != client.Size()) {
-        // Made at the first paint, and again should the window change its size.
-        m_surface.DeleteDC();
-        m_surfaceBitmap.DeleteObject();
-        m_surface.CreateCompatibleDC(&dc);
-        m_surfaceBitmap.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
-        m_surface.SelectObject(&m_surfaceBitmap);
-        m_surfaceSize = client.Size();
-    }
-    m_surface.FillSolidRect(&client, m_background);
+    CDC& surface = m_surface.Prepare(dc, client.Size());
+    surface.FillSolidRect(&client, m_background);
     if (m_channel != nullptr) {
-        korvyn::DrawTransparent(m_surface, m_channel, 0, 0, m_channelSize);
+        korvyn::DrawTransparent(surface, m_channel, 0, 0, m_channelSize);
     }
     HBITMAP thumb = m_dragging && m_pressedThumb != nullptr ? m_pressedThumb : m_thumb;
     if (thumb != nullptr) {
@@ -170,9 +152,9 @@ void CCustomSlider::OnPaint() {
             x = (client.Width() - size.cx) / 2;
             y = ThumbCenter(client.Height(), m_thumbSize.cy) - size.cy / 2;
         }
-        korvyn::DrawTransparent(m_surface, thumb, x, y, size);
+        korvyn::DrawTransparent(surface, thumb, x, y, size);
     }
-    dc.BitBlt(0, 0, client.Width(), client.Height(), &m_surface, 0, 0, SRCCOPY);
+    dc.BitBlt(0, 0, client.Width(), client.Height(), &surface, 0, 0, SRCCOPY);
 }
 
 void CCustomSlider::Notify(UINT code) {

@@ -16,8 +16,7 @@
 //
 // The window is of the registered class "CustomSliderClass", created from a dialog
 // template and attached to the object, or created through the object.
-#include "platform/ui/CBitmap.h"
-#include "platform/ui/CDC.h"
+#include "controls/OffscreenSurface.h"
 #include "platform/ui/CWnd.h"
 
 inline constexpr LPCWSTR CUSTOMSLIDER_CLASSNAME = u"CustomSliderClass";
@@ -78,8 +77,5 @@ private:
     bool m_reversed = false;
     bool m_painted = false;
     COLORREF m_background;
-    // The surface's bitmap outlives the DC it is selected into.
-    CBitmap m_surfaceBitmap;
-    CSize m_surfaceSize;
-    CDC m_surface;
+    korvyn::OffscreenSurface m_surface;
 };

@@ -1,5 +1,6 @@
 #include "controls/CCustomTabCtrl.h"
 
+#include "controls/ControlClass.h"
 #include "controls/TabGlyphs.h"
 #include "platform/ui/CBrush.h"
 #include "platform/ui/CPaintDC.h"
@@ -19,19 +20,6 @@ constexpr int kButtonShown = 1;
 constexpr int kButtonHeld = 3;
 constexpr int kEditorId = 1;
 constexpr LPCWSTR kNoTitle = u"<No title>";
-
-void RegisterTabClass() {
-    WNDCLASS wc{};
-    if (GetClassInfo(nullptr, CUSTOMTAB_CLASSNAME, &wc)) {
-        return;
-    }
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProc;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_BTNSHADOW + 1));
-    wc.lpszClassName = CUSTOMTAB_CLASSNAME;
-    RegisterClass(&wc);
-}
 
 bool IsScrollButton(int hit) {
     return hit <= CTCHT_ONFIRSTBUTTON && hit >= CTCHT_ONLASTBUTTON;
@@ -66,7 +54,10 @@ void CopyTitle(const std::u16string& title, WCHAR (&out)[CTC_MAXTITLE + 1]) {
 } // namespace
 
 CCustomTabCtrl::CCustomTabCtrl() {
-    RegisterTabClass();
+    korvyn::RegisterControlClass(
+        CUSTOMTAB_CLASSNAME,
+        reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_BTNSHADOW + 1)),
+        LoadCursor(nullptr, IDC_ARROW));
     const int defaults[kColorCount] = {COLOR_WINDOW,   COLOR_BTNFACE,    COLOR_WINDOW,
                                        COLOR_BTNTEXT,  COLOR_WINDOWTEXT, COLOR_BTNTEXT,
                                        COLOR_BTNSHADOW};
@@ -516,26 +507,19 @@ void CCustomTabCtrl::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    if (m_surface.GetSafeHdc() == nullptr || m_surfaceSize != client.Size()) {
-        m_surface.DeleteDC();
-        m_surfaceBitmap.DeleteObject();
-        m_surface.CreateCompatibleDC(&dc);
-        m_surfaceBitmap.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
-        m_surface.SelectObject(&m_surfaceBitmap);
-        m_surfaceSize = client.Size();
-    }
+    CDC& surface = m_surface.Prepare(dc, client.Size());
     const CRect& strip = m_layout.Strip();
-    m_surface.FillSolidRect(&strip, m_colors[0]);
+    surface.FillSolidRect(&strip, m_colors[0]);
     for (const auto& item : m_items) {
         if (item.placement != Placement::Hidden) {
-            DrawTab(m_surface, item);
+            DrawTab(surface, item);
         }
     }
     if (m_layout.ButtonsShown()) {
-        DrawButtons(m_surface);
+        DrawButtons(surface);
     }
-    dc.BitBlt(strip.left, strip.top, strip.Width(), strip.Height(), &m_surface, strip.left,
-              strip.top, SRCCOPY);
+    dc.BitBlt(strip.left, strip.top, strip.Width(), strip.Height(), &surface, strip.left, strip.top,
+              SRCCOPY);
     CRect area = client;
     AdjustRect(FALSE, &area);
     if (area != client) {

@@ -14,8 +14,8 @@
 // highlighted tab, 5 outlines and the button frame, 6 kept but unused.
 #include "controls/CCustomTabItem.h"
 #include "controls/CustomTabDefs.h"
+#include "controls/OffscreenSurface.h"
 #include "controls/TabStripLayout.h"
-#include "platform/ui/CBitmap.h"
 #include "platform/ui/CDC.h"
 #include "platform/ui/CFont.h"
 #include "platform/ui/CWnd.h"
@@ -114,8 +114,5 @@ private:
     HWND m_editor = nullptr;
     int m_editedItem = -1;
     korvyn::TabStripLayout m_layout;
-    // The surface's bitmap outlives the DC it is selected into.
-    CBitmap m_surfaceBitmap;
-    CSize m_surfaceSize;
-    CDC m_surface;
+    korvyn::OffscreenSurface m_surface;
 };
