@@ -110,6 +110,8 @@ TEST_F(TabTest, TwoShortTitlesOnASmallScreenFitWithoutButtons) {
     EXPECT_EQ(PixelAt(image, 5, 24), kColors[2]); // selected, open at the bottom
     EXPECT_EQ(PixelAt(image, second.left + 3, 12), kColors[1]);
     EXPECT_EQ(PixelAt(image, second.right + 5, 12), kColors[0]);
+    tabs.SetStyle(0, CTCS_NOOUTLINE);
+    EXPECT_EQ(PixelAt(Widget()->grab().toImage(), 0, 12), kColors[2]);
     COLORREF colors[7];
     tabs.GetColors(colors);
     EXPECT_TRUE(std::equal(colors, colors + 7, kColors));
