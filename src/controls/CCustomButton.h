@@ -37,9 +37,8 @@
 // given again. With Ownership::Caller the button only refers to the handles and the
 // caller keeps them alive for as long as the button may show them (the main window's
 // lamp images, handed over again at every blink; a font shared by several buttons).
-#include "platform/ui/CBitmap.h"
+#include "controls/OffscreenSurface.h"
 #include "platform/ui/CButton.h"
-#include "platform/ui/CDC.h"
 
 #include <string>
 
@@ -111,7 +110,6 @@ private:
     void Redraw();
     void ReleaseBitmaps(HBITMAP keep1, HBITMAP keep2);
     void ReleaseFont();
-    bool PrepareSurface(CSize size);
     void UncheckGroup();
 
     void DrawPushButton(CDC& dc, const CRect& client);
@@ -143,8 +141,6 @@ private:
     bool m_gradient = false;
     HFONT m_font = nullptr;
     bool m_ownsFont = false;
-    // The off-screen surface every drawing goes to first; the bitmap outlives the DC it
-    // is selected into.
-    CBitmap m_surfaceBitmap;
-    CDC m_surface;
+    // Every drawing goes to it first.
+    korvyn::OffscreenSurface m_surface;
 };
