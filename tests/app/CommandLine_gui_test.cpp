@@ -142,8 +142,7 @@ TEST(CommandLine, HelpNamesEveryOption) {
          {"--driver=auto|nl80211|sim|sim:demo|sim:empty|sim:none|sim:FILE", "--record=FILE",
           "--registry=FILE", "--documents=DIR", "--screen=WxH", "--zoom=N", "--fullscreen",
           "--headless", "--ticks=N", "--duration=SECONDS", "--export=csv|xls",
-          "--screenshot=FILE.png", "--print", "--show=list|meter|options", "--help",
-          "--version"}) {
+          "--screenshot=FILE.png", "--print", "--show=list|meter|options", "--help", "--version"}) {
         EXPECT_NE(help.find(name), std::string::npos) << name;
     }
 }
