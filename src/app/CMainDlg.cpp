@@ -282,6 +282,9 @@ void CMainDlg::OnCancel() {
 void CMainDlg::NotifyEnding() {
     if (!m_ending) {
         m_ending = true;
+        // No tick may change the list while the ending handler looks at it (a message
+        // box it shows runs the event loop).
+        StopTimers();
         if (m_onEnding) {
             m_onEnding();
         }

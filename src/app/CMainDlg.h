@@ -59,7 +59,8 @@ public:
     void Exit();
 
     // Called once when the modal loop runs, and once when the window is about to end
-    // (Exit, the title bar's done button), while the pages still show their contents.
+    // (Exit, the title bar's done button), while the pages still show their contents and
+    // both timers are stopped.
     void SetRunningHandler(std::function<void()> handler) { m_onRunning = std::move(handler); }
     void SetEndingHandler(std::function<void()> handler) { m_onEnding = std::move(handler); }
 

@@ -87,6 +87,25 @@ TEST_F(AppTest, StartsTheCycleWithTheAdapterFound) {
     EXPECT_EQ(session.endings, 1);
 }
 
+TEST_F(AppTest, SaveWritesTheListInTheChosenFormat) {
+    driver->list = Networks(2);
+    Run([&](CMainDlg& dlg) {
+        ASSERT_TRUE(korvyn::WriteExportFormat(0));
+        timers.Fire(dlg, kScan);
+        Tap(Control(dlg, IDC_SAVE));
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].caption, u"Saved As");
+        std::vector<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir / "Documents")) {
+            files.push_back(entry.path());
+        }
+        ASSERT_EQ(files.size(), 1u);
+        EXPECT_EQ(files[0].extension(), ".csv");
+        std::string text = ReadFileBytes(files[0]);
+        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3) << "header and two rows";
+    });
+}
+
 TEST_F(AppTest, EveryTickReadsTheRefreshSettingAfresh) {
     Run([&](CMainDlg& dlg) {
         for (DWORD refresh : {0u, 1u, 2u, 3u, 4u, 5u, 6u}) {
