@@ -1,7 +1,7 @@
 #pragma once
 // A coloured dialog that hosts the controls under test and logs the commands they send,
 // and what a window shows, painted through its real paint path.
-#include "ControlHost.h"
+#include "ControlsHost.h"
 
 #include "controls/CColoredDlg.h"
 #include "platform/ui/DialogBytes.h"
@@ -34,9 +34,5 @@ protected:
         return CColoredDlg::OnCommand(wParam, lParam);
     }
 };
-
-inline QImage Shot(const CWnd& wnd) {
-    return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 } // namespace korvyn::test
