@@ -1,6 +1,6 @@
 // The bitmap slider: values for stylus positions, clamping, the thumb's place on the
 // rendered image, and the scroll notifications of taps and drags.
-#include "ControlHost.h"
+#include "NotificationHost.h"
 
 #include "controls/CCustomSlider.h"
 
@@ -8,8 +8,9 @@
 
 #include <gtest/gtest.h>
 
-using korvyn::test::ControlHost;
+using korvyn::test::NotificationHost;
 using korvyn::test::PixelAt;
+using korvyn::test::Shot;
 using korvyn::test::StylusMove;
 using korvyn::test::WidgetOf;
 using Log = std::vector<std::string>;
@@ -44,7 +45,7 @@ protected:
                           SolidBitmap(thumb.cx, thumb.cy, kPressed));
         Render();
     }
-    QImage Render() { return WidgetOf(slider)->grab().toImage(); }
+    QImage Render() { return Shot(slider); }
     void Tap(QPoint at) {
         QTest::mousePress(WidgetOf(slider), Qt::LeftButton, {}, at);
         QTest::mouseRelease(WidgetOf(slider), Qt::LeftButton, {}, at);
@@ -62,7 +63,7 @@ protected:
         return s;
     }
 
-    ControlHost host;
+    NotificationHost host;
     CCustomSlider slider;
 };
 

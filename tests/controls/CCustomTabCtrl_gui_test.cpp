@@ -1,7 +1,7 @@
 // The tab strip and its page container: layout by screen size and style, painting in
 // the seven colours, the notifications of taps and double taps, button repeat on the
 // timer, selection and deletion rules, highlights, renaming, and the pages.
-#include "ControlHost.h"
+#include "NotificationHost.h"
 
 #include "controls/CCustomTabContainer.h"
 #include "support/gui/ManualTimers.h"
@@ -11,9 +11,10 @@
 #include <gtest/gtest.h>
 
 using korvyn::platform::SetDeviceScreenSize;
-using korvyn::test::ControlHost;
 using korvyn::test::ManualTimers;
+using korvyn::test::NotificationHost;
 using korvyn::test::PixelAt;
+using korvyn::test::Shot;
 using korvyn::test::WidgetOf;
 using Log = std::vector<std::string>;
 
@@ -79,7 +80,7 @@ protected:
         return {-1, -1};
     }
 
-    ControlHost host;
+    NotificationHost host;
     CCustomTabContainer tabs;
 };
 
@@ -104,12 +105,14 @@ TEST_F(TabTest, TwoShortTitlesOnASmallScreenFitWithoutButtons) {
     tabs.SendMessage(TCM_ADJUSTRECT, 0, reinterpret_cast<LPARAM>(&area));
     EXPECT_EQ(area, CRect(0, 25, 232, 260));
 
-    QImage image = Widget()->grab().toImage();
+    QImage image = Shot(tabs);
     EXPECT_EQ(PixelAt(image, 0, 12), kColors[5]); // left outline
     EXPECT_EQ(PixelAt(image, 5, 0), kColors[5]);  // top outline
     EXPECT_EQ(PixelAt(image, 5, 24), kColors[2]); // selected, open at the bottom
     EXPECT_EQ(PixelAt(image, second.left + 3, 12), kColors[1]);
     EXPECT_EQ(PixelAt(image, second.right + 5, 12), kColors[0]);
+    tabs.SetStyle(0, CTCS_NOOUTLINE);
+    EXPECT_EQ(PixelAt(Shot(tabs), 0, 12), kColors[2]);
     COLORREF colors[7];
     tabs.GetColors(colors);
     EXPECT_TRUE(std::equal(colors, colors + 7, kColors));
@@ -218,7 +221,7 @@ TEST_F(TabTest, HoldingNextScrollsAtOnceAndThenEveryHalfSecond) {
     EXPECT_EQ(host.log, (Log{"tab -2 -3"}));
 
     // The buttons: a frame in colour 5 and the glyphs in the button text colour.
-    QImage image = Widget()->grab().toImage();
+    QImage image = Shot(tabs);
     EXPECT_EQ(PixelAt(image, 0, 12), kColors[5]);
     CRect prev(next.x() - 22, 2, next.x(), 24);
     EXPECT_EQ(tabs.HitTest(prev.TopLeft()), CTCHT_ONPREVBUTTON);
@@ -255,7 +258,7 @@ TEST_F(TabTest, HighlightsFollowTheStyleAndControlTaps) {
     Tap(Centre(2), Qt::ControlModifier);
     EXPECT_EQ(tabs.GetCurSel(), 0);
     EXPECT_TRUE(tabs.IsItemHighlighted(2));
-    EXPECT_EQ(PixelAt(Widget()->grab().toImage(), Centre(2).x(), 3), kColors[2]);
+    EXPECT_EQ(PixelAt(Shot(tabs), Centre(2).x(), 3), kColors[2]);
     Tap(Centre(1));
     EXPECT_EQ(host.log,
               (Log{"tab -2 2", "tab 1 2", "tab -2 1", "tab 0 1", "tab 1 0", "tab 1 1", "tab 1 2"}));
@@ -291,7 +294,8 @@ TEST_F(TabTest, PagesShowOneAtATimeOverThePageArea) {
     auto* list = new Page;
     auto* options = new Page(&deleted);
     for (CWnd* page : {static_cast<CWnd*>(list), static_cast<CWnd*>(options)}) {
-        ASSERT_TRUE(page->Create(u"ControlHost", u"", WS_CHILD, CRect(0, 0, 10, 10), &host, 0));
+        ASSERT_TRUE(
+            page->Create(u"NotificationHost", u"", WS_CHILD, CRect(0, 0, 10, 10), &host, 0));
     }
     EXPECT_EQ(tabs.AddPage(0, u"Scan", list), 0);
     EXPECT_EQ(tabs.AddPage(1, u"Setup", options), 1);
@@ -320,7 +324,7 @@ TEST_F(TabTest, PagesShowOneAtATimeOverThePageArea) {
     Tap(FindButton(CTCHT_ONCLOSEBUTTON));
     EXPECT_EQ(tabs.GetPageCount(), 0);
     EXPECT_EQ(tabs.GetItemCount(), 0);
-    EXPECT_EQ(PixelAt(Widget()->grab().toImage(), 100, 100), kColors[0]);
+    EXPECT_EQ(PixelAt(Shot(tabs), 100, 100), kColors[0]);
 }
 
 TEST(TabStripLayout, ButtonsAfterTheTabsAndTheScrollActions) {

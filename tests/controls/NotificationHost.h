@@ -1,22 +1,21 @@
 #pragma once
-// A top-level window for the owner-drawn controls under test. It writes down every
+// A top-level window for the slider and the tab strip under test. It writes down every
 // scroll notification and tab strip notification it receives, so that tests compare
 // the log with a table of what they expect.
+#include "ControlsHost.h"
+
 #include "controls/CCustomSlider.h"
 #include "controls/CustomTabDefs.h"
-#include "platform/ui/AfxWin.h"
-#include "platform/ui/detail/Window.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QWidget>
 
 #include <string>
 #include <vector>
 
 namespace korvyn::test {
 
-class ControlHost : public CWnd {
+class NotificationHost : public CWnd {
 public:
     std::vector<std::string> log;
     // The last tab strip record received.
@@ -24,14 +23,14 @@ public:
 
     BOOL Make(int width, int height) {
         WNDCLASS wc{};
-        if (!GetClassInfo(nullptr, u"ControlHost", &wc)) {
+        if (!GetClassInfo(nullptr, u"NotificationHost", &wc)) {
             wc.lpfnWndProc = ::DefWindowProc;
             wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-            wc.lpszClassName = u"ControlHost";
+            wc.lpszClassName = u"NotificationHost";
             RegisterClass(&wc);
         }
-        return CreateEx(0, u"ControlHost", u"", WS_POPUP | WS_VISIBLE, CRect(0, 0, width, height),
-                        nullptr, 0);
+        return CreateEx(0, u"NotificationHost", u"", WS_POPUP | WS_VISIBLE,
+                        CRect(0, 0, width, height), nullptr, 0);
     }
 
 protected:
@@ -51,20 +50,11 @@ private:
     }
 };
 
-inline QWidget* WidgetOf(const CWnd& wnd) {
-    return platform::Window::From(wnd.m_hWnd)->widget();
-}
-
 // A stylus move with the stylus down, as Qt delivers it to the window pressed on.
 inline void StylusMove(QWidget* widget, QPoint pos) {
     QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
-}
-
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    QColor c = image.pixelColor(x, y);
-    return RGB(c.red(), c.green(), c.blue());
 }
 
 } // namespace korvyn::test
