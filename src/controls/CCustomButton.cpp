@@ -1,6 +1,8 @@
 #include "controls/CCustomButton.h"
 
+#include "controls/ControlClass.h"
 #include "controls/ThemeColors.h"
+#include "controls/TransparentBitmap.h"
 #include "platform/ui/CBrush.h"
 #include "platform/ui/CFont.h"
 
@@ -11,40 +13,7 @@ IMPLEMENT_DYNAMIC(CCustomButton, CButton)
 
 namespace {
 
-constexpr LPCWSTR kClassName = u"CustomButtonClass";
 constexpr int kFrameControlSize = 16;
-constexpr COLORREF kTransparentKey = RGB(0, 0, 0);
-
-void RegisterButtonClass() {
-    WNDCLASS wc{};
-    if (GetClassInfo(nullptr, kClassName, &wc)) {
-        return;
-    }
-    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-    wc.lpfnWndProc = ::DefWindowProc;
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
-    wc.lpszClassName = kClassName;
-    RegisterClass(&wc);
-}
-
-CSize BitmapSize(HBITMAP bitmap) {
-    CBitmap* b = bitmap != nullptr ? CBitmap::FromHandle(bitmap) : nullptr;
-    return b != nullptr ? b->GetSize() : CSize();
-}
-
-// Pure black stays transparent.
-void DrawBitmap(CDC& dc, HBITMAP bitmap, CPoint at) {
-    CSize size = BitmapSize(bitmap);
-    if (size.cx <= 0 || size.cy <= 0) {
-        return;
-    }
-    // The bitmap leaves the DC with it, so that its owner can delete it at any time.
-    CDC source;
-    source.CreateCompatibleDC(&dc);
-    source.SelectObject(static_cast<HGDIOBJ>(bitmap));
-    dc.TransparentBlt(at.x, at.y, size.cx, size.cy, &source, 0, 0, size.cx, size.cy,
-                      kTransparentKey);
-}
 
 // Top and left edges in one colour, bottom and right ones (with the corners they
 // share with the others) in the other.
@@ -116,7 +85,8 @@ CCustomButton::CCustomButton()
       m_checkedBackground(GetSysColor(COLOR_BTNFACE)),
       m_normalTextColor(GetSysColor(COLOR_BTNTEXT)), m_checkedTextColor(GetSysColor(COLOR_BTNTEXT)),
       m_frameColor(GetSysColor(COLOR_BTNTEXT)) {
-    RegisterButtonClass();
+    korvyn::RegisterControlClass(u"CustomButtonClass",
+                                 static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH)));
 }
 
 CCustomButton::~CCustomButton() {
@@ -151,27 +121,9 @@ void CCustomButton::PreSubclassWindow() {
     ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW, SWP_FRAMECHANGED);
     CRect client;
     GetClientRect(&client);
-    PrepareSurface(client.Size());
-}
-
-bool CCustomButton::PrepareSurface(CSize size) {
-    if (m_surface.GetSafeHdc() == nullptr && !m_surface.CreateCompatibleDC(nullptr)) {
-        return false;
-    }
-    if (m_surfaceBitmap.GetSafeHandle() != nullptr && m_surfaceBitmap.GetSize() == size) {
-        return true;
-    }
-    // A new size (the dialog was laid out again): a new bitmap, the old one freed once
-    // it is no longer selected.
-    CBitmap bitmap;
-    if (size.cx <= 0 || size.cy <= 0 ||
-        !bitmap.CreateCompatibleBitmap(&m_surface, size.cx, size.cy)) {
-        return false;
-    }
-    m_surface.SelectObject(&bitmap);
-    m_surfaceBitmap.DeleteObject();
-    m_surfaceBitmap.Attach(bitmap.Detach());
-    return true;
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    m_surface.Prepare(screen, client.Size());
 }
 
 // ---- Setters ----
@@ -191,7 +143,7 @@ void CCustomButton::SetBitmaps(HBITMAP normal, HBITMAP checked, Ownership owners
     m_normalBitmap = normal;
     m_checkedBitmap = checked;
     m_ownsBitmaps = ownership == Ownership::Button;
-    CSize size = BitmapSize(normal);
+    CSize size = korvyn::BitmapSize(normal);
     m_bitmapWidth = size.cx;
     m_bitmapHeight = size.cy;
     Redraw();
@@ -324,30 +276,32 @@ void CCustomButton::DrawItem(LPDRAWITEMSTRUCT drawItem) {
     CDC* screen = drawItem != nullptr ? CDC::FromHandle(drawItem->hDC) : nullptr;
     CRect client;
     GetClientRect(&client);
-    if (screen == nullptr || !PrepareSurface(client.Size())) {
+    if (screen == nullptr || client.IsRectEmpty()) {
         return;
     }
+    // A relayout may have resized the button since the surface was made.
+    CDC& surface = m_surface.Prepare(*screen, client.Size());
     HGDIOBJ font = m_font;
     if (font == nullptr) {
         CFont* current = screen->GetCurrentFont();
         font = current != nullptr ? current->GetSafeHandle() : nullptr;
     }
-    HGDIOBJ previousFont = font != nullptr ? m_surface.SelectObject(font) : nullptr;
+    HGDIOBJ previousFont = font != nullptr ? surface.SelectObject(font) : nullptr;
     switch (m_kind) {
     case Kind::PushButton:
-        DrawPushButton(m_surface, client);
+        DrawPushButton(surface, client);
         break;
     case Kind::CheckBox:
     case Kind::RadioButton:
-        DrawCheckButton(m_surface, client);
+        DrawCheckButton(surface, client);
         break;
     case Kind::GroupBox:
-        DrawGroupBox(m_surface, client);
+        DrawGroupBox(surface, client);
         break;
     }
-    screen->BitBlt(0, 0, client.Width(), client.Height(), &m_surface, 0, 0, SRCCOPY);
+    screen->BitBlt(0, 0, client.Width(), client.Height(), &surface, 0, 0, SRCCOPY);
     if (previousFont != nullptr) {
-        m_surface.SelectObject(previousFont);
+        surface.SelectObject(previousFont);
     }
 }
 
@@ -387,7 +341,7 @@ void CCustomButton::DrawPushButton(CDC& dc, const CRect& client) {
         captionAt.Offset(1, 1);
     }
     if (hasBitmap && (style & BS_BITMAP)) {
-        DrawBitmap(dc, bitmap, bitmapAt);
+        korvyn::DrawTransparent(dc, bitmap, bitmapAt.x, bitmapAt.y, korvyn::BitmapSize(bitmap));
     }
     if (hasCaption) {
         dc.SetTextColor(m_checked ? m_checkedTextColor : m_normalTextColor);
@@ -501,7 +455,8 @@ void CCustomButton::DrawCheckButton(CDC& dc, const CRect& client) {
     }
 
     if (bitmap != nullptr) {
-        DrawBitmap(dc, bitmap, indicatorAt);
+        korvyn::DrawTransparent(dc, bitmap, indicatorAt.x, indicatorAt.y,
+                                korvyn::BitmapSize(bitmap));
     } else {
         CRect box(indicatorAt, indicator);
         UINT state = (m_kind == Kind::RadioButton ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK) |

@@ -3,7 +3,8 @@
 // group boxes. A button from a dialog template is attached (SubclassDlgItem, DDX_Control)
 // and from then on drawn by this object: a solid or gradient background, a bevel frame,
 // an optional bitmap per state and a second caption shown while the button is checked
-// (check box, radio button) or pressed (push button).
+// (check box, radio button) or pressed (push button). What it draws as caption is the
+// window text, which each state change sets to the state's caption.
 //
 // Kind. Attaching reads the kind from the low three bits of the button style: 7 group
 // box, 2 or 3 check box, 4 radio button, anything else a push button (so an automatic
@@ -21,8 +22,9 @@
 //  - push buttons: 0 or 2 bitmap left of the caption, 1 caption left of the bitmap,
 //    4 caption above the bitmap, 8 bitmap above the caption; other values as 0. The free
 //    space along that axis is split into equal gaps (three with both, two with one of
-//    them, which is then centred); across it both are centred. Checked push buttons
-//    with a frame draw their content one pixel right and down.
+//    them, which is then centred); across it both are centred. The bitmap is drawn
+//    only with BS_BITMAP. Checked push buttons with a frame draw their content one
+//    pixel right and down.
 //  - check boxes and radio buttons: 0 or 2 indicator at the left edge, 1 at the right
 //    edge, caption beside it; 4 and 8 stack indicator and caption as a push button
 //    does (4 caption above, 8 indicator above), centred across, caption lines centred.
@@ -35,9 +37,8 @@
 // given again. With Ownership::Caller the button only refers to the handles and the
 // caller keeps them alive for as long as the button may show them (the main window's
 // lamp images, handed over again at every blink; a font shared by several buttons).
-#include "platform/ui/CBitmap.h"
+#include "controls/OffscreenSurface.h"
 #include "platform/ui/CButton.h"
-#include "platform/ui/CDC.h"
 
 #include <string>
 
@@ -109,7 +110,6 @@ private:
     void Redraw();
     void ReleaseBitmaps(HBITMAP keep1, HBITMAP keep2);
     void ReleaseFont();
-    bool PrepareSurface(CSize size);
     void UncheckGroup();
 
     void DrawPushButton(CDC& dc, const CRect& client);
@@ -141,8 +141,6 @@ private:
     bool m_gradient = false;
     HFONT m_font = nullptr;
     bool m_ownsFont = false;
-    // The off-screen surface every drawing goes to first; the bitmap outlives the DC it
-    // is selected into.
-    CBitmap m_surfaceBitmap;
-    CDC m_surface;
+    // Every drawing goes to it first.
+    korvyn::OffscreenSurface m_surface;
 };

@@ -1,13 +1,12 @@
 #pragma once
 // A coloured dialog that hosts the controls under test and logs the commands they send,
-// and pixel reads of what a window shows through its real paint path.
+// and what a window shows, painted through its real paint path.
+#include "ControlHost.h"
+
 #include "controls/CColoredDlg.h"
-#include "platform/ui/AfxWin.h"
 #include "platform/ui/DialogBytes.h"
-#include "platform/ui/detail/Window.h"
 
 #include <QImage>
-#include <QWidget>
 
 #include <string>
 #include <vector>
@@ -36,17 +35,8 @@ protected:
     }
 };
 
-inline QWidget* WidgetOf(const CWnd& wnd) {
-    return platform::Window::From(wnd.m_hWnd)->widget();
-}
-
 inline QImage Shot(const CWnd& wnd) {
     return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    QRgb p = image.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
 }
 
 } // namespace korvyn::test
