@@ -2,6 +2,7 @@
 // choosing one, confirmed or not, up to the texts of the next start.
 #include "OptionsFixture.h"
 
+#include "platform/ui/CMenu.h"
 #include "settings/LanguageMenu.h"
 #include "settings/Languages.h"
 

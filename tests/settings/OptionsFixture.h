@@ -2,10 +2,11 @@
 // The options page inside a stand-in main window, beside a real network list page, with
 // its own registry file, settings and English texts, and message boxes and menus
 // answered by script.
-#include "controls/NotificationHost.h" // HostDialog, WidgetOf, Shot, StylusMove
+#include "controls/CColoredDlg.h"
 #include "core/StationTable.h"
 #include "platform/registry/Registry.h"
 #include "platform/ui/DeviceScreen.h"
+#include "platform/ui/detail/Window.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/COptionsDlg.h"
@@ -15,19 +16,57 @@
 #include "support/gui/ScriptedPopupMenus.h"
 #include "views/CScannerDlg.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace korvyn::test {
 
-// Stores the adapter the box shows when it reports a new selection, as the program's
+inline QWidget* WidgetOf(const CWnd& wnd) {
+    return platform::Window::From(wnd.m_hWnd)->widget();
+}
+
+// What the window shows, painted through its real paint path.
+inline QImage Shot(const CWnd& wnd) {
+    return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+inline COLORREF PixelAt(const QImage& image, int x, int y) {
+    QRgb p = image.pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+// A stylus move with the stylus down, as Qt delivers it to the window pressed on.
+inline void StylusMove(QWidget* widget, QPoint pos) {
+    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// The main window's portrait layout. It writes down the commands it receives and
+// stores the adapter the box shows when it reports a new selection, as the program's
 // main window does.
-class MainWindowStandIn : public HostDialog {
+class MainWindowStandIn : public CColoredDlg {
 public:
-    explicit MainWindowStandIn(CSettings& settings) : m_settings(settings) {}
+    explicit MainWindowStandIn(CSettings& settings)
+        : CColoredDlg(IDD_MAIN_PORTRAIT), m_settings(settings) {}
+
+    std::vector<std::string> log;
+
+    bool Open() {
+        if (!Create(IDD_MAIN_PORTRAIT)) {
+            return false;
+        }
+        ShowWindow(SW_SHOW);
+        return true;
+    }
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
@@ -39,7 +78,9 @@ protected:
             box->GetLBText(box->GetCurSel(), adapter);
             m_settings.SetText(CSettings::kAdapter, adapter);
         }
-        return HostDialog::OnCommand(wParam, lParam);
+        log.push_back("command " + std::to_string(LOWORD(wParam)) + " code " +
+                      std::to_string(HIWORD(wParam)));
+        return CColoredDlg::OnCommand(wParam, lParam);
     }
 
 private:
