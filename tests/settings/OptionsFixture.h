@@ -14,6 +14,7 @@
 #include "support/TempDir.h"
 #include "support/gui/ScriptedMessageBoxes.h"
 #include "support/gui/ScriptedPopupMenus.h"
+#include "support/gui/WindowPixels.h"
 #include "views/CScannerDlg.h"
 
 #include <QApplication>
@@ -28,20 +29,6 @@
 #include <vector>
 
 namespace korvyn::test {
-
-inline QWidget* WidgetOf(const CWnd& wnd) {
-    return platform::Window::From(wnd.m_hWnd)->widget();
-}
-
-// What the window shows, painted through its real paint path.
-inline QImage Shot(const CWnd& wnd) {
-    return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    QRgb p = image.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
-}
 
 // A stylus move with the stylus down, as Qt delivers it to the window pressed on.
 inline void StylusMove(QWidget* widget, QPoint pos) {
