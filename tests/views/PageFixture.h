@@ -11,6 +11,7 @@
 #include "settings/CSettings.h"
 #include "support/gui/ScriptedMessageBoxes.h"
 #include "support/gui/ScriptedPopupMenus.h"
+#include "support/gui/WindowPixels.h"
 #include "views/CScannerDlg.h"
 
 #include <gtest/gtest.h>
