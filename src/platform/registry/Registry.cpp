@@ -32,6 +32,8 @@ struct Store {
     LoadedRegistry registry;
     RegistrySaveHook hook;
     std::set<OpenKey*> open;
+    int batches = 0;      // RegistryBatch objects alive
+    bool unsaved = false; // changes made during them
 
     void EnsureLoaded() {
         if (!loaded) {
@@ -41,6 +43,11 @@ struct Store {
         }
     }
     bool Save() {
+        if (batches > 0) {
+            unsaved = true;
+            return registry.writable;
+        }
+        unsaved = false;
         return registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
     }
     RegKey* Find(const std::u16string& path) {
@@ -90,6 +97,28 @@ void SetRegistryFile(const fs::path& path) {
     store.file = path;
     store.loaded = false;
     store.registry = {};
+    store.unsaved = false;
+}
+
+RegistryBatch::RegistryBatch() {
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    ++store.batches;
+}
+
+RegistryBatch::~RegistryBatch() {
+    End();
+}
+
+bool RegistryBatch::End() {
+    if (ended_)
+        return true;
+    ended_ = true;
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    if (--store.batches > 0 || !store.unsaved)
+        return true;
+    return store.Save();
 }
 
 fs::path RegistryFilePath() {
