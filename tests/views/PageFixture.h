@@ -1,7 +1,6 @@
 #pragma once
 // The list page inside the main window's portrait layout, fed by its own station table,
 // settings and English texts, with the clock, message boxes and menus under control.
-#include "controls/ControlsHost.h" // WidgetOf, Shot, PixelAt
 #include "core/StationTable.h"
 #include "platform/system/SystemTime.h"
 #include "platform/system/TextCodec.h"
