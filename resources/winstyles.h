@@ -144,6 +144,7 @@
 #define WM_LBUTTONDBLCLK 0x0203
 #define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 /* Control colour kinds handed to the parent's control colour handler */
 #define CTLCOLOR_MSGBOX 0
