@@ -1,13 +1,9 @@
 #pragma once
-// A coloured dialog that hosts the controls under test and logs the commands they send,
-// a control's widget, and what a window shows, painted through its real paint path.
+// A coloured dialog that hosts the controls under test and logs the commands they send.
 #include "controls/CColoredDlg.h"
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/DialogBytes.h"
-#include "platform/ui/detail/Window.h"
-
-#include <QImage>
-#include <QWidget>
+#include "support/gui/WindowPixels.h"
 
 #include <string>
 #include <vector>
@@ -35,18 +31,5 @@ protected:
         return CColoredDlg::OnCommand(wParam, lParam);
     }
 };
-
-inline QWidget* WidgetOf(const CWnd& wnd) {
-    return platform::Window::From(wnd.m_hWnd)->widget();
-}
-
-inline QImage Shot(const CWnd& wnd) {
-    return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    QRgb p = image.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
-}
 
 } // namespace korvyn::test
