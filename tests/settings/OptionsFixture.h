@@ -19,7 +19,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -29,13 +28,6 @@
 #include <vector>
 
 namespace korvyn::test {
-
-// A stylus move with the stylus down, as Qt delivers it to the window pressed on.
-inline void StylusMove(QWidget* widget, QPoint pos) {
-    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
 
 // The main window's portrait layout. It writes down the commands it receives and
 // stores the adapter the box shows when it reports a new selection, as the program's
