@@ -1,6 +1,7 @@
 # The two commands of the README. Both install what is missing first.
 #   make run   - build and start Korvyn (simulated adapter without Wi-Fi, headless without a display)
-#   make test  - build and pass the test suite, normally and under ASan + UBSan
+#   make test  - build and pass the test suite, normally and under ASan + UBSan, and run
+#                every fuzz target briefly (clang's libFuzzer)
 ARGS ?=
 
 .PHONY: run test build bootstrap
@@ -21,3 +22,6 @@ test: bootstrap
 	cmake --preset asan >/dev/null
 	cmake --build --preset asan
 	ctest --preset asan
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+	ctest --preset fuzz

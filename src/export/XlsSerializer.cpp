@@ -12,6 +12,8 @@ void XlsSerializer::F64(double v) {
 }
 
 void XlsSerializer::Chars16(std::u16string_view text) {
+    if (text.empty())
+        return; // an empty text may have no storage to copy from
     if (2 * text.size() > Room()) {
         for (char16_t c : text)
             U16(static_cast<std::uint16_t>(c));

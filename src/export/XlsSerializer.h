@@ -43,6 +43,8 @@ public:
 
 private:
     void Put(const void* bytes, std::size_t n) {
+        if (n == 0)
+            return; // an empty text may have no storage to copy from
         if (n > Room()) {
             PutAcrossPieces(static_cast<const std::uint8_t*>(bytes), n);
             return;

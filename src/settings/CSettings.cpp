@@ -108,6 +108,9 @@ bool CSettings::Load() {
 }
 
 bool CSettings::Save() {
+    // All seven values reach the file in one write: a crash during the save leaves the
+    // settings of before or after it, never a mixture.
+    korvyn::platform::RegistryBatch batch;
     HKEY key = nullptr;
     if (RegCreateKeyEx(HKEY_CURRENT_USER, korvyn::kSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)

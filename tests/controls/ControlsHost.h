@@ -1,24 +1,39 @@
 #pragma once
-// Pixel and widget access shared by the owner-drawn control tests.
+// A coloured dialog that hosts the controls under test and logs the commands they send,
+// with the pixel helpers of WindowPixels.h.
+#include "controls/CColoredDlg.h"
 #include "platform/ui/AfxWin.h"
-#include "platform/ui/detail/Window.h"
+#include "platform/ui/DialogBytes.h"
+#include "support/gui/WindowPixels.h"
 
 #include <QImage>
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 namespace korvyn::test {
 
-inline QWidget* WidgetOf(const CWnd& wnd) {
-    return platform::Window::From(wnd.m_hWnd)->widget();
-}
+class HostDialog : public CColoredDlg {
+public:
+    std::vector<std::string> log;
 
-inline QImage Shot(const CWnd& wnd) {
-    return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+    // Without controls: the tests create theirs at pixel positions.
+    bool Open() {
+        std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 160, 120, u"Host", {});
+        if (!CreateIndirect(bytes.data(), bytes.size())) {
+            return false;
+        }
+        ShowWindow(SW_SHOW);
+        return true;
+    }
 
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    QRgb p = image.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
-}
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        log.push_back("command " + std::to_string(LOWORD(wParam)) + " code " +
+                      std::to_string(HIWORD(wParam)));
+        return CColoredDlg::OnCommand(wParam, lParam);
+    }
+};
 
 } // namespace korvyn::test

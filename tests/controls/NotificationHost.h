@@ -50,11 +50,4 @@ private:
     }
 };
 
-// A stylus move with the stylus down, as Qt delivers it to the window pressed on.
-inline void StylusMove(QWidget* widget, QPoint pos) {
-    QMouseEvent move(QEvent::MouseMove, pos, widget->mapToGlobal(pos), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
-
 } // namespace korvyn::test

@@ -190,6 +190,16 @@ TEST(XlsWorkbookTest, SharedStringsSplitAcrossContinueRecords) {
     }
 }
 
+TEST(XlsWorkbookTest, AnEightBitTextEmptyUpToItsZeroByteIsAnEmptyString) {
+    XlsWorkbook book;
+    book.CreateBlank(1);
+    book.FindSheet("Sheet1")->CellAt(0, 0)->SetText(std::string("\0x", 2));
+    const auto records = Records(book.WorkbookStream());
+    ASSERT_EQ(OfType(records, SST).size(), 1u);
+    EXPECT_EQ(OfType(records, SST)[0]->Hex(), "0100000001000000000001");
+    EXPECT_EQ(OfType(records, LABELSST)[0]->U32(6), 0u);
+}
+
 TEST(XlsWorkbookTest, NumbersAsRkMulRkOrNumber) {
     EXPECT_EQ(korvyn::RkValue(0.0), 0x00000000u);
     EXPECT_EQ(korvyn::RkValue(1.0), 0x3FF00000u);

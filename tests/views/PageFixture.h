@@ -5,16 +5,14 @@
 #include "platform/system/SystemTime.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/AfxWin.h"
-#include "platform/ui/detail/Window.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
 #include "support/gui/ScriptedMessageBoxes.h"
 #include "support/gui/ScriptedPopupMenus.h"
+#include "support/gui/WindowPixels.h"
 #include "views/CScannerDlg.h"
 
-#include <QImage>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -38,20 +36,6 @@ inline ScanObservation Obs(DWORD id, LONG rssi, const char16_t* ssid = u"net", D
 
 inline SYSTEMTIME Time(int y, int mo, int d, int h, int mi, int s) {
     return SYSTEMTIME{WORD(y), WORD(mo), 0, WORD(d), WORD(h), WORD(mi), WORD(s), 0};
-}
-
-inline QWidget* WidgetOf(const CWnd& wnd) {
-    return platform::Window::From(wnd.m_hWnd)->widget();
-}
-
-// What the window shows, painted through its real paint path.
-inline QImage Shot(const CWnd& wnd) {
-    return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    QRgb p = image.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
 }
 
 class PageFixture : public ::testing::Test {

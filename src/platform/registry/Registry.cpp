@@ -32,6 +32,8 @@ struct Store {
     LoadedRegistry registry;
     RegistrySaveHook hook;
     std::set<OpenKey*> open;
+    int batches = 0;      // RegistryBatch objects alive
+    bool unsaved = false; // changes made during them
     bool inSync = true; // the last write of the file succeeded
 
     void EnsureLoaded() {
@@ -42,6 +44,11 @@ struct Store {
         }
     }
     bool Save() {
+        if (batches > 0) {
+            unsaved = true;
+            return registry.writable;
+        }
+        unsaved = false;
         inSync = registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
         return inSync;
     }
@@ -92,7 +99,29 @@ void SetRegistryFile(const fs::path& path) {
     store.file = path;
     store.loaded = false;
     store.registry = {};
+    store.unsaved = false;
     store.inSync = true;
+}
+
+RegistryBatch::RegistryBatch() {
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    ++store.batches;
+}
+
+RegistryBatch::~RegistryBatch() {
+    End();
+}
+
+bool RegistryBatch::End() {
+    if (ended_)
+        return true;
+    ended_ = true;
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    if (--store.batches > 0 || !store.unsaved)
+        return true;
+    return store.Save();
 }
 
 fs::path RegistryFilePath() {

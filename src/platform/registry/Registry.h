@@ -79,6 +79,24 @@ enum class RegistrySaveStep { Write, Flush, Rename };
 using RegistrySaveHook = std::function<bool(RegistrySaveStep)>;
 void SetRegistrySaveHook(RegistrySaveHook hook);
 
+// Changes made while a batch is alive reach the file together, in one save when the last
+// batch ends, so that a crash leaves the file as it was before all of them or after all of
+// them. Calls inside a batch report success for a write that is still to come.
+class RegistryBatch {
+public:
+    RegistryBatch();
+    ~RegistryBatch(); // ends the batch as End does
+    RegistryBatch(const RegistryBatch&) = delete;
+    RegistryBatch& operator=(const RegistryBatch&) = delete;
+
+    // Ends the batch; when it was the last one and something changed, writes the file.
+    // False when that write failed (the changes stay in memory and go with the next save).
+    bool End();
+
+private:
+    bool ended_ = false;
+};
+
 // The application profile: values under "Software\<registryKey>\<profileName>\<section>".
 // Until a key is set (or after it is set to an empty registryKey), GetProfileInt gives
 // the default and WriteProfileInt fails.

@@ -28,7 +28,7 @@ bool ParseWave(const BYTE* data, std::size_t size, WaveFormat& out) {
     bool haveFormat = false;
     bool haveData = false;
     std::size_t pos = 12;
-    while (end - pos >= 8 && !(haveFormat && haveData)) {
+    while (pos + 8 <= end && !(haveFormat && haveData)) {
         const BYTE* chunk = data + pos;
         const std::size_t length = Read<DWORD>(chunk + 4);
         if (length > end - pos - 8)

@@ -214,6 +214,48 @@ TEST_F(Registry, AFailedSaveKeepsTheOldFile) {
     EXPECT_NE(ReadFileBytes(file_).find("\"new\"=dword:00000002"), std::string::npos);
 }
 
+TEST_F(Registry, ABatchOfChangesReachesTheFileInOneSave) {
+    int renames = 0;
+    SetRegistrySaveHook([&](RegistrySaveStep step) {
+        renames += step == RegistrySaveStep::Rename;
+        return true;
+    });
+    HKEY key = Create(u"Software\\Test");
+    ASSERT_EQ(renames, 1);
+    {
+        RegistryBatch outer;
+        ASSERT_EQ(Set(key, u"a", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
+        {
+            RegistryBatch inner;
+            ASSERT_EQ(Set(key, u"b", REG_DWORD, {2, 0, 0, 0}), ERROR_SUCCESS);
+        }
+        EXPECT_EQ(renames, 1) << "only the last batch to end writes";
+        EXPECT_EQ(ReadFileBytes(file_).find("\"a\""), std::string::npos);
+        EXPECT_TRUE(outer.End());
+        EXPECT_EQ(renames, 2);
+        EXPECT_TRUE(outer.End()) << "a batch ends once";
+    }
+    EXPECT_EQ(renames, 2);
+    { RegistryBatch unchanged; }
+    EXPECT_EQ(renames, 2) << "a batch without changes writes nothing";
+
+    // A failed write at the end keeps the file; the changes go with the next save.
+    const std::string before = ReadFileBytes(file_);
+    SetRegistrySaveHook([](RegistrySaveStep step) { return step != RegistrySaveStep::Flush; });
+    {
+        RegistryBatch failing;
+        ASSERT_EQ(Set(key, u"c", REG_DWORD, {3, 0, 0, 0}), ERROR_SUCCESS);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(failing.End());
+        testing::internal::GetCapturedStderr();
+    }
+    EXPECT_EQ(ReadFileBytes(file_), before);
+    SetRegistrySaveHook(nullptr);
+    ASSERT_EQ(Set(key, u"d", REG_DWORD, {4, 0, 0, 0}), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_NE(ReadFileBytes(file_).find("\"c\"=dword:00000003"), std::string::npos);
+}
+
 TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
     fs::create_directories(file_.parent_path());
     const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=dword:zz\n";

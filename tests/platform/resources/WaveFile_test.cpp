@@ -85,6 +85,17 @@ TEST(WaveFile, MalformedFilesAreRefused) {
     const auto truncatedFormat = Riff(shortFmt);
     EXPECT_FALSE(ParseWave(truncatedFormat.data(), truncatedFormat.size(), wave));
 
+    // A RIFF size that ends the file before its own "WAVE" tag holds no chunk at all, and
+    // nothing past the given bytes is read (the sanitizer build checks the latter).
+    for (BYTE riffSize = 0; riffSize < 4; ++riffSize) {
+        for (std::size_t size = 12; size <= 20; ++size) {
+            std::vector<BYTE> tiny(good.begin(), good.begin() + static_cast<long>(size));
+            tiny[4] = riffSize;
+            tiny[5] = tiny[6] = tiny[7] = 0;
+            EXPECT_FALSE(ParseWave(tiny.data(), tiny.size(), wave)) << int{riffSize} << " " << size;
+        }
+    }
+
     auto longData = good;
     longData[good.size() - 8 - 4] = 0xFF; // data chunk claims 255 bytes
     EXPECT_FALSE(ParseWave(longData.data(), longData.size(), wave));
