@@ -8,6 +8,7 @@
 #include "platform/ui/AfxWin.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
+#include "settings/COptionsDlg.h"
 #include "settings/CSettings.h"
 #include "views/CScannerDlg.h"
 
@@ -35,23 +36,6 @@ static_assert(sizeof(ScanObservation) * CMainDlg::kObservationCapacity == 11264,
 bool IsSquare(int width, int height) {
     return width == height;
 }
-
-// TODO(options page): stands in for COptionsDlg until that page exists. It is the page's
-// bare template and passes the adapter box's selection changes on to the main window.
-class OptionsPageStandIn : public CColoredDlg {
-public:
-    explicit OptionsPageStandIn(CWnd* parent) : CColoredDlg(IDD_OPTIONS, parent) {}
-
-protected:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
-        if (LOWORD(wParam) == IDC_ADAPTER && HIWORD(wParam) == CBN_SELCHANGE &&
-            GetParent() != nullptr) {
-            GetParent()->SendMessage(WM_COMMAND, wParam, lParam);
-            return TRUE;
-        }
-        return CColoredDlg::OnCommand(wParam, lParam);
-    }
-};
 
 UINT ListPageTemplate(int width, int height) {
     if (IsSquare(width, height)) {
@@ -150,8 +134,9 @@ void CMainDlg::CreatePages() {
     m_listPage->SetTextColor(RGB(0, 0, 0));
     m_tabs.AddPage(0, m_languages.Text(0).c_str(), m_listPage.get());
 
-    m_optionsPage = std::make_unique<OptionsPageStandIn>(this);
-    m_optionsPage->Create(IDD_OPTIONS, this);
+    m_optionsPage = std::make_unique<COptionsDlg>(m_settings, m_languages, this);
+    m_optionsPage->SetListPage(m_listPage.get());
+    m_optionsPage->Create(m_optionsPage->GetTemplateId(), this);
     m_optionsPage->SetBackgroundColor(korvyn::LightTint());
     m_optionsPage->SetTextColor(RGB(0, 0, 0));
     m_tabs.AddPage(1, m_languages.Text(1).c_str(), m_optionsPage.get());
@@ -191,8 +176,8 @@ void CMainDlg::SetUpButtons() {
 }
 
 CComboBox* CMainDlg::AdapterBox() const {
-    CWnd* box = m_optionsPage ? m_optionsPage->GetDlgItem(IDC_ADAPTER) : nullptr;
-    return dynamic_cast<CComboBox*>(box);
+    return m_optionsPage && m_optionsPage->m_hWnd != nullptr ? &m_optionsPage->GetAdapterBox()
+                                                             : nullptr;
 }
 
 void CMainDlg::FindAdapters() {

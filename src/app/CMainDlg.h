@@ -30,6 +30,7 @@
 
 class CComboBox;
 class CLanguageTable;
+class COptionsDlg;
 class CScannerDlg;
 class CSettings;
 class StationTable;
@@ -68,7 +69,7 @@ public:
     bool IsScanning() const { return m_scanning; }
     DWORD GetBlinkCount() const { return m_blinkCount; }
     CScannerDlg* GetListPage() const { return m_listPage.get(); }
-    CColoredDlg* GetOptionsPage() const { return m_optionsPage.get(); }
+    COptionsDlg* GetOptionsPage() const { return m_optionsPage.get(); }
     CCustomTabContainer& GetTabs() { return m_tabs; }
     CCustomButton& GetLamp() { return m_lamp; }
     HBITMAP GetLampImage(UINT id) const;
@@ -105,7 +106,7 @@ private:
 
     CCustomTabContainer m_tabs;
     std::unique_ptr<CScannerDlg> m_listPage;
-    std::unique_ptr<CColoredDlg> m_optionsPage;
+    std::unique_ptr<COptionsDlg> m_optionsPage;
     DAvirIzev m_adapter;
     bool m_scanning = true;
     bool m_adapterFound = false;

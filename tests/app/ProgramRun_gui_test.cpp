@@ -5,6 +5,7 @@
 
 #include "app/ListPrinter.h"
 #include "app/ProgramRun.h"
+#include "settings/COptionsDlg.h"
 #include "views/CScannerDlg.h"
 
 #include <QTest>
