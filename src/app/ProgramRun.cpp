@@ -90,7 +90,7 @@ void ProgramRun::Running(CMainDlg& dlg) {
             dlg.Exit();
             return;
         }
-        platform::PostTask([this] { NextBatchTick(*m_dlg); });
+        platform::PostTask([this, &dlg] { NextBatchTick(dlg); });
     } else if (m_options.duration) {
         const double ms = std::round(*m_options.duration * 1000.0);
         if (ms < 1) {
