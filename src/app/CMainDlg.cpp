@@ -37,13 +37,6 @@ bool IsSquare(int width, int height) {
     return width == height;
 }
 
-UINT ListPageTemplate(int width, int height) {
-    if (IsSquare(width, height)) {
-        return IDD_SCANNER_SQUARE;
-    }
-    return height < 320 ? IDD_SCANNER_LANDSCAPE : IDD_SCANNER_PORTRAIT;
-}
-
 } // namespace
 
 CMainDlg::CMainDlg(CSettings& settings, const CLanguageTable& languages, StationTable& stations,
@@ -125,11 +118,9 @@ BOOL CMainDlg::OnInitDialog() {
 }
 
 void CMainDlg::CreatePages() {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-
+    // The list page picks its template by the screen's shape as the main window does.
     m_listPage = std::make_unique<CScannerDlg>(m_stations, m_settings, m_languages, this);
-    m_listPage->Create(ListPageTemplate(width, height), this);
+    m_listPage->Create(m_listPage->GetTemplateId(), this);
     m_listPage->SetBackgroundColor(korvyn::LightTint());
     m_listPage->SetTextColor(RGB(0, 0, 0));
     m_tabs.AddPage(0, m_languages.Text(0).c_str(), m_listPage.get());
