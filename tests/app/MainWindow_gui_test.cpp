@@ -165,6 +165,14 @@ TEST_F(AppTest, TheLampBlinksAndKeepsTheDeviceAwake) {
         EXPECT_EQ(dlg.GetBlinkCount(), 3u);
         EXPECT_EQ(idleResets, 3);
 
+        // The lamp was handed the same images again and again; they are still there.
+        for (UINT id : {IDB_LAMP_GREEN, IDB_LAMP_OLIVE, IDB_LAMP_RED}) {
+            BITMAP info{};
+            ASSERT_NE(::GetObject(dlg.GetLampImage(id), sizeof info, &info), 0) << id;
+            EXPECT_EQ(info.bmWidth, 16);
+            EXPECT_EQ(info.bmHeight, 16);
+        }
+
         // A tap on the lamp only flips its own look.
         Tap(dlg.GetLamp());
         EXPECT_EQ(Shown(dlg), Lamp::Olive);
@@ -182,10 +190,21 @@ TEST_F(AppTest, WithoutAnAdapterNameTheLampTurnsRedAndStopsWhileScansGoOn) {
         EXPECT_EQ(Shown(dlg), Lamp::Red);
         EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
         EXPECT_EQ(idleResets, 1);
+        BITMAP info{};
+        EXPECT_NE(::GetObject(dlg.GetLampImage(IDB_LAMP_GREEN), sizeof info, &info), 0)
+            << "the green image outlives the lamp's change to red";
+
         driver->list = Networks(1);
         timers.Fire(dlg, kScan);
         EXPECT_TRUE(timers.IsArmed(dlg, kScan)) << "scans go on";
         EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
+
+        // With an adapter chosen again, a resume brings the blinking back.
+        settings.SetText(CSettings::kAdapter, u"wlan0");
+        Tap(Control(dlg, IDC_SUSPEND));
+        Tap(Control(dlg, IDC_SUSPEND));
+        ASSERT_TRUE(timers.Fire(dlg, kLamp));
+        EXPECT_EQ(Shown(dlg), Lamp::Green);
     });
 }
 
