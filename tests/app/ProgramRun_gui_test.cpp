@@ -131,54 +131,6 @@ TEST_F(RunTest, ADurationEndsTheRunWhenItsTimerFires) {
     EXPECT_EQ(run.endings, 1);
 }
 
-TEST_F(RunTest, ExportSavesAsTheSaveButtonDoesAndReportsAFailure) {
-    korvyn::platform::SetProfileKey(korvyn::kProfileMaker, korvyn::kProfileProgram);
-    ASSERT_TRUE(korvyn::WriteExportFormat(0));
-    driver->list = Networks(3);
-    CommandLine options;
-    options.ticks = 2;
-    options.exportAs = korvyn::ExportChoice::Xls;
-    EXPECT_EQ(Launch(options), 0);
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].caption, u"Saved As");
-    int workbooks = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(dir / "Documents")) {
-        workbooks += entry.path().extension() == ".xls";
-    }
-    EXPECT_EQ(workbooks, 1);
-    EXPECT_EQ(korvyn::ReadExportFormat(), 0) << "the chosen format stays";
-
-    // A Documents "folder" that is a file cannot take the export.
-    WriteFileBytes(dir / "not-a-folder", "x");
-    korvyn::platform::SetDocumentsFolderOverride(dir / "not-a-folder");
-    options.exportAs = korvyn::ExportChoice::Csv;
-    EXPECT_EQ(Launch(options), 1);
-}
-
-TEST_F(RunTest, APictureOfTheWindowOrTheReasonWhyNot) {
-    CommandLine options;
-    options.ticks = 1;
-    options.screenshot = dir / "window.png";
-    EXPECT_EQ(Launch(options), 0);
-    std::string png = ReadFileBytes(dir / "window.png");
-    ASSERT_GT(png.size(), 24u);
-    EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
-    auto be32 = [&](std::size_t at) {
-        return (static_cast<unsigned char>(png[at]) << 24) |
-               (static_cast<unsigned char>(png[at + 1]) << 16) |
-               (static_cast<unsigned char>(png[at + 2]) << 8) |
-               static_cast<unsigned char>(png[at + 3]);
-    };
-    EXPECT_EQ(be32(16), 240u) << "the device screen's width";
-    EXPECT_EQ(be32(20), 320u);
-
-    options.screenshot = dir / "missing" / "window.png";
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(Launch(options), 1);
-    std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_NE(err.find("korvyn: cannot write the picture "), std::string::npos) << err;
-}
-
 TEST_F(RunTest, TheWindowShowsTheOptionsOrTheMeterForThePicture) {
     driver->list = Networks(2);
     CommandLine options;
