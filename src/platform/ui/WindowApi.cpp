@@ -406,6 +406,10 @@ BOOL SetForegroundWindow(HWND hWnd) {
         return FALSE;
     }
     QWidget* top = w->widget()->window();
+    // A minimised window cannot be in front: it is restored first.
+    if (top->isMinimized()) {
+        top->setWindowState(top->windowState() & ~Qt::WindowMinimized);
+    }
     top->raise();
     top->activateWindow();
     return TRUE;
