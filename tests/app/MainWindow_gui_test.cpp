@@ -414,7 +414,7 @@ TEST_F(AppTest, ExitStopsBothTimersAndTheSettingsAreSavedOnce) {
     });
     EXPECT_EQ(session.endings, 1);
     EXPECT_EQ(exitCode, 0);
-    // One save: the seven values reach the file together, once.
+    // One save: the key and all seven values reach the file in a single write.
     EXPECT_EQ(registryWrites - writesAtEnd, 1);
     EXPECT_EQ(Stored(CSettings::kFont), 17u);
     EXPECT_EQ(StoredAdapter(), u"wlan0");

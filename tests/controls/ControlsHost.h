@@ -1,13 +1,9 @@
 #pragma once
-// A coloured dialog that hosts the controls under test and logs the commands they send,
-// with the pixel helpers of WindowPixels.h.
+// A coloured dialog that hosts the controls under test and logs the commands they send.
 #include "controls/CColoredDlg.h"
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/DialogBytes.h"
 #include "support/gui/WindowPixels.h"
-
-#include <QImage>
-#include <QWidget>
 
 #include <string>
 #include <vector>

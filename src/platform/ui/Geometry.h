@@ -84,4 +84,8 @@ public:
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
     bool operator!=(const RECT& o) const { return !(*this == o); }
+    // Exact overloads for two CRects: without them C++20's reversed candidates make
+    // "a != b" ambiguous.
+    bool operator==(const CRect& o) const { return *this == static_cast<const RECT&>(o); }
+    bool operator!=(const CRect& o) const { return !(*this == o); }
 };
