@@ -1,5 +1,6 @@
 #include "platform/devices/WifiDriverFactory.h"
 
+#include "platform/devices/ChurnDriver.h"
 #include "platform/devices/Nl80211Driver.h"
 #include "platform/devices/ScanFile.h"
 #include "platform/devices/ScanRecorder.h"
@@ -16,6 +17,8 @@ std::shared_ptr<WifiDriver> Simulated(std::string_view what, std::string& error)
         return std::make_shared<SimulatedDriver>(EmptyScenario(), "sim:empty");
     if (what == "none")
         return std::make_shared<SimulatedDriver>(NoneScenario(), "sim:none");
+    if (what == "churn")
+        return std::make_shared<ChurnDriver>();
     ScanScript script;
     if (!LoadScanFile(std::filesystem::path(what), script, error))
         return nullptr;
@@ -37,7 +40,7 @@ std::shared_ptr<WifiDriver> Choose(std::string_view choice, std::string& error) 
     if (choice.substr(0, kSim.size()) == kSim && choice.size() > kSim.size())
         return Simulated(choice.substr(kSim.size()), error);
     error = "unknown driver \"" + std::string(choice) +
-            "\" (use auto, nl80211, sim, sim:demo, sim:empty, sim:none or sim:FILE)";
+            "\" (use auto, nl80211, sim, sim:demo, sim:empty, sim:none, sim:churn or sim:FILE)";
     return nullptr;
 }
 
