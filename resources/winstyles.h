@@ -72,6 +72,10 @@
 #define CBS_SORT 0x0100L
 #define CBS_HASSTRINGS 0x0200L
 
+/* Edit styles */
+#define ES_LEFT 0x0000L
+#define ES_AUTOHSCROLL 0x0080L
+
 /* List view styles */
 #define LVS_ICON 0x0000
 #define LVS_REPORT 0x0001
@@ -140,6 +144,7 @@
 #define WM_LBUTTONDBLCLK 0x0203
 #define WM_CAPTURECHANGED 0x0215
 #define WM_USER 0x0400
+#define WM_APP 0x8000
 
 /* Control colour kinds handed to the parent's control colour handler */
 #define CTLCOLOR_MSGBOX 0
@@ -211,6 +216,8 @@
 #define BN_CLICKED 0
 #define BN_DOUBLECLICKED 5
 #define CBN_SELCHANGE 1
+#define EN_KILLFOCUS 0x0200
+#define EN_CHANGE 0x0300
 #define TCM_ADJUSTRECT 0x1328
 
 /* Common-control notification codes */

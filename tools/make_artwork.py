@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Draws Korvyn's bitmaps and its new-station sound.
+"""Draws Korvyn's bitmaps, its new-station sound and its application icon.
 
 The pictures are small pixel drawings: shapes are sampled 4 x 4 times per pixel so
 their edges are smoothed. Pure black (0, 0, 0) is the transparent colour of the
 slider, button and lamp pictures, so only untouched background pixels are pure black;
-the flags have no transparent parts and avoid pure black altogether.
+the flags have no transparent parts and avoid pure black altogether. The application
+icon is a PNG with an alpha channel, drawn at the sizes the desktop asks for.
 
 Usage: tools/make_artwork.py [--out DIR] [--check]
 DIR defaults to resources/art, where the output is checked in. The output is
@@ -13,6 +14,7 @@ what would be drawn now.
 """
 import argparse
 import math
+import zlib
 import os
 import struct
 import sys
@@ -90,6 +92,47 @@ class Canvas:
                            2835, 2835, 0, 0)
         header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(rows), 0, 0, 14 + len(info))
         return header + info + rows
+
+
+class IconCanvas:
+    """A transparent RGBA canvas; shapes are painted over what is there."""
+
+    def __init__(self, size):
+        self.size = size
+        self.pixels = [[(0.0, 0.0, 0.0, 0.0)] * size for _ in range(size)]
+
+    def shape(self, inside, colour, opacity=1.0):
+        """inside(x, y) takes coordinates in 0..1 across the icon."""
+        n = self.size
+        for py in range(n):
+            for px in range(n):
+                hits = 0
+                for sy in range(SAMPLES):
+                    for sx in range(SAMPLES):
+                        if inside((px + (sx + 0.5) / SAMPLES) / n, (py + (sy + 0.5) / SAMPLES) / n):
+                            hits += 1
+                if hits:
+                    self.over(px, py, colour, opacity * hits / (SAMPLES * SAMPLES))
+
+    def over(self, x, y, colour, alpha):
+        r, g, b, a = self.pixels[y][x]
+        out = alpha + a * (1 - alpha)
+        mix = [(c * alpha + o * a * (1 - alpha)) / out for c, o in zip(colour, (r, g, b))]
+        self.pixels[y][x] = (mix[0], mix[1], mix[2], out)
+
+    def png(self):
+        """An 8-bit RGBA PNG file, the same bytes on every run."""
+        raw = b"".join(
+            b"\0" + bytes(v for r, g, b, a in row
+                          for v in (round(r), round(g), round(b), round(a * 255)))
+            for row in self.pixels)
+
+        def chunk(kind, data):
+            return (struct.pack(">I", len(data)) + kind + data
+                    + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+        header = struct.pack(">IIBBBBB", self.size, self.size, 8, 6, 0, 0, 0)
+        return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
+                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 # Colours
@@ -303,6 +346,35 @@ def flag_italy():
     return c
 
 
+# Application icon: radio waves rising from the status lamp on a rounded tile in the
+# caption blue, with a signal wedge along the bottom
+def app_icon(size):
+    c = IconCanvas(size)
+
+    def rounded(x, y, x0=0.04, y0=0.04, x1=0.96, y1=0.96, r=0.2):
+        cx = min(max(x, x0 + r), x1 - r)
+        cy = min(max(y, y0 + r), y1 - r)
+        return x0 <= x <= x1 and y0 <= y <= y1 and math.hypot(x - cx, y - cy) <= r
+    c.shape(rounded, (10, 60, 130))
+    c.shape(lambda x, y: rounded(x, y) and y < 0.5, (40, 110, 190), 0.55)
+    lamp_x, lamp_y = 0.5, 0.66
+    for outer in (0.50, 0.37, 0.24):
+        def wave(x, y, outer=outer):
+            d = math.hypot(x - lamp_x, y - lamp_y)
+            angle = math.degrees(math.atan2(lamp_y - y, x - lamp_x))
+            return outer - 0.075 <= d <= outer and 45 <= angle <= 135
+        c.shape(wave, (255, 255, 255))
+    c.shape(lambda x, y: math.hypot(x - lamp_x, y - lamp_y) <= 0.085, (20, 235, 50))
+    c.shape(lambda x, y: math.hypot(x - lamp_x + 0.025, y - lamp_y + 0.03) <= 0.03,
+            (190, 255, 200))
+    c.shape(lambda x, y: 0.16 <= x <= 0.84 and 0.8 <= y <= 0.87
+            and (0.87 - y) <= 0.07 * (x - 0.16) / 0.68 + 0.012, (255, 255, 255), 0.85)
+    return c
+
+
+ICONS = {"korvyn-48.png": 48, "korvyn-128.png": 128}
+
+
 BITMAPS = {
     "slider_channel.bmp": slider_channel,
     "slider_thumb.bmp": lambda: slider_thumb(False),
@@ -368,6 +440,7 @@ def main():
     args = parser.parse_args()
     files = {name: draw().bmp() for name, draw in BITMAPS.items()}
     files["newstation.wav"] = chime()
+    files.update({name: app_icon(size).png() for name, size in ICONS.items()})
     if args.check:
         stale = []
         for name, data in files.items():

@@ -49,6 +49,8 @@ public:
     // Abandons the open document: its target stays as it was.
     void Discard();
     bool IsOpen() const { return open_; }
+    // The system's reason for the first failure of the file since CreateDocument.
+    const std::error_code& Error() const { return file_.Error(); }
 
 private:
     struct Entry {

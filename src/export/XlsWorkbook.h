@@ -40,6 +40,9 @@ public:
     // name8bit is a handheld path such as "My Documents\Korvyn 20261206201931.xls". True
     // once the complete file is in place; on any failure an earlier file of that name stays.
     bool SaveToFile(const char* name8bit);
+    // After a failed SaveToFile: the system's reason, or none when the workbook itself
+    // could not be laid out.
+    const std::error_code& SaveError() const { return document_.Error(); }
 
 private:
     korvyn::BofRecord bof_{korvyn::BofRecord::kWorkbookPart};

@@ -9,6 +9,17 @@
 #include <fstream>
 
 namespace korvyn {
+namespace {
+
+// One "%s"-style conversion (with its flags, width and precision) of any length.
+std::string FormatString(const std::string& conversion, const char* text) {
+    const int n = std::snprintf(nullptr, 0, conversion.c_str(), text);
+    std::string piece(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    std::snprintf(piece.data(), piece.size() + 1, conversion.c_str(), text);
+    return piece;
+}
+
+} // namespace
 
 std::string FormatTrace(const char* format, va_list args) {
     std::string out;
@@ -38,7 +49,7 @@ std::string FormatTrace(const char* format, va_list args) {
         if (!*p)
             break;
         const char type = *p++;
-        std::string spec(start, p);
+        std::string conversion(start, p);
         char buffer[64];
         switch (type) {
         case '%':
@@ -49,45 +60,40 @@ std::string FormatTrace(const char* format, va_list args) {
             const std::string text =
                 wide ? platform::Utf16ToUtf8(std::u16string_view(wide, platform::WideLength(wide)))
                      : std::string("(null)");
-            spec.back() = 's';
-            const int n = std::snprintf(nullptr, 0, spec.c_str(), text.c_str());
-            std::string piece(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-            std::snprintf(piece.data(), piece.size() + 1, spec.c_str(), text.c_str());
-            out += piece;
+            conversion.back() = 's';
+            out += FormatString(conversion, text.c_str());
             break;
         }
         case 's': {
             const char* text = va_arg(args, const char*);
-            const int n = std::snprintf(nullptr, 0, spec.c_str(), text ? text : "(null)");
-            std::string piece(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-            std::snprintf(piece.data(), piece.size() + 1, spec.c_str(), text ? text : "(null)");
-            out += piece;
+            out += FormatString(conversion, text ? text : "(null)");
             break;
         }
         case 'd':
         case 'i':
         case 'c':
             if (isLong)
-                std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, long));
+                std::snprintf(buffer, sizeof buffer, conversion.c_str(), va_arg(args, long));
             else
-                std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, int));
+                std::snprintf(buffer, sizeof buffer, conversion.c_str(), va_arg(args, int));
             out += buffer;
             break;
         case 'u':
         case 'x':
         case 'X':
             if (isLong)
-                std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, unsigned long));
+                std::snprintf(buffer, sizeof buffer, conversion.c_str(),
+                              va_arg(args, unsigned long));
             else
-                std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, unsigned));
+                std::snprintf(buffer, sizeof buffer, conversion.c_str(), va_arg(args, unsigned));
             out += buffer;
             break;
         case 'p':
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), va_arg(args, void*));
+            std::snprintf(buffer, sizeof buffer, conversion.c_str(), va_arg(args, void*));
             out += buffer;
             break;
         default:
-            out += spec;  // unknown conversion: shown as written, consumes nothing
+            out += conversion; // unknown conversion: shown as written, consumes nothing
             break;
         }
     }
@@ -102,7 +108,7 @@ std::string FormatTraceArgs(const char* format, ...) {
     return text;
 }
 
-}  // namespace korvyn
+} // namespace korvyn
 
 #if defined(KORVYN_TRACE) && KORVYN_TRACE
 void TraceMessage(const char* format, ...) {
@@ -114,8 +120,8 @@ void TraceMessage(const char* format, ...) {
     SYSTEMTIME now{};
     GetLocalTime(&now);
     char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear,
-                  now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
     // A trace that cannot be written is dropped: it must never disturb the program.
     std::error_code ec;
     if (!korvyn::platform::EnsureDocumentsFolder(ec))

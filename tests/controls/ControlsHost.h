@@ -1,10 +1,10 @@
 #pragma once
-// A coloured dialog to host the controls under test, pixel reads of what a window
-// shows, and a log of the messages a dialog receives from its controls.
+// A coloured dialog that hosts the controls under test and logs the commands they send,
+// with the pixel helpers of WindowPixels.h.
 #include "controls/CColoredDlg.h"
 #include "platform/ui/AfxWin.h"
-#include "platform/ui/detail/Window.h"
-#include "support/ResBuilder.h"
+#include "platform/ui/DialogBytes.h"
+#include "support/gui/WindowPixels.h"
 
 #include <QImage>
 #include <QWidget>
@@ -14,28 +14,13 @@
 
 namespace korvyn::test {
 
-// A template with no controls: the tests create their controls at pixel positions.
-inline std::vector<BYTE> EmptyDialogBytes() {
-    std::vector<BYTE> out;
-    PutDword(out, WS_POPUP);
-    PutDword(out, 0);
-    PutWord(out, 0); // no items
-    for (WORD v : {0, 0, 160, 120}) {
-        PutWord(out, v);
-    }
-    PutWord(out, 0); // no menu
-    PutWord(out, 0); // standard class
-    PutText(out, u"Host");
-    return out;
-}
-
-// Writes down the commands its controls send.
 class HostDialog : public CColoredDlg {
 public:
     std::vector<std::string> log;
 
+    // Without controls: the tests create theirs at pixel positions.
     bool Open() {
-        std::vector<BYTE> bytes = EmptyDialogBytes();
+        std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 160, 120, u"Host", {});
         if (!CreateIndirect(bytes.data(), bytes.size())) {
             return false;
         }
@@ -50,20 +35,5 @@ protected:
         return CColoredDlg::OnCommand(wParam, lParam);
     }
 };
-
-inline QWidget* WidgetOf(const CWnd& wnd) {
-    platform::Window* w = platform::Window::From(wnd.m_hWnd);
-    return w != nullptr ? w->widget() : nullptr;
-}
-
-// What the window shows now, painted through its real paint path.
-inline QImage Shot(const CWnd& wnd) {
-    return WidgetOf(wnd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-inline COLORREF PixelAt(const QImage& image, int x, int y) {
-    QRgb p = image.pixel(x, y);
-    return RGB(qRed(p), qGreen(p), qBlue(p));
-}
 
 } // namespace korvyn::test

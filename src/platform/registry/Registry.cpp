@@ -34,6 +34,7 @@ struct Store {
     std::set<OpenKey*> open;
     int batches = 0;      // RegistryBatch objects alive
     bool unsaved = false; // changes made during them
+    bool inSync = true; // the last write of the file succeeded
 
     void EnsureLoaded() {
         if (!loaded) {
@@ -48,7 +49,8 @@ struct Store {
             return registry.writable;
         }
         unsaved = false;
-        return registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
+        inSync = registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
+        return inSync;
     }
     RegKey* Find(const std::u16string& path) {
         auto it = registry.tree.find(FoldCase(path));
@@ -98,6 +100,7 @@ void SetRegistryFile(const fs::path& path) {
     store.loaded = false;
     store.registry = {};
     store.unsaved = false;
+    store.inSync = true;
 }
 
 RegistryBatch::RegistryBatch() {
@@ -127,6 +130,12 @@ fs::path RegistryFilePath() {
     if (const char* file = std::getenv("KORVYN_REGISTRY"); file && *file)
         return file;
     return DefaultFile();
+}
+
+bool RegistryFileInSync() {
+    Store& store = TheStore();
+    std::lock_guard lock(store.mutex);
+    return store.inSync;
 }
 
 void SetRegistrySaveHook(RegistrySaveHook hook) {

@@ -69,6 +69,10 @@ namespace korvyn::platform {
 void SetRegistryFile(const std::filesystem::path& path);
 std::filesystem::path RegistryFilePath();
 
+// False when the last write of the file failed: the changes since are held in memory
+// only (and go to the file with the next write that succeeds).
+bool RegistryFileInSync();
+
 // Test seam: called before each step of a save; returning false makes that step fail as
 // a full disk or a crash would (a write stops halfway).
 enum class RegistrySaveStep { Write, Flush, Rename };

@@ -3,6 +3,7 @@
 #include "platform/ui/detail/Window.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <cstdlib>
@@ -81,6 +82,15 @@ void SetFullScreen(bool value) {
 
 bool IsFullScreen() {
     return fullScreen;
+}
+
+ScreenSize DisplaySize() {
+    QScreen* primary = qGuiApp != nullptr ? QGuiApplication::primaryScreen() : nullptr;
+    if (primary == nullptr || primary->size().isEmpty()) {
+        return screen;
+    }
+    // With a zoom, Qt's scale factor already divides the desktop into device pixels.
+    return ScreenSize{primary->size().width(), primary->size().height()};
 }
 
 void SetHeadless(bool value) {

@@ -30,6 +30,9 @@ int DeviceZoom();
 // The main window fills the desktop; its client area is then the screen.
 void SetFullScreen(bool fullScreen);
 bool IsFullScreen();
+// The size of the display the main window goes on, in device pixels (the desktop's
+// pixels divided by the zoom); the configured screen size when there is no display.
+ScreenSize DisplaySize();
 
 // Headless runs show no window: message boxes print their text on standard error and
 // answer with their default button, popup menus are dismissed. Offscreen and minimal Qt

@@ -1,7 +1,8 @@
 #pragma once
-// Where window timers come from. The real source runs a Qt timer per window and
-// identifier on the UI thread; tests install their own source, see which timers are
-// armed with which period and deliver a timer message by hand.
+// Where window timers come from, and the clock they run against. The real source runs a
+// Qt timer per window and identifier on the UI thread and reads the tick count from a
+// monotonic clock; tests install their own source, see which timers are armed with which
+// period, deliver a timer message by hand and move the tick count themselves.
 #include "platform/ui/WinUser.h"
 
 namespace korvyn::platform {
@@ -15,6 +16,8 @@ public:
     virtual bool Disarm(HWND hWnd, UINT_PTR id) = 0;
     // Stops every timer of a window that is going away.
     virtual void DisarmAll(HWND hWnd) = 0;
+    // What GetTickCount reports: milliseconds since the window layer started.
+    virtual DWORD TickCount();
 };
 
 // Installs a timer source (nullptr restores the real one) and returns the previous one.

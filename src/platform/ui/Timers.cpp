@@ -4,6 +4,7 @@
 #include "platform/ui/TimerSource.h"
 #include "platform/ui/detail/Window.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include <map>
@@ -61,6 +62,15 @@ QtTimerSource& RealSource() {
 TimerSource* current = nullptr;
 
 } // namespace
+
+DWORD TimerSource::TickCount() {
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return static_cast<DWORD>(clock.elapsed());
+}
 
 TimerSource* SetTimerSource(TimerSource* source) {
     return std::exchange(current, source);

@@ -1,5 +1,6 @@
 // The global window calls over the window records.
 #include "platform/ui/DeviceScreen.h"
+#include "platform/ui/TimerSource.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/detail/HostWidget.h"
 #include "platform/ui/detail/Window.h"
@@ -7,7 +8,6 @@
 #include <QApplication>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTimer>
@@ -497,10 +497,5 @@ HWND CreateWindowEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD 
 }
 
 DWORD GetTickCount() {
-    static QElapsedTimer clock = [] {
-        QElapsedTimer t;
-        t.start();
-        return t;
-    }();
-    return static_cast<DWORD>(clock.elapsed());
+    return korvyn::platform::CurrentTimerSource().TickCount();
 }

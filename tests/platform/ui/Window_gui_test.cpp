@@ -331,6 +331,32 @@ TEST(ModalDialog, RunsUntilEndDialogAndReturnsItsResult) {
     EXPECT_EQ(early.DoModal(), 1234);
 }
 
+TEST(ModalDialog, ChildrenWithoutTheVisibleStyleStayHiddenWhenItShows) {
+    std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 100, 60, u"Pages",
+                                          {{kChild, 2, 2, 40, 13, IDOK, WORD(0x80), u"OK"},
+                                           {WS_CHILD, 2, 20, 40, 13, 7, WORD(0x80), u"Later"}});
+    struct Modal : CDialog {
+        CDialog page; // a page made during initialisation, as a tab page is
+        bool pageShown = true, laterShown = true, okShown = false;
+        BOOL OnInitDialog() override {
+            std::vector<BYTE> inner = DialogBytes(WS_CHILD, 50, 30, u"", {});
+            page.CreateIndirect(inner.data(), inner.size(), this);
+            QTimer::singleShot(0, [this] {
+                okShown = Window::From(GetDlgItem(IDOK)->m_hWnd)->widget()->isVisible();
+                laterShown = Window::From(GetDlgItem(7)->m_hWnd)->widget()->isVisible();
+                pageShown = Window::From(page.m_hWnd)->widget()->isVisible();
+                EndDialog(IDOK);
+            });
+            return CDialog::OnInitDialog();
+        }
+    } modal;
+    ASSERT_TRUE(modal.InitModalIndirect(bytes.data(), bytes.size()));
+    EXPECT_EQ(modal.DoModal(), IDOK);
+    EXPECT_TRUE(modal.okShown);
+    EXPECT_FALSE(modal.laterShown);
+    EXPECT_FALSE(modal.pageShown);
+}
+
 TEST(DeviceScreen, TheMainWindowIsTheScreenAndResizingItIsARotation) {
     struct App : CWinApp {
     } app;

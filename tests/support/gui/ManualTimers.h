@@ -1,6 +1,7 @@
 #pragma once
 // Test double for window timers: while it exists, SetTimer/KillTimer only record what is
-// armed, and a test delivers a timer message with Fire. Nothing runs by itself.
+// armed, and a test delivers a timer message with Fire. Nothing runs by itself: the tick
+// count (GetTickCount) starts at 0 and moves only with Advance.
 #include "platform/ui/TimerSource.h"
 
 #include <map>
@@ -17,6 +18,8 @@ public:
     void Arm(HWND hWnd, UINT_PTR id, UINT periodMs) override;
     bool Disarm(HWND hWnd, UINT_PTR id) override;
     void DisarmAll(HWND hWnd) override;
+    DWORD TickCount() override { return now_; }
+    void Advance(DWORD ms) { now_ += ms; }
 
     // The period of an armed timer, nothing when it is not armed.
     std::optional<UINT> Period(HWND hWnd, UINT_PTR id) const;
@@ -28,6 +31,7 @@ public:
 private:
     std::map<std::pair<HWND, UINT_PTR>, UINT> armed_;
     platform::TimerSource* previous_;
+    DWORD now_ = 0;
 };
 
 } // namespace korvyn::test

@@ -54,6 +54,7 @@ LRESULT DefaultWindowProc(Window& w, UINT msg, WPARAM wParam, LPARAM lParam);
 std::unique_ptr<ClassBehaviour> MakeButtonBehaviour();
 std::unique_ptr<ClassBehaviour> MakeStaticBehaviour();
 std::unique_ptr<ClassBehaviour> MakeComboBoxBehaviour();
+std::unique_ptr<ClassBehaviour> MakeEditBehaviour();
 std::unique_ptr<ClassBehaviour> MakeListViewBehaviour();
 std::unique_ptr<ClassBehaviour> MakeDialogBehaviour();
 

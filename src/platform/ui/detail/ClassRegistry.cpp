@@ -36,6 +36,7 @@ std::map<std::u16string, RegisteredClass>& Classes() {
         add(u"Static", 0, &MakeStaticBehaviour, [] { return (CWnd*)new CStatic; });
         add(u"ComboBox", CS_HREDRAW | CS_VREDRAW, &MakeComboBoxBehaviour,
             [] { return (CWnd*)new CComboBox; });
+        add(u"Edit", CS_DBLCLKS, &MakeEditBehaviour, [] { return new CWnd; });
         add(WC_LISTVIEW, CS_DBLCLKS, &MakeListViewBehaviour, [] { return (CWnd*)new CListCtrl; });
         add(u"#32770", 0, &MakeDialogBehaviour, nullptr);
         return c;

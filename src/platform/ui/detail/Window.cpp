@@ -130,6 +130,11 @@ void Window::CreateWidget(const RECT& rect) {
     }
     if (child) {
         host_->setGeometry(rect.left, rect.top, cx, cy);
+        // A child without WS_VISIBLE stays hidden, also when its parent is shown later
+        // (Qt would show every child that was never hidden explicitly).
+        if (!(style & WS_VISIBLE)) {
+            host_->hide();
+        }
     } else {
         host_->resize(std::max(1, cx), std::max(1, cy));
     }

@@ -1,0 +1,403 @@
+#include "app/CMainDlg.h"
+
+#include "controls/RelayoutDialog.h"
+#include "controls/ThemeColors.h"
+#include "core/ScanPeriod.h"
+#include "core/StationTable.h"
+#include "platform/session/IdleTimer.h"
+#include "platform/ui/AfxWin.h"
+#include "resource.h"
+#include "settings/CLanguageTable.h"
+#include "settings/CSettings.h"
+#include "views/CScannerDlg.h"
+
+#include <array>
+
+IMPLEMENT_DYNAMIC(CMainDlg, CColoredDlg)
+
+namespace {
+
+// Posted at the end of initialisation: the modal loop runs once it arrives.
+constexpr UINT kRunningMessage = WM_APP + 1;
+
+// The tab strip's own style bits: strip at the top, page area below it, scroll buttons
+// only when the tabs do not fit; and the window's visible bit.
+constexpr DWORD kTabStyle = 0x10000484;
+constexpr COLORREF kGradientEnd = 0xC8C8C8;
+
+constexpr char16_t kNoAdapterMessage[] =
+    u"Could not locate a Wi-Fi Adapter, please ensure that the adapter is enabled\n"
+    u"Sync cable should be disconnected.\nYou must restart the program";
+
+static_assert(sizeof(ScanObservation) * CMainDlg::kObservationCapacity == 11264,
+              "the scan tick's buffer holds 128 observations in 11,264 bytes");
+
+bool IsSquare(int width, int height) {
+    return width == height;
+}
+
+// TODO(options page): stands in for COptionsDlg until that page exists. It is the page's
+// bare template and passes the adapter box's selection changes on to the main window.
+class OptionsPageStandIn : public CColoredDlg {
+public:
+    explicit OptionsPageStandIn(CWnd* parent) : CColoredDlg(IDD_OPTIONS, parent) {}
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        if (LOWORD(wParam) == IDC_ADAPTER && HIWORD(wParam) == CBN_SELCHANGE &&
+            GetParent() != nullptr) {
+            GetParent()->SendMessage(WM_COMMAND, wParam, lParam);
+            return TRUE;
+        }
+        return CColoredDlg::OnCommand(wParam, lParam);
+    }
+};
+
+UINT ListPageTemplate(int width, int height) {
+    if (IsSquare(width, height)) {
+        return IDD_SCANNER_SQUARE;
+    }
+    return height < 320 ? IDD_SCANNER_LANDSCAPE : IDD_SCANNER_PORTRAIT;
+}
+
+} // namespace
+
+CMainDlg::CMainDlg(CSettings& settings, const CLanguageTable& languages, StationTable& stations,
+                   CWnd* parent)
+    : CColoredDlg(TemplateForScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)),
+                  parent),
+      m_settings(settings), m_languages(languages), m_stations(stations) {}
+
+CMainDlg::~CMainDlg() {
+    if (m_hWnd != nullptr) {
+        DestroyWindow();
+    }
+}
+
+UINT CMainDlg::TemplateForScreen(int width, int height) {
+    if (IsSquare(width, height)) {
+        return IDD_MAIN_SQUARE;
+    }
+    return height < 320 ? IDD_MAIN_LANDSCAPE : IDD_MAIN_PORTRAIT;
+}
+
+UINT CMainDlg::TemplateForRotation(int width, int height) {
+    if (height > width) {
+        return IDD_MAIN_PORTRAIT;
+    }
+    return height < width ? IDD_MAIN_LANDSCAPE : IDD_MAIN_SQUARE;
+}
+
+HBITMAP CMainDlg::GetLampImage(UINT id) const {
+    switch (id) {
+    case IDB_LAMP_OLIVE:
+        return m_lampOlive;
+    case IDB_LAMP_GREEN:
+        return m_lampGreen;
+    case IDB_LAMP_RED:
+        return m_lampRed;
+    default:
+        return nullptr;
+    }
+}
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX) {
+    CColoredDlg::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_TAB, m_tabs);
+    DDX_Control(pDX, IDC_SUSPEND, m_suspend);
+    DDX_Control(pDX, IDC_EXIT, m_exit);
+    DDX_Control(pDX, IDC_LAMP, m_lamp);
+}
+
+BOOL CMainDlg::OnInitDialog() {
+    CColoredDlg::OnInitDialog();
+    SetForegroundWindow();
+
+    // The export format is read from the profile ("saveas") whenever a save needs it.
+    m_font.CreateFont(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    SetBackgroundColor(korvyn::CaptionColor());
+    SetTextColor(korvyn::CaptionTextColor());
+
+    m_tabs.SetStyle(0, kTabStyle);
+    std::array<COLORREF, CCustomTabCtrl::kColorCount> colors{};
+    m_tabs.GetColors(colors.data());
+    colors[0] = korvyn::CaptionColor();
+    colors[1] = korvyn::CaptionColor();
+    colors[2] = korvyn::LightTint();
+    colors[3] = korvyn::CaptionMix();
+    colors[4] = RGB(0, 0, 0);
+    m_tabs.SetColors(colors.data(), FALSE);
+
+    CreatePages();
+    SetUpButtons();
+    FindAdapters();
+    m_stations.Clear();
+    StartTimers();
+
+    UpdateData(FALSE);
+    m_initialised = true;
+    PostMessage(kRunningMessage);
+    return TRUE;
+}
+
+void CMainDlg::CreatePages() {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+
+    m_listPage = std::make_unique<CScannerDlg>(m_stations, m_settings, m_languages, this);
+    m_listPage->Create(ListPageTemplate(width, height), this);
+    m_listPage->SetBackgroundColor(korvyn::LightTint());
+    m_listPage->SetTextColor(RGB(0, 0, 0));
+    m_tabs.AddPage(0, m_languages.Text(0).c_str(), m_listPage.get());
+
+    m_optionsPage = std::make_unique<OptionsPageStandIn>(this);
+    m_optionsPage->Create(IDD_OPTIONS, this);
+    m_optionsPage->SetBackgroundColor(korvyn::LightTint());
+    m_optionsPage->SetTextColor(RGB(0, 0, 0));
+    m_tabs.AddPage(1, m_languages.Text(1).c_str(), m_optionsPage.get());
+}
+
+void CMainDlg::SetUpButtons() {
+    const COLORREF caption = korvyn::CaptionColor();
+    HFONT font = m_font;
+    using Ownership = CCustomButton::Ownership;
+
+    m_exit.SetBackgroundColor(caption);
+    m_exit.SetCheckedBackgroundColor(caption);
+    m_exit.SetCaptions(m_languages.Text(2), u"");
+    m_exit.SetGradientColors(caption, kGradientEnd);
+    m_exit.SetLayout(CCustomButton::kGradient);
+    m_exit.SetFont(font, Ownership::Caller);
+
+    m_suspend.SetBackgroundColor(caption);
+    m_suspend.SetCheckedBackgroundColor(caption);
+    m_suspend.SetCaptions(m_languages.Text(3), m_languages.Text(4));
+    m_suspend.SetGradientColors(caption, kGradientEnd);
+    m_suspend.SetLayout(CCustomButton::kGradient);
+    // Each tap toggles it between "Pause" and "Resume".
+    m_suspend.ModifyStyle(0, BS_PUSHLIKE);
+    m_suspend.SetFont(font, Ownership::Caller);
+
+    m_lampRed.LoadBitmap(IDB_LAMP_RED);
+    m_lampOlive.LoadBitmap(IDB_LAMP_OLIVE);
+    m_lampGreen.LoadBitmap(IDB_LAMP_GREEN);
+
+    m_lamp.SetCaptions(u"Idle", u"Scan");
+    m_lamp.SetBackgroundColor(caption);
+    m_lamp.SetCheckedBackgroundColor(caption);
+    m_lamp.SetBitmaps(m_lampOlive, m_lampGreen, Ownership::Caller);
+    m_lamp.SetFont(font, Ownership::Caller);
+    SetLampChecked(false);
+}
+
+CComboBox* CMainDlg::AdapterBox() const {
+    CWnd* box = m_optionsPage ? m_optionsPage->GetDlgItem(IDC_ADAPTER) : nullptr;
+    return dynamic_cast<CComboBox*>(box);
+}
+
+void CMainDlg::FindAdapters() {
+    std::array<WCHAR, kAdapterListBytes / sizeof(WCHAR)> list{};
+    DWORD length = kAdapterListBytes;
+    if (m_adapter.GetAdapters(list.data(), length) && length > 0) {
+        ShowAdapterLamp();
+        m_adapterFound = true;
+        std::u16string names(list.data(), length / sizeof(WCHAR));
+        if (CComboBox* box = AdapterBox()) {
+            // The box keeps its entries sorted.
+            for (std::size_t start = 0;;) {
+                std::size_t comma = names.find(u',', start);
+                box->AddString(names.substr(start, comma - start).c_str());
+                if (comma == std::u16string::npos) {
+                    break;
+                }
+                start = comma + 1;
+            }
+            box->SetCurSel(0);
+        }
+        m_optionsPage->UpdateData(FALSE);
+        OnAdapterChange();
+        return;
+    }
+    MessageBox(kNoAdapterMessage, AfxGetAppName(), MB_OK);
+    m_lamp.SetBitmaps(m_lampRed, m_lampOlive, CCustomButton::Ownership::Caller);
+    m_lamp.SetCaptions(u"NO RADIO", u"Scan");
+    SetLampChecked(false);
+    m_adapterFound = false;
+}
+
+void CMainDlg::OnAdapterChange() {
+    std::u16string name;
+    if (CComboBox* box = AdapterBox(); box != nullptr && box->GetCurSel() >= 0) {
+        box->GetLBText(box->GetCurSel(), name);
+    }
+    m_settings.SetText(CSettings::kAdapter, name);
+}
+
+BOOL CMainDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT id = LOWORD(wParam);
+    const UINT code = HIWORD(wParam);
+    if (id == IDC_ADAPTER && code == CBN_SELCHANGE) {
+        OnAdapterChange();
+        return TRUE;
+    }
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IDC_EXIT:
+            Exit();
+            return TRUE;
+        case IDC_SUSPEND:
+            OnSuspend();
+            return TRUE;
+        case IDC_LAMP:
+            // The lamp flips its own look; the next lamp tick sets it again.
+            return TRUE;
+        case IDC_SAVE:
+            if (m_listPage) {
+                m_listPage->ExportStations();
+            }
+            return TRUE;
+        default:
+            break;
+        }
+    }
+    return CColoredDlg::OnCommand(wParam, lParam);
+}
+
+void CMainDlg::Exit() {
+    NotifyEnding();
+    StopTimers();
+    EndDialog(IDOK);
+}
+
+void CMainDlg::OnOK() {
+    NotifyEnding();
+    CColoredDlg::OnOK();
+}
+
+void CMainDlg::OnCancel() {
+    NotifyEnding();
+    CColoredDlg::OnCancel();
+}
+
+void CMainDlg::NotifyEnding() {
+    if (!m_ending) {
+        m_ending = true;
+        if (m_onEnding) {
+            m_onEnding();
+        }
+    }
+}
+
+LRESULT CMainDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kRunningMessage) {
+        if (m_onRunning && !m_ending) {
+            m_onRunning();
+        }
+        return 0;
+    }
+    return CColoredDlg::WindowProc(msg, wParam, lParam);
+}
+
+// ---- The scan cycle ----
+
+void CMainDlg::StartTimers() {
+    const UINT period = GetScanPeriod(m_settings);
+    SetTimer(kScanTimer, period);
+    SetTimer(kLampTimer, period / 2);
+    m_blinkCount = 0;
+}
+
+void CMainDlg::StopTimers() {
+    KillTimer(kScanTimer);
+    KillTimer(kLampTimer);
+}
+
+void CMainDlg::OnTimer(UINT_PTR id) {
+    if (!m_adapterFound) {
+        return; // the timers stay armed; their ticks do nothing
+    }
+    const UINT period = GetScanPeriod(m_settings);
+    std::u16string adapter;
+    m_settings.GetText(CSettings::kAdapter, adapter);
+    if (id == kScanTimer) {
+        ScanTick(period, adapter);
+    } else if (id == kLampTimer) {
+        LampTick(period, adapter);
+    }
+}
+
+void CMainDlg::ScanTick(UINT period, const std::u16string& adapter) {
+    KillTimer(kScanTimer);
+    ScanObservation observations[kObservationCapacity];
+    DWORD count = 0;
+    // A failed read or an empty list leaves the table exactly as it was.
+    if (m_adapter.GetBSSIDs(adapter.c_str(), observations, sizeof observations, count) &&
+        count > 0) {
+        m_stations.Merge(observations, count);
+    }
+    m_adapter.RefreshBSSIDs(adapter.c_str());
+    if (m_listPage) {
+        m_listPage->RefreshList();
+    }
+    SetTimer(kScanTimer, period);
+}
+
+void CMainDlg::LampTick(UINT period, const std::u16string& adapter) {
+    SystemIdleTimerReset();
+    KillTimer(kLampTimer);
+    ++m_blinkCount;
+    if (!adapter.empty()) {
+        ShowAdapterLamp();
+        SetLampChecked(m_blinkCount % 2 == 1);
+        SetTimer(kLampTimer, period / 2);
+    } else {
+        // No adapter chosen: red, and no more blinking until the next resume.
+        m_lamp.SetBitmaps(m_lampRed, m_lampOlive, CCustomButton::Ownership::Caller);
+        SetLampChecked(false);
+    }
+}
+
+void CMainDlg::ShowAdapterLamp() {
+    m_lamp.SetCaptions(u"Idle", u"Scan");
+    m_lamp.SetBitmaps(m_lampOlive, m_lampGreen, CCustomButton::Ownership::Caller);
+}
+
+void CMainDlg::SetLampChecked(bool checked) {
+    m_lamp.SendMessage(BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CMainDlg::OnSuspend() {
+    if (!m_adapterFound) {
+        SetLampChecked(false);
+        return;
+    }
+    if (!m_scanning) {
+        m_scanning = true;
+        StartTimers();
+        SetLampChecked(true);
+        return;
+    }
+    m_scanning = false;
+    StopTimers();
+    SetLampChecked(false);
+}
+
+// ---- Rotation and the end ----
+
+void CMainDlg::OnSize(UINT type, int cx, int cy) {
+    CColoredDlg::OnSize(type, cx, cy);
+    if (!m_initialised) {
+        return;
+    }
+    const UINT templateId =
+        TemplateForRotation(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    RelayoutDialog(AfxGetResourceHandle(), m_hWnd, templateId);
+    m_tabs.InvalidateRect(nullptr, FALSE);
+    m_tabs.SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    m_tabs.ShowPages();
+}
+
+void CMainDlg::OnDestroy() {
+    CColoredDlg::OnDestroy();
+    StopTimers();
+}

@@ -1,0 +1,315 @@
+#include "views/CScannerDlg.h"
+
+#include "controls/RelayoutDialog.h"
+#include "core/StationTable.h"
+#include "platform/ui/CDC.h"
+#include "platform/ui/CDataExchange.h"
+#include "platform/ui/CMenu.h"
+#include "platform/ui/CWinApp.h"
+#include "resource.h"
+#include "settings/CLanguageTable.h"
+#include "settings/CSettings.h"
+#include "views/StationColumns.h"
+#include "views/StationExport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+IMPLEMENT_DYNAMIC(CScannerDlg, CColoredDlg)
+
+namespace {
+
+constexpr int kDefaultFontSize = 12;
+constexpr int kZoomFontHeight = 100;
+constexpr int kNameBandHeight = 20;
+
+// Language texts of the page.
+constexpr int kActiveText = 19;
+constexpr int kTapToZoomText = 20;
+constexpr int kTapToRestoreText = 21;
+constexpr int kZoomText = 22;
+
+int ValidFontSize(long long size) {
+    return size >= 10 && size <= 20 ? static_cast<int>(size) : kDefaultFontSize;
+}
+
+UINT TemplateForScreen(bool construction) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    if (width == height) {
+        return IDD_SCANNER_SQUARE;
+    }
+    // A new page judges by height alone; a rotation by which side is longer.
+    const bool landscape = construction ? height < 320 : height < width;
+    return landscape ? IDD_SCANNER_LANDSCAPE : IDD_SCANNER_PORTRAIT;
+}
+
+bool CreateBoldTahoma(CFont& font, int height) {
+    return font.CreateFont(height, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+}
+
+} // namespace
+
+CScannerDlg::CScannerDlg(StationTable& stations, const CSettings& settings,
+                         const CLanguageTable& languages, CWnd* parent)
+    : CColoredDlg(TemplateForScreen(true), parent), m_stations(stations), m_settings(settings),
+      m_languages(languages), m_list(stations, settings) {}
+
+void CScannerDlg::DoDataExchange(CDataExchange* pDX) {
+    CColoredDlg::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_LIST, m_list);
+    DDX_Text(pDX, IDC_COUNT, m_countText);
+    DDX_Text(pDX, IDC_HINT, m_hintText);
+}
+
+BOOL CScannerDlg::OnInitDialog() {
+    CColoredDlg::OnInitDialog();
+    for (int column = 0; column < korvyn::kStationColumnCount; ++column) {
+        m_list.InsertColumn(column, m_languages.Text(korvyn::kFirstHeadingText + column).c_str(),
+                            LVCFMT_LEFT, korvyn::ColumnInitialWidth(column));
+    }
+    // Under the main window's tab strip the list fills the page's width.
+    CWnd* tab = m_pParentWnd != nullptr ? m_pParentWnd->GetDlgItem(IDC_TAB) : nullptr;
+    if (tab != nullptr) {
+        CRect tabRect, listRect;
+        tab->GetWindowRect(&tabRect);
+        m_list.GetWindowRect(&listRect);
+        m_list.MoveWindow(0, 0, tabRect.Width(), listRect.Height(), TRUE);
+    }
+    DWORD stored = 0;
+    m_settings.GetValue(CSettings::kFont, stored);
+    SetFontSize(ValidFontSize(stored));
+    m_hintText = m_languages.Text(kTapToZoomText);
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CScannerDlg::SetFontSize(int size) {
+    size = ValidFontSize(size);
+    if (size == m_fontSize) {
+        return;
+    }
+    m_fontSize = size;
+    m_layoutApplied = false;
+    if (::IsWindow(m_hWnd)) {
+        Invalidate();
+    }
+}
+
+void CScannerDlg::RefreshList() {
+    DWORD total = 0, active = 0;
+    m_stations.RebuildView(total, active);
+    m_list.SetItemCount(static_cast<int>(std::min<DWORD>(total, 0x7FFFFFFF)));
+    char count[32];
+    std::snprintf(count, sizeof count, "%lu/%lu ", static_cast<unsigned long>(active),
+                  static_cast<unsigned long>(total));
+    m_countText = std::u16string(count, count + std::char_traits<char>::length(count)) +
+                  m_languages.Text(kActiveText);
+    UpdateData(FALSE);
+    if (m_zoomed) {
+        Invalidate(TRUE);
+    }
+}
+
+BOOL CScannerDlg::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    auto* notify = reinterpret_cast<NMHDR*>(lParam);
+    if (notify != nullptr && notify->idFrom == IDC_LIST) {
+        if (notify->code == static_cast<UINT>(LVN_GETDISPINFOW)) {
+            OnGetDispInfo(notify);
+            *result = 0;
+            return TRUE;
+        }
+        if (notify->code == static_cast<UINT>(NM_CLICK)) {
+            OnListClick(notify);
+            *result = 0;
+            return TRUE;
+        }
+    }
+    return CColoredDlg::OnNotify(wParam, lParam, result);
+}
+
+void CScannerDlg::OnGetDispInfo(NMHDR* notify) {
+    LVITEM& item = reinterpret_cast<NMLVDISPINFO*>(notify)->item;
+    if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) {
+        return;
+    }
+    StationRecord station{};
+    std::u16string text;
+    if (m_stations.GetViewItem(item.iItem, station)) {
+        text = korvyn::StationCellText(station, item.iSubItem, m_languages);
+    }
+    const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+    std::copy_n(text.data(), n, item.pszText);
+    item.pszText[n] = 0;
+}
+
+void CScannerDlg::OnPaint() {
+    CColoredDlg::OnPaint();
+    if (!m_layoutApplied) {
+        ApplyLayout();
+    }
+    // The list is shown unless the page is zoomed. Its visibility only changes when it
+    // must, so that painting never asks for another paint.
+    if (m_zoomed) {
+        if (m_list.GetStyle() & WS_VISIBLE) {
+            m_list.ShowWindow(SW_HIDE);
+        }
+        DrawZoomed();
+    } else if (!(m_list.GetStyle() & WS_VISIBLE)) {
+        m_list.ShowWindow(SW_SHOW);
+    }
+}
+
+void CScannerDlg::ApplyLayout() {
+    for (int column = 0; column < korvyn::kStationColumnCount; ++column) {
+        m_list.SetColumnWidth(column, korvyn::ColumnWidth(column, m_fontSize));
+    }
+    if (::IsWindow(m_list.m_hWnd)) {
+        CFont font;
+        CreateBoldTahoma(font, m_fontSize);
+        m_list.SetFont(&font, TRUE);
+        m_listFont.DeleteObject();
+        m_listFont.Attach(font.Detach());
+    }
+    m_layoutApplied = true;
+}
+
+void CScannerDlg::OnSize(UINT type, int cx, int cy) {
+    CColoredDlg::OnSize(type, cx, cy);
+    RelayoutDialog(AfxGetResourceHandle(), m_hWnd, TemplateForScreen(false));
+    // The relayout gave the two lines their template text; they show the page's again.
+    SetDlgItemText(IDC_COUNT, m_countText.c_str());
+    SetDlgItemText(IDC_HINT, m_hintText.c_str());
+}
+
+// ---- The zoomed view ----
+
+void CScannerDlg::OnListClick(NMHDR* notify) {
+    const auto* click = reinterpret_cast<NMITEMACTIVATE*>(notify);
+    if (click->iItem == -1) {
+        return;
+    }
+    CMenu menu;
+    CMenu* popup = menu.LoadMenu(IDR_ZOOM_MENU) ? menu.GetSubMenu(0) : nullptr;
+    if (popup == nullptr) {
+        menu.DestroyMenu();
+        if (!menu.CreatePopupMenu()) {
+            return;
+        }
+        popup = &menu;
+    } else {
+        popup->DeleteMenu(0, MF_BYPOSITION);
+    }
+    popup->InsertMenu(0, MF_BYPOSITION | MF_STRING, ID_ZOOM, m_languages.Text(kZoomText).c_str());
+    CPoint at(click->ptAction);
+    ClientToScreen(&at);
+    StationRecord station{};
+    if (m_stations.GetViewItem(click->iItem, station)) {
+        m_zoomStation = station.number;
+    }
+    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, this);
+    menu.DestroyMenu();
+}
+
+BOOL CScannerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == ID_ZOOM && lParam == 0) {
+        OnZoom();
+        return TRUE;
+    }
+    return CColoredDlg::OnCommand(wParam, lParam);
+}
+
+void CScannerDlg::OnZoom() {
+    m_zoomed = true;
+    m_hintText = m_languages.Text(kTapToRestoreText);
+    m_list.ShowWindow(SW_HIDE);
+    UpdateData(FALSE);
+    Invalidate(TRUE);
+}
+
+void CScannerDlg::OnLButtonDown(UINT flags, CPoint point) {
+    if (m_zoomed) {
+        RestoreList();
+    }
+    CColoredDlg::OnLButtonDown(flags, point);
+}
+
+void CScannerDlg::RestoreList() {
+    m_zoomed = false;
+    m_hintText = m_languages.Text(kTapToZoomText);
+    m_list.DeleteAllItems();
+    m_list.ShowWindow(SW_SHOW);
+    UpdateData(FALSE);
+}
+
+void CScannerDlg::DrawZoomed() {
+    CDC* dc = GetDC();
+    if (dc == nullptr) {
+        return;
+    }
+    StationRecord station{};
+    const bool found = m_stations.GetByNumber(m_zoomStation, station);
+    std::u16string number = u"--";
+    if (found && station.active == 1) {
+        // The meter shows the RSSI's magnitude in dBm, not the list's 100 - |RSSI|.
+        const std::string digits = std::to_string(std::llabs(static_cast<long long>(station.rssi)));
+        number.assign(digits.begin(), digits.end());
+    }
+
+    CFont big;
+    CreateBoldTahoma(big, kZoomFontHeight);
+    CFont* previous = dc->SelectObject(&big);
+    OnCtlColor(dc, nullptr, CTLCOLOR_STATIC);
+    CRect rect;
+    GetClientRect(&rect);
+    rect.top += kNameBandHeight;
+    rect.bottom -= kNameBandHeight;
+    dc->DrawText(number, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    dc->SelectObject(previous);
+    big.DeleteObject();
+
+    CFont small;
+    CreateBoldTahoma(small, kNameBandHeight);
+    previous = dc->SelectObject(&small);
+    GetClientRect(&rect);
+    rect.bottom = rect.top + kNameBandHeight;
+    dc->DrawText(found ? korvyn::StationName(station) : std::u16string(), &rect,
+                 DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    dc->SelectObject(previous);
+    small.DeleteObject();
+    ReleaseDC(dc);
+}
+
+// ---- Save ----
+
+void CScannerDlg::ExportStations() {
+    ExportStations(korvyn::ReadExportFormat());
+}
+
+bool CScannerDlg::ExportStations(int format) {
+    korvyn::StationTexts headers;
+    for (int column = 0; column < korvyn::kStationColumnCount; ++column) {
+        headers[column] = m_languages.Text(korvyn::kFirstHeadingText + column);
+    }
+    // The list's rows as it shows them: its item count, in display order.
+    const int rows = m_list.GetItemCount();
+    auto rowTexts = [this](int row, korvyn::StationTexts& texts) {
+        StationRecord station{};
+        const bool found = m_stations.GetViewItem(row, station);
+        for (int column = 0; column < korvyn::kStationColumnCount; ++column) {
+            texts[column] =
+                found ? korvyn::StationCellText(station, column, m_languages) : std::u16string();
+        }
+    };
+    const korvyn::ExportOutcome outcome =
+        korvyn::ExportStationList(korvyn::ExportFormatFromSetting(format), headers, rows, rowTexts);
+    if (outcome.saved) {
+        MessageBox(korvyn::ExportSavedMessage(outcome).c_str(), u"Saved As",
+                   MB_OK | MB_ICONINFORMATION);
+    } else {
+        MessageBox(korvyn::ExportFailedMessage(outcome).c_str(), u"Korvyn", MB_OK | MB_ICONERROR);
+    }
+    return outcome.saved;
+}

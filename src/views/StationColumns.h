@@ -1,0 +1,36 @@
+#pragma once
+// The ten columns of the network list: their headings, widths and the text each cell
+// shows for a station. The list page, its export and the zoomed meter all read stations
+// through these, so a cell reads the same on screen and in a saved file.
+#include "core/StationRecord.h"
+
+#include <string>
+
+class CLanguageTable;
+
+namespace korvyn {
+
+inline constexpr int kStationColumnCount = 10;
+// Column k is headed by language text kFirstHeadingText + k ("Name", "Sig", ...).
+inline constexpr int kFirstHeadingText = 23;
+// The column that shows the signal and its wedge.
+inline constexpr int kSignalColumn = 1;
+
+// The width a column is inserted with.
+int ColumnInitialWidth(int column);
+// The width for a list font of fontSize pixels: the font size times the column's first
+// factor, times its second, plus its addend, in double precision, truncated.
+int ColumnWidth(int column, int fontSize);
+
+// 100 - |rssi| as a decimal number.
+std::u16string SignalText(LONG rssi);
+// An OLE date as "yy/mm/dd hh:mm:ss" with the year modulo 1000; every field -1 when the
+// date cannot be converted.
+std::u16string DateText(double date);
+// The text of one cell; columns outside 0 to 9 are empty.
+std::u16string StationCellText(const StationRecord& station, int column,
+                               const CLanguageTable& languages);
+// The station's name, at most its 32 characters.
+std::u16string StationName(const StationRecord& station);
+
+} // namespace korvyn

@@ -1,0 +1,415 @@
+// The main window and the scan cycle, run as the program runs them: start-up, the two
+// timers fired by hand, Suspend, the adapter box, rotation and the end.
+#include "AppHarness.h"
+
+#include "core/ScanPeriod.h"
+#include "platform/ui/DeviceScreen.h"
+#include "views/CScannerDlg.h"
+
+#include <csignal>
+
+using namespace korvyn::test;
+using korvyn::platform::DialogUnitsToPixels;
+
+namespace {
+
+constexpr UINT_PTR kScan = CMainDlg::kScanTimer;
+constexpr UINT_PTR kLamp = CMainDlg::kLampTimer;
+
+enum class Lamp { Green, Olive, Red, Other };
+
+// What the lamp shows: the image of its current state.
+Lamp Shown(CMainDlg& dlg) {
+    CCustomButton& lamp = dlg.GetLamp();
+    HBITMAP image = lamp.GetStateBitmap(lamp.IsChecked());
+    if (image == dlg.GetLampImage(IDB_LAMP_GREEN))
+        return Lamp::Green;
+    if (image == dlg.GetLampImage(IDB_LAMP_OLIVE))
+        return Lamp::Olive;
+    if (image == dlg.GetLampImage(IDB_LAMP_RED))
+        return Lamp::Red;
+    return Lamp::Other;
+}
+
+std::u16string LampText(CMainDlg& dlg) {
+    return dlg.GetLamp().GetWindowText();
+}
+
+CWnd& Control(CMainDlg& dlg, int id) {
+    return *dlg.GetDlgItem(id);
+}
+
+CComboBox& AdapterBox(CMainDlg& dlg) {
+    return *dynamic_cast<CComboBox*>(dlg.GetOptionsPage()->GetDlgItem(IDC_ADAPTER));
+}
+
+// The rows the list page shows.
+int ListRows(CMainDlg& dlg) {
+    return dynamic_cast<CListCtrl*>(dlg.GetListPage()->GetDlgItem(IDC_LIST))->GetItemCount();
+}
+
+void StoreSetting(int index, DWORD value) {
+    CSettings s;
+    s.Load();
+    s.SetValue(index, value);
+    s.Save();
+}
+
+TEST(ScanPeriod, FollowsTheRefreshSetting) {
+    CSettings settings;
+    const std::vector<std::pair<DWORD, UINT>> table = {{0, 1000}, {1, 500},          {2, 1000},
+                                                       {3, 1500}, {4, 2000},         {5, 2500},
+                                                       {6, 1000}, {0xFFFFFFFF, 1000}};
+    for (auto [refresh, period] : table) {
+        settings.SetValue(CSettings::kRefresh, refresh);
+        EXPECT_EQ(GetScanPeriod(settings), period) << refresh;
+    }
+}
+
+TEST_F(AppTest, StartsTheCycleWithTheAdapterFound) {
+    driver->list = Networks(3);
+    Run([&](CMainDlg& dlg) {
+        EXPECT_TRUE(dlg.IsAdapterFound());
+        EXPECT_TRUE(dlg.IsScanning());
+        EXPECT_EQ(timers.Period(dlg, kScan), 1000u);
+        EXPECT_EQ(timers.Period(dlg, kLamp), 500u);
+        EXPECT_EQ(Shown(dlg), Lamp::Olive);
+        EXPECT_EQ(LampText(dlg), u"Idle");
+        EXPECT_TRUE(boxes.shown().empty());
+
+        // The first tick reads what the adapter holds already, then asks for a new scan.
+        ASSERT_TRUE(timers.Fire(dlg, kScan));
+        EXPECT_EQ(driver->scanRequests, std::vector<std::u16string>{u"wlan0"});
+        EXPECT_EQ(ListRows(dlg), 3);
+        EXPECT_EQ(dlg.GetListPage()->GetDlgItem(IDC_COUNT)->GetWindowText(), u"3/3 active");
+        EXPECT_EQ(timers.Period(dlg, kScan), 1000u) << "re-armed";
+    });
+    EXPECT_EQ(session.endings, 1);
+}
+
+TEST_F(AppTest, EveryTickReadsTheRefreshSettingAfresh) {
+    Run([&](CMainDlg& dlg) {
+        for (DWORD refresh : {0u, 1u, 2u, 3u, 4u, 5u, 6u}) {
+            settings.SetValue(CSettings::kRefresh, refresh);
+            const UINT expected = refresh >= 1 && refresh <= 5 ? 500 * refresh : 1000;
+            ASSERT_TRUE(timers.Fire(dlg, kScan));
+            EXPECT_EQ(timers.Period(dlg, kScan), expected) << refresh;
+            ASSERT_TRUE(timers.Fire(dlg, kLamp));
+            EXPECT_EQ(timers.Period(dlg, kLamp), expected / 2) << refresh;
+        }
+        // A change waits for the tick already pending: 2 -> 5 leaves 1000 ms armed.
+        settings.SetValue(CSettings::kRefresh, 2);
+        timers.Fire(dlg, kScan);
+        settings.SetValue(CSettings::kRefresh, 5);
+        EXPECT_EQ(timers.Period(dlg, kScan), 1000u);
+        timers.Fire(dlg, kScan);
+        EXPECT_EQ(timers.Period(dlg, kScan), 2500u);
+    });
+}
+
+TEST_F(AppTest, AFailedReadKeepsTheTableWhileTheListIsRefreshed) {
+    driver->list = Networks(2, -60, 1);
+    Run([&](CMainDlg& dlg) {
+        timers.Fire(dlg, kScan);
+        ASSERT_EQ(ListRows(dlg), 2);
+        // The adapter goes away: reads fail, and an empty list reads as nothing at all.
+        driver->listError = ERROR_GEN_FAILURE;
+        settings.SetValue(CSettings::kWep, 1); // hide the secured ones from now on
+        timers.Fire(dlg, kScan);
+        EXPECT_EQ(ListRows(dlg), 0) << "refreshed although nothing was merged";
+        settings.SetValue(CSettings::kWep, 0);
+        driver->listError = 0;
+        driver->list = Networks(0);
+        timers.Fire(dlg, kScan);
+        EXPECT_EQ(ListRows(dlg), 2);
+        for (int row = 0; row < 2; ++row) {
+            StationRecord r{};
+            ASSERT_TRUE(stations.GetViewItem(row, r));
+            EXPECT_EQ(r.active, 1) << "still marked active after failed and empty reads";
+        }
+        EXPECT_EQ(driver->scanRequests.size(), 3u) << "a new scan is asked for every tick";
+        EXPECT_TRUE(timers.IsArmed(dlg, kScan));
+    });
+}
+
+TEST_F(AppTest, TheLampBlinksAndKeepsTheDeviceAwake) {
+    Run([&](CMainDlg& dlg) {
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(Shown(dlg), Lamp::Green);
+        EXPECT_EQ(LampText(dlg), u"Scan");
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(Shown(dlg), Lamp::Olive);
+        EXPECT_EQ(LampText(dlg), u"Idle");
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(Shown(dlg), Lamp::Green);
+        EXPECT_EQ(dlg.GetBlinkCount(), 3u);
+        EXPECT_EQ(idleResets, 3);
+
+        // A tap on the lamp only flips its own look.
+        Tap(dlg.GetLamp());
+        EXPECT_EQ(Shown(dlg), Lamp::Olive);
+        EXPECT_EQ(dlg.GetBlinkCount(), 3u);
+        EXPECT_TRUE(dlg.IsScanning());
+        EXPECT_TRUE(timers.IsArmed(dlg, kLamp));
+        EXPECT_TRUE(timers.IsArmed(dlg, kScan));
+    });
+}
+
+TEST_F(AppTest, WithoutAnAdapterNameTheLampTurnsRedAndStopsWhileScansGoOn) {
+    Run([&](CMainDlg& dlg) {
+        settings.SetText(CSettings::kAdapter, u"");
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(Shown(dlg), Lamp::Red);
+        EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
+        EXPECT_EQ(idleResets, 1);
+        driver->list = Networks(1);
+        timers.Fire(dlg, kScan);
+        EXPECT_TRUE(timers.IsArmed(dlg, kScan)) << "scans go on";
+        EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
+    });
+}
+
+TEST_F(AppTest, SuspendStopsBothTimersAndResumeLightsTheLampAtOnce) {
+    driver->list = Networks(2);
+    Run([&](CMainDlg& dlg) {
+        timers.Fire(dlg, kScan);
+        timers.Fire(dlg, kLamp);
+        CCustomButton& suspend = dynamic_cast<CCustomButton&>(Control(dlg, IDC_SUSPEND));
+        EXPECT_EQ(suspend.GetWindowText(), u"Pause");
+
+        Tap(suspend);
+        EXPECT_FALSE(dlg.IsScanning());
+        EXPECT_FALSE(timers.IsArmed(dlg, kScan));
+        EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
+        EXPECT_EQ(Shown(dlg), Lamp::Olive);
+        EXPECT_EQ(LampText(dlg), u"Idle");
+        EXPECT_EQ(suspend.GetWindowText(), u"Resume");
+        StationRecord before{};
+        ASSERT_TRUE(stations.GetViewItem(0, before));
+
+        settings.SetValue(CSettings::kRefresh, 4);
+        Tap(suspend);
+        EXPECT_TRUE(dlg.IsScanning());
+        EXPECT_EQ(timers.Period(dlg, kScan), 2000u);
+        EXPECT_EQ(timers.Period(dlg, kLamp), 1000u);
+        EXPECT_EQ(suspend.GetWindowText(), u"Pause");
+        EXPECT_EQ(dlg.GetBlinkCount(), 0u);
+        EXPECT_EQ(Shown(dlg), Lamp::Green) << "green at once";
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(Shown(dlg), Lamp::Green) << "still green at the first lamp tick";
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(Shown(dlg), Lamp::Olive) << "olive at the second";
+
+        StationRecord after{};
+        ASSERT_TRUE(stations.GetViewItem(0, after));
+        EXPECT_EQ(after.lastSeen, before.lastSeen) << "nothing scanned while suspended";
+        EXPECT_EQ(driver->scanRequests.size(), 1u);
+    });
+}
+
+TEST_F(AppTest, WithoutAWirelessAdapterItSaysSoAndNeverScans) {
+    driver->adapters = {{u"eth0", 0}};
+    driver->list = Networks(2);
+    Run([&](CMainDlg& dlg) {
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text,
+                  u"Could not locate a Wi-Fi Adapter, please ensure that the adapter is enabled\n"
+                  u"Sync cable should be disconnected.\nYou must restart the program");
+        EXPECT_EQ(boxes.shown()[0].caption, u"Korvyn");
+        EXPECT_EQ(boxes.shown()[0].type, static_cast<UINT>(MB_OK));
+        EXPECT_FALSE(dlg.IsAdapterFound());
+        EXPECT_EQ(Shown(dlg), Lamp::Red);
+        EXPECT_EQ(LampText(dlg), u"NO RADIO");
+        EXPECT_EQ(AdapterBox(dlg).GetCount(), 0);
+
+        // The timers stay armed; their ticks and Suspend do nothing.
+        EXPECT_TRUE(timers.Fire(dlg, kScan));
+        EXPECT_TRUE(timers.Fire(dlg, kLamp));
+        EXPECT_TRUE(driver->scanRequests.empty());
+        EXPECT_EQ(idleResets, 0);
+        Tap(Control(dlg, IDC_SUSPEND));
+        EXPECT_EQ(Shown(dlg), Lamp::Red);
+        EXPECT_TRUE(dlg.IsScanning());
+        EXPECT_EQ(timers.Period(dlg, kScan), 1000u);
+        EXPECT_EQ(timers.Period(dlg, kLamp), 500u);
+        EXPECT_EQ(ListRows(dlg), 0);
+    });
+}
+
+TEST_F(AppTest, TheOnlyAdapterIsStoredWhateverWasSaved) {
+    CSettings earlier;
+    earlier.SetText(CSettings::kAdapter, u"wlan9");
+    earlier.Save();
+    driver->adapters = {{u"eth0", 0}, {u"wlx00c0ca", NdisPhysicalMediumWirelessLan}};
+    Run([&](CMainDlg& dlg) {
+        EXPECT_EQ(AdapterBox(dlg).GetCount(), 1);
+        std::u16string name;
+        settings.GetText(CSettings::kAdapter, name);
+        EXPECT_EQ(name, u"wlx00c0ca");
+    });
+    EXPECT_EQ(StoredAdapter(), u"wlx00c0ca");
+}
+
+TEST_F(AppTest, AdaptersAreListedSortedAndTheFirstIsChosen) {
+    driver->adapters = {{u"wlanB", NdisPhysicalMediumWirelessLan},
+                        {u"wlanA", NdisPhysicalMediumWirelessLan}};
+    driver->list = Networks(2);
+    Run([&](CMainDlg& dlg) {
+        CComboBox& box = AdapterBox(dlg);
+        ASSERT_EQ(box.GetCount(), 2);
+        std::u16string first, second, chosen;
+        box.GetLBText(0, first);
+        box.GetLBText(1, second);
+        EXPECT_EQ(first, u"wlanA");
+        EXPECT_EQ(second, u"wlanB");
+        EXPECT_EQ(box.GetCurSel(), 0);
+        settings.GetText(CSettings::kAdapter, chosen);
+        EXPECT_EQ(chosen, u"wlanA");
+        timers.Fire(dlg, kScan);
+        ASSERT_EQ(ListRows(dlg), 2);
+
+        // The user picks the other one: the next tick asks it, the stations stay.
+        box.SetCurSel(1);
+        dlg.GetOptionsPage()->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ADAPTER, CBN_SELCHANGE),
+                                          reinterpret_cast<LPARAM>(box.m_hWnd));
+        settings.GetText(CSettings::kAdapter, chosen);
+        EXPECT_EQ(chosen, u"wlanB");
+        driver->list = Networks(0);
+        timers.Fire(dlg, kScan);
+        EXPECT_EQ(driver->scanRequests.back(), u"wlanB");
+        EXPECT_EQ(ListRows(dlg), 2);
+    });
+    EXPECT_EQ(StoredAdapter(), u"wlanB");
+}
+
+TEST_F(AppTest, TheTemplateFollowsTheScreenShape) {
+    struct Case {
+        int width, height;
+        UINT main, list;
+    };
+    for (const Case& c : {Case{240, 320, IDD_MAIN_PORTRAIT, IDD_SCANNER_PORTRAIT},
+                          Case{320, 240, IDD_MAIN_LANDSCAPE, IDD_SCANNER_LANDSCAPE},
+                          Case{240, 240, IDD_MAIN_SQUARE, IDD_SCANNER_SQUARE},
+                          Case{480, 640, IDD_MAIN_PORTRAIT, IDD_SCANNER_PORTRAIT},
+                          Case{640, 480, IDD_MAIN_PORTRAIT, IDD_SCANNER_PORTRAIT}}) {
+        EXPECT_EQ(CMainDlg::TemplateForScreen(c.width, c.height), c.main) << c.width;
+        korvyn::platform::SetDeviceScreenSize(c.width, c.height);
+        CMainDlg dlg(settings, languages, stations);
+        EXPECT_EQ(dlg.GetTemplateId(), c.main) << c.width << "x" << c.height;
+        CScannerDlg page(stations, settings, languages);
+        EXPECT_EQ(page.GetTemplateId(), c.list) << c.width << "x" << c.height;
+    }
+    EXPECT_EQ(CMainDlg::TemplateForRotation(480, 640), static_cast<UINT>(IDD_MAIN_PORTRAIT));
+    EXPECT_EQ(CMainDlg::TemplateForRotation(640, 480), static_cast<UINT>(IDD_MAIN_LANDSCAPE));
+    EXPECT_EQ(CMainDlg::TemplateForRotation(300, 300), static_cast<UINT>(IDD_MAIN_SQUARE));
+}
+
+TEST_F(AppTest, ARotationRelaysTheWindowAndTheListPage) {
+    auto at = [](CWnd& control) {
+        CRect r;
+        control.GetWindowRect(&r);
+        control.GetParent()->ScreenToClient(&r);
+        return r;
+    };
+    auto units = [](int x, int y, int cx, int cy) {
+        return CRect(DialogUnitsToPixels(RECT{x, y, x + cx, y + cy}));
+    };
+    Run([&](CMainDlg& dlg) {
+        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(3, 151, 40, 13));
+        korvyn::platform::SetDeviceScreenSize(320, 240);
+        CRect client;
+        dlg.GetClientRect(&client);
+        EXPECT_EQ(client.Size(), CSize(320, 240));
+        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(171, 81, 36, 13));
+        EXPECT_EQ(at(Control(dlg, IDC_TAB)), units(2, 0, 166, 113));
+        EXPECT_EQ(at(Control(dlg, IDC_SAVE)), units(170, 99, 38, 14));
+        EXPECT_EQ(Control(dlg, IDC_LAMP).GetWindowText(), u"Radio ON") << "template text";
+        CWnd* list = dlg.GetListPage()->GetDlgItem(IDC_LIST);
+        EXPECT_EQ(at(*list), units(3, 3, 160, 88)) << "the list page took its landscape layout";
+
+        korvyn::platform::SetDeviceScreenSize(240, 240);
+        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(3, 100, 39, 13));
+        EXPECT_EQ(at(*list), units(3, 4, 151, 95));
+        korvyn::platform::SetDeviceScreenSize(240, 320);
+        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(3, 151, 40, 13));
+        EXPECT_EQ(at(*list), units(4, 3, 147, 119));
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(LampText(dlg), u"Scan") << "the next lamp tick sets the lamp again";
+    });
+}
+
+TEST_F(AppTest, ALanguageOutOfRangeShowsEnglishAndIsKept) {
+    StoreSetting(CSettings::kLanguage, 13);
+    Run([&](CMainDlg& dlg) {
+        EXPECT_EQ(dlg.GetTabs().GetItemText(0), u"Scan");
+        EXPECT_EQ(dlg.GetTabs().GetItemText(1), u"Setup");
+        EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), u"Exit");
+        EXPECT_EQ(Control(dlg, IDC_SUSPEND).GetWindowText(), u"Pause");
+    });
+    EXPECT_EQ(languages.Language(), 0);
+    EXPECT_EQ(Stored(CSettings::kLanguage), 13u);
+    EXPECT_EQ(CMainApp::LanguageToLoad(12), 12);
+    EXPECT_EQ(CMainApp::LanguageToLoad(0xFFFFFFFF), 0) << "-1";
+}
+
+TEST_F(AppTest, TheChosenLanguageNamesTheTabsAndButtons) {
+    StoreSetting(CSettings::kLanguage, 11);
+    Run([&](CMainDlg& dlg) {
+        EXPECT_EQ(dlg.GetTabs().GetItemText(0), u"Scanner");
+        EXPECT_EQ(dlg.GetTabs().GetItemText(1), u"Optionen");
+        EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), u"Beenden");
+        EXPECT_EQ(Control(dlg, IDC_SAVE).GetWindowText(), u"Save") << "the template's word";
+    });
+}
+
+TEST_F(AppTest, ExitStopsBothTimersAndTheSettingsAreSavedOnce) {
+    session.exitAfterScript = false;
+    int writesAtEnd = -1;
+    Run([&](CMainDlg& dlg) {
+        settings.SetValue(CSettings::kFont, 17);
+        EXPECT_EQ(registryWrites, 0) << "nothing is written while running";
+        Tap(Control(dlg, IDC_EXIT));
+        EXPECT_FALSE(timers.IsArmed(dlg, kScan));
+        EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
+        writesAtEnd = registryWrites;
+    });
+    EXPECT_EQ(session.endings, 1);
+    EXPECT_EQ(exitCode, 0);
+    // One save on a fresh registry: the key, then the seven values.
+    EXPECT_EQ(registryWrites - writesAtEnd, 8);
+    EXPECT_EQ(Stored(CSettings::kFont), 17u);
+    EXPECT_EQ(StoredAdapter(), u"wlan0");
+}
+
+TEST_F(AppTest, TheTitleBarsDoneButtonEndsTheRunAndSaves) {
+    session.exitAfterScript = false;
+    Run([&](CMainDlg& dlg) {
+        settings.SetValue(CSettings::kSound, 0);
+        dlg.SendMessage(WM_CLOSE);
+    });
+    EXPECT_EQ(session.endings, 1);
+    EXPECT_EQ(Stored(CSettings::kSound), 0u);
+}
+
+TEST_F(AppTest, SigtermEndsTheRunAsExitDoesAndSavesTheSettings) {
+    session.exitAfterScript = false;
+    Run([&](CMainDlg&) {
+        settings.SetValue(CSettings::kPeer, 1);
+        std::raise(SIGTERM);
+    });
+    EXPECT_EQ(session.endings, 1);
+    EXPECT_EQ(Stored(CSettings::kPeer), 1u);
+}
+
+TEST_F(AppTest, AFailedSaveIsReported) {
+    korvyn::platform::SetRegistrySaveHook([](korvyn::platform::RegistrySaveStep s) {
+        return s != korvyn::platform::RegistrySaveStep::Rename;
+    });
+    testing::internal::CaptureStderr();
+    Run([&](CMainDlg&) {});
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("korvyn: the settings could not be saved to "), std::string::npos) << err;
+    EXPECT_NE(err.find("registry.reg"), std::string::npos) << err;
+}
+
+} // namespace

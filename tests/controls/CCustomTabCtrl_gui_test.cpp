@@ -1,0 +1,358 @@
+// The tab strip and its page container: layout by screen size and style, painting in
+// the seven colours, the notifications of taps and double taps, button repeat on the
+// timer, selection and deletion rules, highlights, renaming, and the pages.
+#include "NotificationHost.h"
+
+#include "controls/CCustomTabContainer.h"
+#include "support/gui/ManualTimers.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using korvyn::platform::SetDeviceScreenSize;
+using korvyn::test::ManualTimers;
+using korvyn::test::NotificationHost;
+using korvyn::test::PixelAt;
+using korvyn::test::Shot;
+using korvyn::test::WidgetOf;
+using Log = std::vector<std::string>;
+
+namespace {
+
+constexpr DWORD kProgramStyle = CTCS_TOP | CTCS_CONTAINER | CTCS_AUTOHIDEBUTTONS;
+const COLORREF kColors[7] = {RGB(10, 20, 30),    RGB(40, 50, 60),    RGB(70, 80, 90),
+                             RGB(100, 110, 120), RGB(130, 140, 150), RGB(160, 170, 180),
+                             RGB(1, 2, 3)};
+
+// A page that tells when its object is deleted.
+class Page : public CWnd {
+public:
+    explicit Page(bool* deleted = nullptr) : deleted_(deleted) {}
+    ~Page() override {
+        if (deleted_ != nullptr) {
+            *deleted_ = true;
+        }
+    }
+
+private:
+    bool* deleted_;
+};
+
+class TabTest : public ::testing::Test {
+protected:
+    void TearDown() override { SetDeviceScreenSize(240, 320); }
+
+    void Make(DWORD bits, std::vector<std::u16string> titles = {}) {
+        ASSERT_TRUE(host.Make(240, 300));
+        ASSERT_TRUE(tabs.Create(WS_CHILD, CRect(4, 2, 236, 262), &host, 1009));
+        tabs.SetStyle(0, WS_VISIBLE | bits);
+        tabs.SetColors(kColors, FALSE);
+        for (const auto& t : titles) {
+            tabs.InsertItem(tabs.GetItemCount(), t.c_str());
+        }
+    }
+    QWidget* Widget() { return WidgetOf(tabs); }
+    void Tap(QPoint at, Qt::KeyboardModifiers keys = {}) {
+        QTest::mouseClick(Widget(), Qt::LeftButton, keys, at);
+    }
+    void DoubleTap(QPoint at) {
+        Tap(at);
+        QTest::mouseDClick(Widget(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(Widget(), Qt::LeftButton, {}, at);
+    }
+    CRect ItemRect(int index) {
+        CRect r;
+        EXPECT_TRUE(tabs.GetItemRect(index, &r));
+        return r;
+    }
+    QPoint Centre(int index) {
+        CPoint c = ItemRect(index).CenterPoint();
+        return {c.x, c.y};
+    }
+    // The strip's first point on a button, or (-1, -1).
+    QPoint FindButton(int hit) {
+        for (int x = 0; x < 232; ++x) {
+            if (tabs.HitTest(CPoint(x, 12)) == hit) {
+                return {x, 12};
+            }
+        }
+        return {-1, -1};
+    }
+
+    NotificationHost host;
+    CCustomTabContainer tabs;
+};
+
+} // namespace
+
+TEST_F(TabTest, TwoShortTitlesOnASmallScreenFitWithoutButtons) {
+    Make(kProgramStyle, {u"Scan", u"Setup"});
+    tabs.SetCurSel(0);
+    EXPECT_EQ(tabs.GetStripHeight(), 25);
+    CRect first = ItemRect(0), second = ItemRect(1);
+    EXPECT_EQ(first, CRect(0, 0, first.right, 25));
+    EXPECT_EQ(second.left, first.right);
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    dc.SelectObject(tabs.GetTabFont(TRUE));
+    EXPECT_EQ(second.Width(), 25 + dc.GetTextExtent(u"Setup").cx + 4);
+    for (int x = 0; x < 232; ++x) {
+        int hit = tabs.HitTest(CPoint(x, 12));
+        EXPECT_TRUE(hit >= 0 || hit == CTCHT_NOWHERE) << "button at " << x;
+    }
+    CRect area(0, 0, 232, 260);
+    tabs.SendMessage(TCM_ADJUSTRECT, 0, reinterpret_cast<LPARAM>(&area));
+    EXPECT_EQ(area, CRect(0, 25, 232, 260));
+
+    QImage image = Shot(tabs);
+    EXPECT_EQ(PixelAt(image, 0, 12), kColors[5]); // left outline
+    EXPECT_EQ(PixelAt(image, 5, 0), kColors[5]);  // top outline
+    EXPECT_EQ(PixelAt(image, 5, 24), kColors[2]); // selected, open at the bottom
+    EXPECT_EQ(PixelAt(image, second.left + 3, 12), kColors[1]);
+    EXPECT_EQ(PixelAt(image, second.right + 5, 12), kColors[0]);
+    tabs.SetStyle(0, CTCS_NOOUTLINE);
+    EXPECT_EQ(PixelAt(Shot(tabs), 0, 12), kColors[2]);
+    COLORREF colors[7];
+    tabs.GetColors(colors);
+    EXPECT_TRUE(std::equal(colors, colors + 7, kColors));
+}
+
+TEST_F(TabTest, LargeScreenDoublesTheStripAndTheFonts) {
+    SetDeviceScreenSize(480, 640);
+    Make(kProgramStyle, {u"Scan"});
+    EXPECT_EQ(tabs.GetStripHeight(), 50);
+    EXPECT_EQ(ItemRect(0).Height(), 50);
+    for (BOOL bold : {FALSE, TRUE}) {
+        LOGFONT lf{};
+        tabs.GetTabFont(bold)->GetLogFont(&lf);
+        EXPECT_EQ(lf.lfHeight, 24);
+        EXPECT_EQ(lf.lfWeight, bold ? FW_BOLD : FW_NORMAL);
+        EXPECT_EQ(std::u16string(lf.lfFaceName), u"Tahoma");
+        EXPECT_EQ(lf.lfCharSet, 1);
+        EXPECT_EQ(lf.lfClipPrecision, 1);
+    }
+    // A strip at the bottom takes the page area's bottom instead.
+    tabs.SetStyle(CTCS_TOP, 0);
+    CRect area(0, 0, 232, 260);
+    tabs.SendMessage(TCM_ADJUSTRECT, 0, reinterpret_cast<LPARAM>(&area));
+    EXPECT_EQ(area, CRect(0, 0, 232, 210));
+    EXPECT_EQ(ItemRect(0).top, 210);
+    tabs.SendMessage(TCM_ADJUSTRECT, 1, reinterpret_cast<LPARAM>(&area));
+    EXPECT_EQ(area, CRect(0, 0, 232, 210));
+    // The strip follows the screen when its window changes size.
+    SetDeviceScreenSize(240, 320);
+    tabs.MoveWindow(4, 2, 232, 250);
+    EXPECT_EQ(tabs.GetStripHeight(), 25);
+    LOGFONT lf{};
+    tabs.GetTabFont()->GetLogFont(&lf);
+    EXPECT_EQ(lf.lfHeight, 12);
+}
+
+TEST_F(TabTest, TapsNotifyBeforeTheyAreHandledAndOnlyRealChanges) {
+    Make(kProgramStyle, {u"Scan", u"Setup"});
+    tabs.SetCurSel(0);
+    Tap(Centre(1));
+    Tap(Centre(1));
+    Tap({200, 12});
+    Tap({20, 100}); // the page area
+    EXPECT_EQ(host.log, (Log{"tab -2 1", "tab 0 1", "tab -2 1", "tab -2 -6", "tab -2 -6"}));
+    EXPECT_EQ(tabs.GetCurSel(), 1);
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+}
+
+TEST_F(TabTest, TheRecordDescribesTheTabAndCutsLongTitles) {
+    std::u16string smile = u"\U0001F600";
+    Make(kProgramStyle, {std::u16string(28, u'a') + smile + u"!", u"Scan",
+                         u"A title of thirty-five characters!!"});
+    tabs.SetCurSel(1);
+    QPoint at(ItemRect(2).left + 20, 12);
+    Tap(at);
+    const CTC_NMHDR& r = host.last;
+    EXPECT_EQ(r.hwndFrom, DWORD(reinterpret_cast<std::uintptr_t>(tabs.m_hWnd)));
+    EXPECT_EQ(r.idFrom, 1009u);
+    EXPECT_EQ(r.code, CTCN_SELCHANGE);
+    EXPECT_EQ(r.nItem, 2);
+    EXPECT_EQ(std::u16string(r.pszText), u"A title of thirty-five charac");
+    EXPECT_EQ(r.rItem.left, ItemRect(2).left + 12);
+    EXPECT_EQ(r.rItem.top, 2);
+    EXPECT_EQ(r.ptHitTest.x, at.x());
+    EXPECT_EQ(r.ptHitTest.y, at.y());
+    EXPECT_TRUE(r.fSelected);
+    EXPECT_FALSE(r.fHighlighted);
+    // A cut never splits a character made of two units.
+    tabs.DeleteItem(2);
+    tabs.DeleteItem(1);
+    Tap(Centre(0));
+    EXPECT_EQ(host.last.code, CTCN_CLICK);
+    EXPECT_EQ(std::u16string(host.last.pszText), std::u16string(28, u'a'));
+}
+
+TEST_F(TabTest, HoldingNextScrollsAtOnceAndThenEveryHalfSecond) {
+    ManualTimers timers;
+    Make(kProgramStyle, {u"One", u"Two", u"Three", u"Four", u"Five", u"Six", u"Seven"});
+    QPoint next = FindButton(CTCHT_ONNEXTBUTTON);
+    ASSERT_NE(next.x(), -1);
+    QTest::mousePress(Widget(), Qt::LeftButton, {}, next);
+    EXPECT_EQ(tabs.GetFirstVisible(), 1);
+    EXPECT_EQ(timers.Period(tabs.m_hWnd, 1), 100u);
+    std::vector<int> seen;
+    for (DWORD step : {100, 300, 100, 499, 1}) {
+        timers.Advance(step);
+        timers.Fire(tabs.m_hWnd, 1);
+        seen.push_back(tabs.GetFirstVisible());
+    }
+    EXPECT_EQ(seen, (std::vector<int>{1, 1, 2, 2, 3}));
+    // The tab before the first visible one is a stub after the buttons.
+    CRect stub = ItemRect(2);
+    EXPECT_EQ(stub.Width(), 12);
+    EXPECT_EQ(tabs.HitTest(stub.TopLeft()), 2);
+    EXPECT_TRUE(ItemRect(1).IsRectEmpty());
+    // Held on, it stops once the last tab fits.
+    for (int i = 0; i < 10; ++i) {
+        timers.Advance(500);
+        timers.Fire(tabs.m_hWnd, 1);
+    }
+    int last = tabs.GetFirstVisible();
+    EXPECT_LE(ItemRect(6).right, 232);
+    EXPECT_GT(last, 3);
+    QTest::mouseRelease(Widget(), Qt::LeftButton, {}, next);
+    EXPECT_FALSE(timers.IsArmed(tabs.m_hWnd, 1));
+    EXPECT_EQ(host.log, (Log{"tab -2 -3"}));
+
+    // The buttons: a frame in colour 5 and the glyphs in the button text colour.
+    QImage image = Shot(tabs);
+    EXPECT_EQ(PixelAt(image, 0, 12), kColors[5]);
+    CRect prev(next.x() - 22, 2, next.x(), 24);
+    EXPECT_EQ(tabs.HitTest(prev.TopLeft()), CTCHT_ONPREVBUTTON);
+    EXPECT_EQ(PixelAt(image, prev.left + 5, prev.top), GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(PixelAt(image, prev.left + 4, prev.top), kColors[0]);
+    Tap({prev.left, prev.top});
+    EXPECT_EQ(tabs.GetFirstVisible(), last - 1);
+}
+
+TEST_F(TabTest, SelectionFollowsDeletionAndRefusesBadIndexes) {
+    Make(kProgramStyle, {u"A", u"B", u"C", u"D"});
+    tabs.SetCurSel(1);
+    EXPECT_EQ(tabs.DeleteItem(1), 1); // the following tab takes its place
+    EXPECT_EQ(tabs.GetItemText(1), u"C");
+    EXPECT_EQ(tabs.DeleteItem(0), 0); // one before the selection moves it back
+    EXPECT_EQ(tabs.SetCurSel(1), 0);
+    EXPECT_EQ(tabs.DeleteItem(1), 0); // the last one hands over to the previous
+    EXPECT_EQ(tabs.SetCurSel(3), -2);
+    EXPECT_EQ(tabs.DeleteItem(-1), -2);
+    EXPECT_EQ(tabs.GetCurSel(), 0);
+    EXPECT_EQ(tabs.DeleteItem(0), -1);
+    EXPECT_EQ(tabs.GetItemCount(), 0);
+    tabs.InsertItem(5, u"");
+    EXPECT_EQ(tabs.GetItemText(0), u"<No title>");
+    EXPECT_TRUE(host.log.empty());
+}
+
+TEST_F(TabTest, HighlightsFollowTheStyleAndControlTaps) {
+    Make(kProgramStyle, {u"A", u"B", u"C"});
+    tabs.SetCurSel(0);
+    tabs.SetStyle(0, CTCS_MULTIHIGHLIGHT | CTCS_CLEARED);
+    EXPECT_FALSE(tabs.GetStyle() & CTCS_CLEARED);
+    EXPECT_TRUE(tabs.IsItemHighlighted(0));
+    Tap(Centre(2), Qt::ControlModifier);
+    EXPECT_EQ(tabs.GetCurSel(), 0);
+    EXPECT_TRUE(tabs.IsItemHighlighted(2));
+    EXPECT_EQ(PixelAt(Shot(tabs), Centre(2).x(), 3), kColors[2]);
+    Tap(Centre(1));
+    EXPECT_EQ(host.log,
+              (Log{"tab -2 2", "tab 1 2", "tab -2 1", "tab 0 1", "tab 1 0", "tab 1 1", "tab 1 2"}));
+    tabs.SetStyle(CTCS_MULTIHIGHLIGHT, 0);
+    EXPECT_FALSE(tabs.IsItemHighlighted(1));
+}
+
+TEST_F(TabTest, DoubleTapOnTheSelectedTabRenamesItWhenAllowed) {
+    Make(kProgramStyle, {u"Scan", u"Setup"});
+    tabs.SetCurSel(0);
+    DoubleTap(Centre(1)); // without the editing style nothing opens
+    EXPECT_EQ(::GetWindow(tabs.m_hWnd, GW_CHILD), nullptr);
+    tabs.SetStyle(0, CTCS_EDITLABELS);
+    host.log.clear();
+    int width = ItemRect(1).Width();
+    DoubleTap(Centre(1));
+    EXPECT_EQ(host.log, (Log{"tab -2 1", "tab -2 1", "tab -3 1"}));
+    HWND editor = ::GetWindow(tabs.m_hWnd, GW_CHILD);
+    ASSERT_NE(editor, nullptr);
+    CRect r;
+    ::GetClientRect(editor, &r);
+    EXPECT_EQ(r.Width(), host.last.rItem.right - host.last.rItem.left);
+    ::SetWindowText(editor, u"Settings and more");
+    EXPECT_EQ(tabs.GetItemText(1), u"Settings and more");
+    EXPECT_GT(ItemRect(1).Width(), width);
+    Tap(Centre(0));
+    EXPECT_FALSE(::IsWindow(editor));
+}
+
+TEST_F(TabTest, PagesShowOneAtATimeOverThePageArea) {
+    Make(kProgramStyle);
+    bool deleted = false;
+    auto* list = new Page;
+    auto* options = new Page(&deleted);
+    for (CWnd* page : {static_cast<CWnd*>(list), static_cast<CWnd*>(options)}) {
+        ASSERT_TRUE(
+            page->Create(u"NotificationHost", u"", WS_CHILD, CRect(0, 0, 10, 10), &host, 0));
+    }
+    EXPECT_EQ(tabs.AddPage(0, u"Scan", list), 0);
+    EXPECT_EQ(tabs.AddPage(1, u"Setup", options), 1);
+    CRect shown;
+    list->GetWindowRect(&shown);
+    host.ScreenToClient(&shown);
+    EXPECT_EQ(shown, CRect(4, 27, 236, 262));
+    EXPECT_TRUE(list->IsWindowVisible());
+    EXPECT_FALSE(options->IsWindowVisible());
+
+    Tap(Centre(1));
+    EXPECT_EQ(host.log, (Log{"tab -2 1", "tab 0 1"}));
+    EXPECT_FALSE(list->IsWindowVisible());
+    EXPECT_TRUE(options->IsWindowVisible());
+    CRect now;
+    options->GetWindowRect(&now);
+    host.ScreenToClient(&now);
+    EXPECT_EQ(now, shown);
+
+    EXPECT_TRUE(tabs.RemovePage(1));
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(tabs.RemovePage(1));
+    EXPECT_TRUE(list->IsWindowVisible());
+    // The close button removes the selected page; without pages the area takes colour 0.
+    tabs.SetStyle(CTCS_AUTOHIDEBUTTONS, CTCS_CLOSEBUTTON);
+    Tap(FindButton(CTCHT_ONCLOSEBUTTON));
+    EXPECT_EQ(tabs.GetPageCount(), 0);
+    EXPECT_EQ(tabs.GetItemCount(), 0);
+    EXPECT_EQ(PixelAt(Shot(tabs), 100, 100), kColors[0]);
+}
+
+TEST(TabStripLayout, ButtonsAfterTheTabsAndTheScrollActions) {
+    using korvyn::TabStripLayout;
+    DWORD style =
+        CTCS_TOP | CTCS_CONTAINER | CTCS_FOURBUTTONS | CTCS_CLOSEBUTTON | CTCS_BUTTONSAFTER;
+    TabStripLayout layout(CRect(0, 0, 300, 200), style, 25, {50, 50, 50, 50, 50}, 0);
+    EXPECT_EQ(layout.ButtonArea(), CRect(187, 0, 300, 25));
+    EXPECT_EQ(layout.ButtonRect(TabStripLayout::kFirst), CRect(189, 2, 211, 24));
+    EXPECT_EQ(layout.HitTest(CPoint(189 + 22 * 4, 10)), CTCHT_ONCLOSEBUTTON);
+    EXPECT_EQ(layout.HitTest(CPoint(188, 10)), CTCHT_NOWHERE);
+    EXPECT_EQ(layout.TabRect(0), CRect(0, 0, 79, 25));
+    EXPECT_EQ(layout.TextRect(0), CRect(12, 2, 66, 23));
+    EXPECT_EQ(layout.Next(), 1);
+    EXPECT_EQ(layout.Last(), 3);
+    EXPECT_EQ(layout.EnsureVisible(4), 3);
+    TabStripLayout scrolled(CRect(0, 0, 300, 200), style, 25, {50, 50, 50, 50, 50}, 3);
+    EXPECT_EQ(scrolled.PlacementOf(1), CCustomTabItem::Placement::Hidden);
+    EXPECT_EQ(scrolled.TabRect(2), CRect(0, 0, 12, 25));
+    EXPECT_EQ(scrolled.Next(), 3);
+    EXPECT_EQ(scrolled.Previous(), 2);
+    EXPECT_EQ(scrolled.EnsureVisible(0), 0);
+
+    // Fixed widths take the widest title; without auto-hiding the buttons always show.
+    TabStripLayout fixed(CRect(0, 0, 300, 25), CTCS_FIXEDWIDTH, 25, {10, 40}, 0);
+    EXPECT_EQ(fixed.TabRect(0).Width(), 69);
+    EXPECT_EQ(fixed.TabRect(1).left, 47 + 69);
+    EXPECT_TRUE(fixed.ButtonsShown());
+    TabStripLayout single(CRect(0, 0, 100, 25), CTCS_AUTOHIDEBUTTONS, 25, {300}, 0);
+    EXPECT_FALSE(single.ButtonsShown());
+}

@@ -1,0 +1,120 @@
+// The session services: one instance per program file, termination signals turned into
+// a call on the UI thread, and the idle-timer reset.
+#include "platform/session/IdleTimer.h"
+#include "platform/session/SingleInstance.h"
+#include "platform/session/TerminationSignals.h"
+#include "support/TempDir.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <csignal>
+#include <gtest/gtest.h>
+#include <vector>
+
+using korvyn::platform::SingleInstance;
+using korvyn::test::TempDir;
+
+namespace {
+
+struct Instances : ::testing::Test {
+    TempDir dir;
+    std::vector<int> waits;
+
+    SingleInstance::Options For(const std::string& program) {
+        SingleInstance::Options o;
+        o.programPath = "/opt/korvyn/" + program;
+        o.folder = dir.path();
+        o.wait = [this](int ms) { waits.push_back(ms); };
+        return o;
+    }
+};
+
+TEST_F(Instances, ALaterStartHandsOverAndTheRunningOneComesToTheFront) {
+    SingleInstance first(For("korvyn"));
+    int activations = 0;
+    first.SetActivationHandler([&] { ++activations; });
+    ASSERT_EQ(first.TryClaim(), SingleInstance::Claim::First);
+    EXPECT_TRUE(std::filesystem::exists(SingleInstance::LockPathFor(For("korvyn"))));
+
+    SingleInstance second(For("korvyn"));
+    EXPECT_EQ(second.TryClaim(), SingleInstance::Claim::HandedOver);
+    EXPECT_TRUE(waits.empty()) << "answered at the first try";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
+
+    SingleInstance third(For("korvyn"));
+    EXPECT_EQ(third.TryClaim(), SingleInstance::Claim::HandedOver);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 2; }, 5000));
+}
+
+TEST_F(Instances, ProgramsAtOtherPathsRunSideBySide) {
+    SingleInstance a(For("korvyn"));
+    SingleInstance b(For("KORVYN"));
+    SingleInstance c(For("other/korvyn"));
+    EXPECT_EQ(a.TryClaim(), SingleInstance::Claim::First);
+    EXPECT_EQ(b.TryClaim(), SingleInstance::Claim::First) << "paths differ in case";
+    EXPECT_EQ(c.TryClaim(), SingleInstance::Claim::First);
+    EXPECT_NE(SingleInstance::LockPathFor(For("korvyn")),
+              SingleInstance::LockPathFor(For("KORVYN")));
+    // The name reads the handheld's "\" as "/".
+    SingleInstance::Options back = For("x");
+    back.programPath = "\\opt\\korvyn\\korvyn";
+    EXPECT_EQ(SingleInstance::LockPathFor(back), SingleInstance::LockPathFor(For("korvyn")));
+}
+
+TEST_F(Instances, WithoutAnAnswerALaterStartTriesFortyTimesAndGoesOn) {
+    SingleInstance first(For("korvyn"));
+    ASSERT_EQ(first.TryClaim(), SingleInstance::Claim::First);
+    // The running program cannot be reached (as while it is still starting).
+    std::filesystem::remove(SingleInstance::SocketPathFor(For("korvyn")));
+
+    SingleInstance second(For("korvyn"));
+    EXPECT_EQ(second.TryClaim(), SingleInstance::Claim::GaveUp);
+    EXPECT_EQ(waits, std::vector<int>(40, 250));
+}
+
+TEST_F(Instances, TheLockIsFreeAgainOnceTheFirstHasEnded) {
+    {
+        SingleInstance first(For("korvyn"));
+        ASSERT_EQ(first.TryClaim(), SingleInstance::Claim::First);
+    }
+    SingleInstance next(For("korvyn"));
+    EXPECT_EQ(next.TryClaim(), SingleInstance::Claim::First);
+    EXPECT_TRUE(waits.empty());
+}
+
+TEST(TerminationSignals, EachSignalReachesTheHandlerOnTheEventLoop) {
+    struct sigaction before {};
+    sigaction(SIGTERM, nullptr, &before);
+    std::vector<int> received;
+    {
+        korvyn::platform::TerminationSignals catcher([&](int s) { received.push_back(s); });
+        ASSERT_TRUE(catcher.Active());
+        std::raise(SIGTERM);
+        EXPECT_TRUE(received.empty()) << "not from inside the signal handler";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 1; }, 5000));
+        std::raise(SIGINT);
+        std::raise(SIGHUP);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }, 5000));
+    }
+    EXPECT_EQ(received, (std::vector<int>{SIGTERM, SIGINT, SIGHUP}));
+    struct sigaction after {};
+    sigaction(SIGTERM, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler) << "the previous handling is back";
+}
+
+TEST(IdleTimer, ResetsGoThroughTheReplaceableReset) {
+    int resets = 0;
+    auto previous = korvyn::platform::SetIdleTimerReset([&] { ++resets; });
+    SystemIdleTimerReset();
+    SystemIdleTimerReset();
+    EXPECT_EQ(resets, 2);
+    korvyn::platform::SetIdleTimerReset(previous);
+
+    // Without a screen saver service or an X server the desktop's reset does nothing.
+    korvyn::test::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    SystemIdleTimerReset();
+    EXPECT_EQ(resets, 2);
+}
+
+} // namespace

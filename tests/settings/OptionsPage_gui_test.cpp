@@ -1,0 +1,321 @@
+// The options page: every control set up from the settings, and every change going
+// into the settings (and to the list page or the profile) at once.
+#include "OptionsFixture.h"
+
+#include "controls/ThemeColors.h"
+#include "support/TempDir.h"
+
+#include <QComboBox>
+
+#include <cstring>
+
+using namespace korvyn::test;
+
+namespace {
+
+ScanObservation Station(BYTE id, DWORD mode, DWORD privacy) {
+    ScanObservation o{};
+    const BYTE mac[6] = {0x02, 0, 0, 0, 0, id};
+    std::memcpy(o.mac, mac, sizeof mac);
+    o.ssid[0] = u'A' + id;
+    o.rssi = -50;
+    o.channel = 6;
+    o.mode = mode;
+    o.privacy = privacy;
+    return o;
+}
+
+// Whether a bitmap has the size and the pixels of a bitmap resource.
+bool ShowsResource(HBITMAP shown, UINT id) {
+    CBitmap expected;
+    if (shown == nullptr || !expected.LoadBitmap(id)) {
+        return false;
+    }
+    CBitmap* actual = CBitmap::FromHandle(shown);
+    const CSize size = expected.GetSize();
+    if (actual->GetSize() != size) {
+        return false;
+    }
+    CDC a, b;
+    a.CreateCompatibleDC(nullptr);
+    b.CreateCompatibleDC(nullptr);
+    CBitmap* oldA = a.SelectObject(actual);
+    CBitmap* oldB = b.SelectObject(&expected);
+    bool same = true;
+    for (int y = 0; y < size.cy && same; ++y) {
+        for (int x = 0; x < size.cx && same; ++x) {
+            same = a.GetPixel(x, y) == b.GetPixel(x, y);
+        }
+    }
+    a.SelectObject(oldA);
+    b.SelectObject(oldB);
+    return same;
+}
+
+class Options : public OptionsFixture {
+protected:
+    // Pixels of the font size sample that differ from `number` drawn in bold Tahoma of
+    // that height, centred on the page's background; -1 when nothing is drawn there.
+    int SampleDiffersFrom(int number) {
+        const CRect area(COptionsDlg::kSampleRect);
+        CDC dc;
+        CBitmap bitmap;
+        dc.CreateCompatibleDC(nullptr);
+        bitmap.CreateCompatibleBitmap(&dc, area.Width(), area.Height());
+        CBitmap* oldBitmap = dc.SelectObject(&bitmap);
+        CRect r(0, 0, area.Width(), area.Height());
+        dc.FillSolidRect(&r, korvyn::LightTint());
+        dc.SetBkMode(TRANSPARENT);
+        dc.SetTextColor(RGB(0, 0, 0));
+        CFont font;
+        font.CreateFont(number, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+        CFont* oldFont = dc.SelectObject(&font);
+        const std::string digits = std::to_string(number);
+        dc.DrawText(std::u16string(digits.begin(), digits.end()), &r,
+                    DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        dc.SelectObject(oldFont);
+        const QImage shown = Shot(*page);
+        int differing = 0, inked = 0;
+        for (int y = 0; y < area.Height(); ++y) {
+            for (int x = 0; x < area.Width(); ++x) {
+                const COLORREF pixel = PixelAt(shown, area.left + x, area.top + y);
+                differing += pixel != dc.GetPixel(x, y);
+                inked += pixel != korvyn::LightTint();
+            }
+        }
+        dc.SelectObject(oldBitmap);
+        return inked == 0 ? -1 : differing;
+    }
+    void TapSlider(int id, int x) { Tap(id, QPoint(x, 15)); }
+};
+
+TEST_F(Options, EveryControlStartsFromTheSettings) {
+    settings.SetValue(CSettings::kRefresh, 0);
+    settings.SetValue(CSettings::kFont, 25);
+    settings.SetValue(CSettings::kPeer, 1);
+    settings.SetValue(CSettings::kWep, 0);
+    settings.SetValue(CSettings::kSound, 7); // any non-zero value mutes
+    settings.SetValue(CSettings::kLanguage, 1);
+    ASSERT_TRUE(korvyn::WriteExportFormat(0));
+    Open();
+
+    EXPECT_EQ(Text(IDC_ADAPTER_LABEL), u"WiFi Adapter:");
+    EXPECT_EQ(Text(IDC_SPEED_LABEL), u"Refresh:");
+    EXPECT_EQ(Text(IDC_FONT_LABEL), u"Font size:");
+
+    // A stored speed of 0 is shown as step 2 and stays stored until the slider moves.
+    auto& speed = ItemAs<CCustomSlider>(IDC_SPEED_SLIDER);
+    EXPECT_EQ(speed.GetPos(), 2);
+    EXPECT_EQ(Text(IDC_SPEED_NAME), u"Fast");
+    EXPECT_EQ(Value(CSettings::kRefresh), 0u);
+    EXPECT_EQ(speed.GetRangeMin(), 1);
+    EXPECT_EQ(speed.GetRangeMax(), 5);
+    // A font size above 20 is shown as 12.
+    auto& font = ItemAs<CCustomSlider>(IDC_FONT_SLIDER);
+    EXPECT_EQ(font.GetPos(), 12);
+    EXPECT_EQ(font.GetRangeMin(), 10);
+    EXPECT_EQ(font.GetRangeMax(), 20);
+    EXPECT_EQ(Value(CSettings::kFont), 25u);
+    EXPECT_EQ(SampleDiffersFrom(12), 0);
+    EXPECT_GT(SampleDiffersFrom(13), 0);
+    // Both sliders keep their template corner and take the channel's size.
+    for (int id : {IDC_SPEED_SLIDER, IDC_FONT_SLIDER}) {
+        CRect r, expected(61, id == IDC_SPEED_SLIDER ? 15 : 32, 0, 0);
+        page->MapDialogRect(&expected);
+        Item(id).GetWindowRect(&r);
+        page->ScreenToClient(&r);
+        EXPECT_EQ(r, CRect(expected.left, expected.top, expected.left + 80, expected.top + 30));
+    }
+
+    struct Check {
+        int id;
+        bool checked;
+        std::u16string normal, checkedCaption;
+        UINT normalBitmap, checkedBitmap;
+    };
+    for (const Check& c :
+         {Check{IDC_HIDE_PEERS, true, u"Show peers", u"Hide peers", IDB_PEERS, IDB_PEERS_HIDDEN},
+          Check{IDC_HIDE_SECURED, false, u"Show secure", u"Hide secure", IDB_SECURED,
+                IDB_SECURED_HIDDEN},
+          Check{IDC_SOUND, true, u"Sound on", u"Sound off", IDB_SOUND_ON, IDB_SOUND_OFF}}) {
+        auto& button = ItemAs<CCustomButton>(c.id);
+        EXPECT_EQ(button.GetKind(), CCustomButton::Kind::CheckBox) << c.id;
+        EXPECT_EQ(button.IsChecked(), c.checked) << c.id;
+        EXPECT_EQ(button.GetCaption(false), c.normal);
+        EXPECT_EQ(button.GetCaption(true), c.checkedCaption);
+        EXPECT_EQ(Text(c.id), c.checked ? c.checkedCaption : c.normal);
+        EXPECT_TRUE(ShowsResource(button.GetStateBitmap(false), c.normalBitmap)) << c.id;
+        EXPECT_TRUE(ShowsResource(button.GetStateBitmap(true), c.checkedBitmap)) << c.id;
+    }
+    // The language button shows the flag of English Australia.
+    auto& language = ItemAs<CCustomButton>(IDC_LANGUAGE);
+    EXPECT_TRUE(language.IsFlat());
+    EXPECT_TRUE(ShowsResource(language.GetStateBitmap(false), IDB_FLAG_ENGLISH_AUSTRALIA));
+    EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_CSV);
+
+    // The adapter box keeps its place and width; its list is six items high.
+    auto& box = page->GetAdapterBox();
+    CRect dropped, expected(67, 2, 150, 32);
+    page->MapDialogRect(&expected);
+    box.GetDroppedControlRect(&dropped);
+    page->ScreenToClient(&dropped);
+    EXPECT_EQ(dropped.left, expected.left);
+    EXPECT_EQ(dropped.Width(), expected.Width());
+    EXPECT_EQ(dropped.Height(), 6 * box.GetItemHeight(0));
+}
+
+TEST_F(Options, FlagsOfOtherLanguagesAndStoredValuesOutOfRange) {
+    struct Case {
+        DWORD language, speed, font;
+        UINT flag;
+        int speedShown, fontShown;
+        std::u16string name;
+    };
+    for (const Case& c : {Case{12, 6, 9, IDB_FLAG_ITALIAN, 2, 10, u"Fast"},
+                          Case{4, 5, 20, IDB_FLAG_ENGLISH_USA, 5, 20, u"Slowest"},
+                          Case{13, 1, 0xFFFFFFFF, IDB_FLAG_ENGLISH, 1, 12, u"Fastest"}}) {
+        settings.SetValue(CSettings::kLanguage, c.language);
+        settings.SetValue(CSettings::kRefresh, c.speed);
+        settings.SetValue(CSettings::kFont, c.font);
+        Open();
+        EXPECT_TRUE(
+            ShowsResource(ItemAs<CCustomButton>(IDC_LANGUAGE).GetStateBitmap(false), c.flag))
+            << c.language;
+        EXPECT_EQ(ItemAs<CCustomSlider>(IDC_SPEED_SLIDER).GetPos(), c.speedShown) << c.speed;
+        EXPECT_EQ(Text(IDC_SPEED_NAME), c.name);
+        EXPECT_EQ(ItemAs<CCustomSlider>(IDC_FONT_SLIDER).GetPos(), c.fontShown) << c.font;
+        EXPECT_EQ(Value(CSettings::kFont), c.font) << "kept until the slider moves";
+        EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_XLS)
+            << "the profile holds no format yet";
+    }
+}
+
+TEST_F(Options, SpeedSliderNamesTheStepAndStoresIt) {
+    settings.SetValue(CSettings::kRefresh, 3);
+    Open();
+    EXPECT_EQ(Text(IDC_SPEED_NAME), u"Normal");
+    // Dragged to its left end: the slowest step.
+    QWidget* slider = WidgetOf(Item(IDC_SPEED_SLIDER));
+    QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(40, 15));
+    StylusMove(slider, QPoint(1, 15));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(1, 15));
+    EXPECT_EQ(Text(IDC_SPEED_NAME), u"Slowest");
+    EXPECT_EQ(Value(CSettings::kRefresh), 5u);
+    TapSlider(IDC_SPEED_SLIDER, 75);
+    EXPECT_EQ(Text(IDC_SPEED_NAME), u"Fastest");
+    EXPECT_EQ(Value(CSettings::kRefresh), 1u);
+    TapSlider(IDC_SPEED_SLIDER, 30);
+    EXPECT_EQ(Text(IDC_SPEED_NAME), u"Slow");
+    EXPECT_EQ(Value(CSettings::kRefresh), 4u);
+
+    // Scroll reports from anything but the two sliders change nothing.
+    for (int from : {IDC_HIDE_PEERS, IDC_SPEED_NAME}) {
+        page->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2),
+                          reinterpret_cast<LPARAM>(Item(from).m_hWnd));
+    }
+    page->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), 0);
+    EXPECT_EQ(Text(IDC_SPEED_NAME), u"Slow");
+    EXPECT_EQ(Value(CSettings::kRefresh), 4u);
+    EXPECT_EQ(Value(CSettings::kFont), 12u);
+    EXPECT_EQ(listPage->GetFontSize(), 12);
+}
+
+TEST_F(Options, FontSliderRedrawsTheSampleAndResizesTheList) {
+    settings.SetValue(CSettings::kFont, 14);
+    Open();
+    EXPECT_EQ(SampleDiffersFrom(14), 0);
+    TapSlider(IDC_FONT_SLIDER, 78);
+    EXPECT_EQ(Value(CSettings::kFont), 20u);
+    EXPECT_EQ(listPage->GetFontSize(), 20);
+    EXPECT_EQ(SampleDiffersFrom(20), 0);
+    TapSlider(IDC_FONT_SLIDER, 2);
+    EXPECT_EQ(Value(CSettings::kFont), 10u);
+    EXPECT_EQ(listPage->GetFontSize(), 10);
+    EXPECT_EQ(SampleDiffersFrom(10), 0);
+    EXPECT_EQ(Value(CSettings::kRefresh), 2u) << "the speed is left alone";
+}
+
+TEST_F(Options, HideButtonsStoreTheirStateAndStartTheListAgain) {
+    Open();
+    const ScanObservation scan[] = {Station(1, 1, 0), Station(2, 0, 0), Station(3, 1, 1)};
+    stations.Merge(scan, 3);
+    listPage->RefreshList();
+    auto& list = *static_cast<CListCtrl*>(listPage->GetDlgItem(IDC_LIST));
+    ASSERT_EQ(list.GetItemCount(), 3);
+    listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
+    ASSERT_TRUE(listPage->IsZoomed());
+
+    Tap(IDC_HIDE_PEERS);
+    EXPECT_EQ(Value(CSettings::kPeer), 1u);
+    EXPECT_EQ(Text(IDC_HIDE_PEERS), u"Hide peers");
+    EXPECT_FALSE(listPage->IsZoomed());
+    EXPECT_EQ(list.GetItemCount(), 0);
+    EXPECT_EQ(listPage->GetDlgItem(IDC_HINT)->GetWindowText(), u"Tap SSID to zoom");
+    listPage->RefreshList();
+    EXPECT_EQ(list.GetItemCount(), 2) << "access points only";
+
+    listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
+    Tap(IDC_HIDE_SECURED);
+    EXPECT_EQ(Value(CSettings::kWep), 1u);
+    EXPECT_FALSE(listPage->IsZoomed());
+    EXPECT_EQ(list.GetItemCount(), 0);
+    listPage->RefreshList();
+    EXPECT_EQ(list.GetItemCount(), 1);
+
+    Tap(IDC_HIDE_PEERS);
+    EXPECT_EQ(Value(CSettings::kPeer), 0u);
+    EXPECT_EQ(Text(IDC_HIDE_PEERS), u"Show peers");
+    EXPECT_EQ(Value(CSettings::kSound), 1u) << "the sound is left alone";
+}
+
+TEST_F(Options, SoundButtonMutesTheNewNetworkSound) {
+    settings.SetValue(CSettings::kSound, 0);
+    Open();
+    EXPECT_EQ(Text(IDC_SOUND), u"Sound on");
+    Tap(IDC_SOUND);
+    EXPECT_EQ(Text(IDC_SOUND), u"Sound off");
+    EXPECT_EQ(Value(CSettings::kSound), 1u);
+    EXPECT_EQ(listPage->IsZoomed(), false);
+    Tap(IDC_SOUND);
+    EXPECT_EQ(Text(IDC_SOUND), u"Sound on");
+    EXPECT_EQ(Value(CSettings::kSound), 0u);
+    EXPECT_EQ(Value(CSettings::kPeer), 0u);
+    EXPECT_EQ(Value(CSettings::kWep), 0u);
+}
+
+TEST_F(Options, ExportFormatGoesToTheProfileAtOnce) {
+    Open();
+    EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_XLS);
+    Tap(IDC_SAVE_CSV);
+    EXPECT_EQ(korvyn::ReadExportFormat(), 0);
+    EXPECT_NE(ReadFileBytes(dir / "registry.reg").find("Initialize]\n\"saveas\"=dword:00000000"),
+              std::string::npos)
+        << "written to the file, not only kept in memory";
+    Tap(IDC_SAVE_XLS);
+    EXPECT_EQ(korvyn::ReadExportFormat(), 1);
+    EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_XLS);
+}
+
+TEST_F(Options, AdapterChoiceReachesTheMainWindow) {
+    Open();
+    auto& box = page->GetAdapterBox();
+    box.AddString(u"wlan1");
+    box.AddString(u"wlan0");
+    box.SetCurSel(0);
+    auto* combo = WidgetOf(box)->findChild<QComboBox*>();
+    ASSERT_NE(combo, nullptr);
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    EXPECT_EQ(mainWindow->log.back(), "command 1004 code " + std::to_string(CBN_SELCHANGE));
+    std::u16string adapter;
+    settings.GetText(CSettings::kAdapter, adapter);
+    EXPECT_EQ(adapter, u"wlan1");
+    // Other notifications of the box stay on the page.
+    const std::size_t before = mainWindow->log.size();
+    constexpr WORD kDropDown = 7; // the box opens its list
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ADAPTER, kDropDown),
+                      reinterpret_cast<LPARAM>(box.m_hWnd));
+    EXPECT_EQ(mainWindow->log.size(), before);
+}
+
+} // namespace

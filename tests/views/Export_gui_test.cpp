@@ -1,0 +1,216 @@
+// Save from the list page: the list as shown, in its order, under the current language's
+// headers, read back by Python's csv module and by xlrd; failures reported, leaving no
+// file; lists longer than a workbook sheet.
+#include "PageFixture.h"
+
+#include "platform/registry/Registry.h"
+#include "platform/system/DocumentsFolder.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDir.h"
+#include "views/StationExport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+using namespace korvyn::test;
+namespace fs = std::filesystem;
+using korvyn::platform::Utf16ToUtf8;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+class Export : public PageFixture {
+protected:
+    void SetUp() override {
+        PageFixture::SetUp();
+        korvyn::platform::SetDocumentsFolderOverride(docs);
+        now = Time(2026, 4, 12, 9, 8, 7);
+        OpenPage();
+        // Hidden secured, quoted, nameless, other scripts, inactive, unknown channel.
+        settings.SetValue(CSettings::kWep, 1);
+        std::vector<ScanObservation> scan = {
+            Obs(1, -40, u"Alpha"),
+            Obs(2, -45, u"Hidden", 11, 1, 1),
+            Obs(3, -70, u"Say \"hi\", all", 1),
+            Obs(4, -80, u"", 240, 0),
+            Obs(5, -55, u"Fl\u00fcgel \u0421\u0435\u0442\u044c", 149, 2),
+            Obs(6, -90, u"Gone")};
+        Merge(scan);
+        scan.pop_back();
+        Merge(scan);
+        page->RefreshList();
+    }
+    void TearDown() override {
+        korvyn::platform::SetDocumentsFolderOverride({});
+        PageFixture::TearDown();
+    }
+
+    // The file as the reader script prints it.
+    Lines Read(const std::string& name) {
+        std::string command = std::string(KORVYN_PYTHON) + " " + KORVYN_SOURCE_DIR +
+                              "/tests/views/read_export.py '" + (docs / name).string() + "'";
+        FILE* pipe = popen(command.c_str(), "r");
+        std::string text;
+        char buffer[65536];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            text.append(buffer, n);
+        }
+        EXPECT_EQ(pclose(pipe), 0) << "the reader refused " << name;
+        Lines lines;
+        for (std::size_t at = 0, end; (end = text.find('\n', at)) != std::string::npos;) {
+            lines.push_back(text.substr(at, end - at));
+            at = end + 1;
+        }
+        return lines;
+    }
+    // Texts as the reader prints them; in a workbook's station rows the signal and
+    // channel columns are numbers, 0 for dashes.
+    static std::string Line(const std::vector<std::u16string>& texts, bool workbook,
+                            bool header = false) {
+        std::string line;
+        for (int c = 0; c < 10; ++c) {
+            std::string text = Utf16ToUtf8(texts[c]);
+            if (workbook && !header && (c == 1 || c == 2 || c == 6 || c == 7)) {
+                text = "n:" + (text.find_first_not_of('-') == std::string::npos ? "0" : text);
+            } else if (workbook) {
+                text = (text.empty() ? "e:" : "t:") + text;
+            }
+            line += (c ? "\x1f" : "") + text;
+        }
+        return line;
+    }
+    Lines Expected(bool workbook) {
+        std::vector<std::u16string> headers;
+        for (int c = 23; c < 33; ++c) {
+            headers.push_back(languages.Text(c));
+        }
+        Lines lines = {Line(headers, workbook, true)};
+        if (workbook) {
+            lines.insert(lines.begin(), "sheet:WI-FI");
+        }
+        for (int r = 0; r < List().GetItemCount(); ++r) {
+            lines.push_back(Line(Row(r), workbook));
+        }
+        return lines;
+    }
+    Lines Files() {
+        Lines names;
+        for (const auto& e : fs::directory_iterator(docs)) {
+            names.push_back(e.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempDir dir;
+    fs::path docs = dir / "Documents";
+    ScriptedMessageBoxes boxes;
+};
+
+} // namespace
+
+TEST(ExportNumbers, LeadingNumberReadsLikeTheStandardConversion) {
+    const std::pair<std::u16string, double> cases[] = {
+        {u"40", 40},         {u"-----", 0},     {u"--", 0},     {u"", 0},
+        {u" \t-12abc", -12}, {u"+7", 7},        {u".25", 0.25}, {u"3e", 3},
+        {u"3e-1", 0.3},      {u"1.5e3x", 1500}, {u".", 0}};
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(korvyn::LeadingNumber(text), value) << Utf16ToUtf8(text);
+    }
+}
+
+TEST_F(Export, CommaSeparatedTextAndWorkbookHoldTheListAsShown) {
+    ASSERT_EQ(List().GetItemCount(), 5) << "the secured station is hidden";
+    ASSERT_TRUE(page->ExportStations(0));
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, u"Saved As");
+    EXPECT_EQ(boxes.shown()[0].text, u"My Documents\\Korvyn 20260412090807.csv");
+    EXPECT_EQ(boxes.shown()[0].type, UINT(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(boxes.shown()[0].owner, page->m_hWnd);
+    Lines csv = Read("Korvyn 20260412090807.csv");
+    EXPECT_EQ(csv, Expected(false));
+    EXPECT_EQ(csv[0], "Name\x1fSig\x1f"
+                      "Ch\x1fType\x1fSec\x1fMAC\x1f"
+                      "Best sig\x1fWorst "
+                      "sig\x1f"
+                      "First seen\x1fLast seen");
+    EXPECT_EQ(csv.back().substr(0, 12), "Gone\x1f-----\x1f"
+                                        "6")
+        << "display order";
+
+    languages.Load(5); // the headers follow the current language
+    ASSERT_TRUE(page->ExportStations(1));
+    EXPECT_EQ(boxes.shown()[1].text, u"My Documents\\Korvyn 20260412090807.xls");
+    Lines xls = Read("Korvyn 20260412090807.xls");
+    EXPECT_EQ(xls, Expected(true));
+    EXPECT_EQ(xls[1].substr(0, 6), "t:N\u00e9v");
+
+    page->RestoreList(); // an empty list: the header alone
+    now.wSecond = 8;
+    ASSERT_TRUE(page->ExportStations(0));
+    EXPECT_EQ(Read("Korvyn 20260412090808.csv").size(), 1u);
+}
+
+TEST_F(Export, SaveTakesTheStoredFormatUnlessItIsNamed) {
+    korvyn::platform::SetRegistryFile(dir / "registry.reg");
+    korvyn::platform::SetProfileKey(korvyn::kProfileMaker, korvyn::kProfileProgram);
+    korvyn::WriteExportFormat(0);
+    page->ExportStations();
+    now.wSecond = 9;
+    korvyn::WriteExportFormat(7);
+    page->ExportStations();
+    now.wSecond = 10;
+    page->ExportStations(0);
+    EXPECT_EQ(korvyn::ReadExportFormat(), 7);
+    EXPECT_EQ(Files(), (Lines{"Korvyn 20260412090807.csv", "Korvyn 20260412090809.xls",
+                              "Korvyn 20260412090810.csv"}));
+    korvyn::platform::SetProfileKey(u"", u"");
+    korvyn::platform::SetRegistryFile({});
+}
+
+TEST_F(Export, AFailedSaveIsReportedWithItsReasonAndLeavesNoFile) {
+    WriteFileBytes(docs, "a file where the folder should be");
+    EXPECT_FALSE(page->ExportStations(0));
+    EXPECT_FALSE(page->ExportStations(1));
+    fs::remove(docs);
+    for (int format : {0, 1}) {
+        FileSizeLimit limit(100); // the disk fills up on the way
+        EXPECT_FALSE(page->ExportStations(format));
+    }
+    ASSERT_EQ(boxes.shown().size(), 4u);
+    for (int k = 0; k < 4; ++k) {
+        const auto& box = boxes.shown()[k];
+        EXPECT_EQ(box.caption, u"Korvyn");
+        EXPECT_EQ(box.type, UINT(MB_OK | MB_ICONERROR));
+        std::string text = Utf16ToUtf8(box.text);
+        std::string name = std::string("Korvyn 20260412090807") + (k % 2 ? ".xls" : ".csv");
+        EXPECT_EQ(text.find("The file could not be saved.\nMy Documents\\" + name + "\n"), 0u);
+        EXPECT_NE(text.find(k < 2 ? "directory" : "File too large"), std::string::npos) << text;
+    }
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(Export, ListsLongerThanASheetFillTheWorkbookAndTheWholeTextFile) {
+    std::vector<ScanObservation> scan;
+    for (DWORD i = 0; i < 65540; ++i) {
+        scan.push_back(Obs(i, -40 - LONG(i % 50), u"n"));
+    }
+    Merge(scan);
+    page->RefreshList();
+    ASSERT_EQ(List().GetItemCount(), 65540);
+    ASSERT_TRUE(page->ExportStations(1));
+    EXPECT_EQ(boxes.shown()[0].text,
+              u"My Documents\\Korvyn 20260412090807.xls\n\nA workbook sheet holds 65535 rows: "
+              u"the last 5 rows of the list were left out.");
+    Lines sheet = Read("Korvyn 20260412090807.xls");
+    ASSERT_EQ(sheet.size(), 2u + 65535u);
+    EXPECT_EQ(sheet.back(), Line(Row(65534), true));
+
+    ASSERT_TRUE(page->ExportStations(0));
+    EXPECT_EQ(boxes.shown()[1].text, u"My Documents\\Korvyn 20260412090807.csv");
+    Lines text = Read("Korvyn 20260412090807.csv");
+    ASSERT_EQ(text.size(), 1u + 65540u);
+    EXPECT_EQ(text[65536], Line(Row(65535), false)) << "the first row beyond a sheet";
+    EXPECT_EQ(text.back(), Line(Row(65539), false));
+}

@@ -1,0 +1,150 @@
+// The list page: templates by screen shape, columns and widths, every column's text, the
+// count line and the list font.
+#include "PageFixture.h"
+
+#include "views/StationColumns.h"
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+using namespace korvyn::test;
+using Widths = std::array<int, 10>;
+using Texts = std::vector<std::u16string>;
+
+namespace {
+
+// Widths per font size from 10 to 20.
+const Widths kWidths[] = {
+    {50, 35, 30, 40, 35, 90, 40, 40, 100, 100},  {55, 37, 33, 44, 38, 99, 44, 44, 110, 110},
+    {60, 40, 36, 48, 42, 108, 48, 48, 120, 120}, {65, 42, 39, 52, 45, 117, 52, 52, 130, 130},
+    {70, 45, 42, 56, 49, 126, 56, 56, 140, 140}, {75, 47, 45, 60, 52, 135, 60, 60, 150, 150},
+    {80, 50, 48, 64, 56, 144, 64, 64, 160, 160}, {85, 52, 51, 68, 59, 153, 68, 68, 170, 170},
+    {90, 54, 54, 72, 63, 162, 72, 72, 180, 180}, {95, 57, 57, 76, 66, 171, 76, 76, 190, 190},
+    {100, 59, 60, 80, 70, 180, 80, 80, 200, 200}};
+
+class ListPage : public PageFixture {
+protected:
+    Widths ListWidths() {
+        Widths w{};
+        for (int c = 0; c < 10; ++c) {
+            w[c] = List().GetColumnWidth(c);
+        }
+        return w;
+    }
+    int FontHeight() {
+        LOGFONT lf{};
+        List().GetFont()->GetLogFont(&lf);
+        EXPECT_EQ(lf.lfWeight, FW_BOLD);
+        EXPECT_EQ(std::u16string(lf.lfFaceName), u"Tahoma");
+        return lf.lfHeight;
+    }
+    CRect Place(CWnd& dlg, int id) {
+        CRect r;
+        dlg.GetDlgItem(id)->GetWindowRect(&r);
+        dlg.ScreenToClient(&r);
+        return r;
+    }
+};
+
+} // namespace
+
+TEST_F(ListPage, TemplateFollowsTheScreenShape) {
+    using Case = std::array<int, 3>;
+    for (auto [w, h, id] :
+         {Case{240, 240, 186}, Case{320, 240, 185}, Case{240, 320, 148}, Case{640, 480, 148}}) {
+        korvyn::platform::SetDeviceScreenSize(w, h);
+        EXPECT_EQ(CScannerDlg(stations, settings, languages).GetTemplateId(), UINT(id)) << w;
+    }
+}
+
+TEST_F(ListPage, OpensUnderTheTabStripAndPaintsTheLayoutOfItsFontSize) {
+    settings.SetValue(CSettings::kFont, 25); // out of range: 12
+    OpenPage();
+    EXPECT_EQ(ListWidths(), (Widths{50, 35, 30, 40, 30, 80, 40, 40, 100, 100})) << "initial";
+    EXPECT_EQ(Text(IDC_HINT), u"Tap SSID to zoom");
+    CRect tab;
+    mainWindow->GetDlgItem(IDC_TAB)->GetWindowRect(&tab);
+    CDialog fresh;
+    ASSERT_TRUE(fresh.Create(IDD_SCANNER_PORTRAIT, mainWindow.get()));
+    EXPECT_EQ(Place(*page, IDC_LIST), CRect(0, 0, tab.Width(), Place(fresh, IDC_LIST).Height()));
+
+    Shot(*page);
+    EXPECT_EQ(ListWidths(), kWidths[2]);
+    EXPECT_EQ(FontHeight(), 12);
+    page->SetFontSize(12); // the same size: a width set by hand survives the paint
+    List().SetColumnWidth(0, 77);
+    Shot(*page);
+    EXPECT_EQ(List().GetColumnWidth(0), 77);
+    for (int size = 10; size <= 20; ++size) {
+        page->SetFontSize(size);
+        Shot(*page);
+        EXPECT_EQ(ListWidths(), kWidths[size - 10]) << "size " << size;
+        EXPECT_EQ(FontHeight(), size);
+    }
+    page->SetFontSize(21);
+    EXPECT_EQ(page->GetFontSize(), 12);
+}
+
+TEST_F(ListPage, CellTextsOfEveryColumn) {
+    OpenPage();
+    ScanObservation a = Obs(1, -50, u"Alpha");
+    std::memcpy(a.mac, "\x00\x0a\x1b\x2c\x3d\x4e", 6);
+    ScanObservation b = Obs(2, -60, u"Bravo", 149, 2, 1), c = Obs(3, 0, u"", 0, 0);
+    ScanObservation d = Obs(4, std::numeric_limits<LONG>::min(), u"", 234);
+    std::fill(std::begin(d.ssid), std::end(d.ssid), u'W'); // no terminator
+    Merge({a});
+    now = Time(2009, 1, 2, 3, 4, 5);
+    a.rssi = -70;
+    Merge({a, b, c, d});
+    Merge({b, c, d}); // Alpha absent
+    page->RefreshList();
+    ASSERT_EQ(List().GetItemCount(), 4);
+    EXPECT_EQ(Row(RowOf(u"Alpha")),
+              (Texts{u"Alpha", u"-----", u"6", u"AP", u"Open", u"00-0A-1B-2C-3D-4E", u"50", u"30",
+                     u"08/04/20 04:20:27", u"09/01/02 03:04:05"}));
+    EXPECT_EQ(Row(RowOf(u"Bravo")),
+              (Texts{u"Bravo", u"40", u"149", u"?", u"WEP", u"02-00-00-00-00-02", u"40", u"40",
+                     u"09/01/02 03:04:05", u"09/01/02 03:04:05"}));
+    Texts peer = Row(RowOf(u""));
+    EXPECT_EQ((Texts{peer[1], peer[2], peer[3]}), (Texts{u"100", u"--", u"Peer"}));
+    int w = RowOf(std::u16string(32, u'W'));
+    ASSERT_GE(w, 0) << "a name is at most 32 characters";
+    EXPECT_EQ(Cell(w, 1) + Cell(w, 2), u"-2147483548--");
+    EXPECT_EQ(Cell(0, 10), u"");
+    EXPECT_EQ(Cell(4, 0), u"") << "beyond the rows";
+    EXPECT_EQ(Cell(0, 5, 6), Cell(0, 5).substr(0, 5)) << "cut to the buffer";
+    EXPECT_EQ(korvyn::DateText(std::nan("")), u"-1/-1/-1 -1:-1:-1");
+    EXPECT_EQ(korvyn::DateText(1e9), u"-1/-1/-1 -1:-1:-1");
+}
+
+TEST_F(ListPage, CountLineFollowsTheViewAndTheHideSettings) {
+    OpenPage();
+    page->RefreshList();
+    EXPECT_EQ(Text(IDC_COUNT), u"0/0 active");
+    std::vector<ScanObservation> all;
+    for (DWORD i = 0; i < 10; ++i) {
+        all.push_back(Obs(i, -40, u"n", 6, 1, i % 2));
+    }
+    Merge(all);
+    Merge({all[0], all[1], all[2]});
+    page->RefreshList();
+    EXPECT_EQ(Text(IDC_COUNT), u"3/10 active");
+    EXPECT_EQ(List().GetItemCount(), 10);
+    settings.SetValue(CSettings::kWep, 1);
+    page->RefreshList();
+    EXPECT_EQ(Text(IDC_COUNT), u"2/5 active");
+}
+
+TEST_F(ListPage, RotationMovesTheControlsToTheNewShapesTemplateAndKeepsTheTexts) {
+    OpenPage();
+    page->RefreshList();
+    korvyn::platform::SetDeviceScreenSize(320, 240);
+    page->MoveWindow(0, 0, 250, 170);
+    CDialog landscape;
+    ASSERT_TRUE(landscape.Create(IDD_SCANNER_LANDSCAPE, mainWindow.get()));
+    for (int id : {IDC_LIST, IDC_COUNT, IDC_HINT}) {
+        EXPECT_EQ(Place(*page, id), Place(landscape, id)) << id;
+    }
+    EXPECT_EQ(Text(IDC_COUNT) + Text(IDC_HINT), u"0/0 activeTap SSID to zoom");
+}
