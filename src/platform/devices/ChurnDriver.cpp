@@ -35,6 +35,12 @@ std::string NameOf(std::uint64_t i) {
 
 } // namespace
 
+std::string ChurnDriver::Name() const {
+    return arrivingScans_ == std::numeric_limits<std::uint64_t>::max()
+               ? "sim:churn"
+               : "sim:churn:" + std::to_string(arrivingScans_);
+}
+
 std::uint64_t ChurnDriver::ArrivedBy(std::uint64_t n) const {
     if (arrivingScans_ == 0)
         return 0;

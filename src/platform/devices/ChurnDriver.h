@@ -29,7 +29,7 @@ public:
     explicit ChurnDriver(std::uint64_t arrivingScans = std::numeric_limits<std::uint64_t>::max())
         : arrivingScans_(arrivingScans) {}
 
-    std::string Name() const override { return "sim:churn"; }
+    std::string Name() const override;
     std::vector<std::u16string> AdapterNames() override { return {u"wlan0"}; }
     DWORD QueryPhysicalMedium(std::u16string_view adapter, ULONG& medium) override;
     DWORD RequestScan(std::u16string_view adapter) override;

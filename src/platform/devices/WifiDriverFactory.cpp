@@ -7,6 +7,8 @@
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/SimulatedDriver.h"
 
+#include <charconv>
+
 namespace korvyn::platform {
 namespace {
 
@@ -19,6 +21,15 @@ std::shared_ptr<WifiDriver> Simulated(std::string_view what, std::string& error)
         return std::make_shared<SimulatedDriver>(NoneScenario(), "sim:none");
     if (what == "churn")
         return std::make_shared<ChurnDriver>();
+    if (constexpr std::string_view kChurn = "churn:"; what.substr(0, kChurn.size()) == kChurn) {
+        std::uint64_t scans = 0;
+        const std::string_view digits = what.substr(kChurn.size());
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), scans);
+        if (ec == std::errc() && end == digits.data() + digits.size())
+            return std::make_shared<ChurnDriver>(scans);
+        error = "sim:churn:N takes a number of scans, not \"" + std::string(digits) + "\"";
+        return nullptr;
+    }
     ScanScript script;
     if (!LoadScanFile(std::filesystem::path(what), script, error))
         return nullptr;

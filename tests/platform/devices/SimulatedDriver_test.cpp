@@ -219,6 +219,13 @@ TEST(DriverChoice, NamesOnTheCommandLine) {
     EXPECT_EQ(MakeWifiDriver("sim:empty", {}, error)->Name(), "sim:empty");
     EXPECT_EQ(MakeWifiDriver("sim:none", {}, error)->Name(), "sim:none");
     EXPECT_EQ(MakeWifiDriver("sim:churn", {}, error)->Name(), "sim:churn");
+    auto limited =
+        std::dynamic_pointer_cast<ChurnDriver>(MakeWifiDriver("sim:churn:150", {}, error));
+    ASSERT_TRUE(limited);
+    EXPECT_EQ(limited->Name(), "sim:churn:150");
+    EXPECT_EQ(limited->ArrivedBy(1000), 20u);
+    EXPECT_FALSE(MakeWifiDriver("sim:churn:x1", {}, error));
+    EXPECT_EQ(error, "sim:churn:N takes a number of scans, not \"x1\"");
     EXPECT_EQ(MakeWifiDriver("nl80211", {}, error)->Name(), "nl80211");
 
     for (const char* bad : {"", "sim:", "SIM", "nl80211x", "simulated", "auto:demo"}) {
