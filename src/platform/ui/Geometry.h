@@ -84,4 +84,8 @@ public:
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
     bool operator!=(const RECT& o) const { return !(*this == o); }
+    // Exact overloads, so that comparing two CRects is not ambiguous with the reversed
+    // forms C++20 also considers.
+    bool operator==(const CRect& o) const { return *this == static_cast<const RECT&>(o); }
+    bool operator!=(const CRect& o) const { return !(*this == o); }
 };
