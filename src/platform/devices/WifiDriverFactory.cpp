@@ -1,10 +1,13 @@
 #include "platform/devices/WifiDriverFactory.h"
 
+#include "platform/devices/ChurnDriver.h"
 #include "platform/devices/Nl80211Driver.h"
 #include "platform/devices/ScanFile.h"
 #include "platform/devices/ScanRecorder.h"
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/SimulatedDriver.h"
+
+#include <charconv>
 
 namespace korvyn::platform {
 namespace {
@@ -16,6 +19,17 @@ std::shared_ptr<WifiDriver> Simulated(std::string_view what, std::string& error)
         return std::make_shared<SimulatedDriver>(EmptyScenario(), "sim:empty");
     if (what == "none")
         return std::make_shared<SimulatedDriver>(NoneScenario(), "sim:none");
+    if (what == "churn")
+        return std::make_shared<ChurnDriver>();
+    if (constexpr std::string_view kChurn = "churn:"; what.substr(0, kChurn.size()) == kChurn) {
+        std::uint64_t scans = 0;
+        const std::string_view digits = what.substr(kChurn.size());
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), scans);
+        if (ec == std::errc() && end == digits.data() + digits.size())
+            return std::make_shared<ChurnDriver>(scans);
+        error = "sim:churn:N takes a number of scans, not \"" + std::string(digits) + "\"";
+        return nullptr;
+    }
     ScanScript script;
     if (!LoadScanFile(std::filesystem::path(what), script, error))
         return nullptr;
@@ -37,7 +51,7 @@ std::shared_ptr<WifiDriver> Choose(std::string_view choice, std::string& error) 
     if (choice.substr(0, kSim.size()) == kSim && choice.size() > kSim.size())
         return Simulated(choice.substr(kSim.size()), error);
     error = "unknown driver \"" + std::string(choice) +
-            "\" (use auto, nl80211, sim, sim:demo, sim:empty, sim:none or sim:FILE)";
+            "\" (use auto, nl80211, sim, sim:demo, sim:empty, sim:none, sim:churn or sim:FILE)";
     return nullptr;
 }
 

@@ -6,6 +6,8 @@
 //   sim:demo     simulated stations that come and go over a minute of scans
 //   sim:empty    one wireless adapter, nothing in range
 //   sim:none     no wireless adapter at all
+//   sim:churn    stations that keep arriving and leaving, for long runs
+//   sim:churn:N  the same with arrivals in the first N scans only
 //   sim:FILE     a scan file, replayed in a loop
 // recordFile, when not empty, wraps the driver in a recorder that appends every network
 // list it returns to that scan file.

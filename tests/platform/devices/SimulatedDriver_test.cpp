@@ -1,5 +1,6 @@
 #include "platform/devices/SimulatedDriver.h"
 
+#include "platform/devices/ChurnDriver.h"
 #include "platform/devices/DeviceIo.h"
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/WifiDriverFactory.h"
@@ -162,12 +163,69 @@ TEST(SimulatedScenarios, ScansAdvanceOnRequestAndLoop) {
     EXPECT_TRUE(entries.empty());
 }
 
+TEST(SimulatedScenarios, ChurnKeepsAddingAndDroppingStations) {
+    ChurnDriver driver;
+    std::vector<NDIS_WLAN_BSSID> entries;
+    std::map<std::string, std::vector<int>> seenIn; // MAC -> scans that held it
+    std::set<std::string> names;
+    const int scans = 6 * static_cast<int>(ChurnDriver::kCycle);
+    for (int n = 0; n < scans; ++n) {
+        ASSERT_EQ(driver.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
+        EXPECT_LE(entries.size(), ChurnDriver::kWindow);
+        for (const NDIS_WLAN_BSSID& e : entries) {
+            seenIn[Mac(e.MacAddress)].push_back(n);
+            names.insert(
+                std::string(reinterpret_cast<const char*>(e.Ssid.Ssid), e.Ssid.SsidLength));
+        }
+        ASSERT_EQ(driver.RequestScan(u"wlan0"), ERROR_SUCCESS);
+    }
+    // Ten new stations in each cycle, all in its first ten scans.
+    EXPECT_EQ(seenIn.size(), 6 * ChurnDriver::kArrivals);
+    std::set<int> firstSightings;
+    int awayAndBack = 0, leftForGood = 0;
+    for (const auto& [mac, in] : seenIn) {
+        firstSightings.insert(in.front() % static_cast<int>(ChurnDriver::kCycle));
+        for (std::size_t k = 1; k < in.size(); ++k)
+            awayAndBack += in[k] != in[k - 1] + 1;
+        leftForGood += in.back() < scans - 1;
+    }
+    EXPECT_LT(*firstSightings.rbegin(), static_cast<int>(ChurnDriver::kArrivals) + 8);
+    EXPECT_GT(awayAndBack, 10);
+    EXPECT_GE(leftForGood, 20) << "beyond the latest 40 arrivals stations are gone";
+    EXPECT_TRUE(names.count(""));
+    EXPECT_TRUE(names.count("\xff\xfe"
+                            "3"
+                            "\xc3"));
+    EXPECT_TRUE(names.count(std::string(31, 'W') + "9"));
+    EXPECT_EQ(driver.RequestScan(u"wlan1"), ERROR_DEV_NOT_EXIST);
+
+    // Arrivals limited to the first 150 scans: 20 stations, then the same ones come and go.
+    ChurnDriver limited(150);
+    std::set<std::string> macs;
+    for (int n = 0; n < scans; ++n) {
+        ASSERT_EQ(limited.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
+        for (const NDIS_WLAN_BSSID& e : entries)
+            macs.insert(Mac(e.MacAddress));
+        limited.RequestScan(u"wlan0");
+    }
+    EXPECT_EQ(macs.size(), 20u);
+    EXPECT_FALSE(entries.empty());
+}
+
 TEST(DriverChoice, NamesOnTheCommandLine) {
     std::string error;
     EXPECT_EQ(MakeWifiDriver("sim", {}, error)->Name(), "sim:demo");
     EXPECT_EQ(MakeWifiDriver("sim:demo", {}, error)->Name(), "sim:demo");
     EXPECT_EQ(MakeWifiDriver("sim:empty", {}, error)->Name(), "sim:empty");
     EXPECT_EQ(MakeWifiDriver("sim:none", {}, error)->Name(), "sim:none");
+    EXPECT_EQ(MakeWifiDriver("sim:churn", {}, error)->Name(), "sim:churn");
+    auto limited =
+        std::dynamic_pointer_cast<ChurnDriver>(MakeWifiDriver("sim:churn:150", {}, error));
+    ASSERT_TRUE(limited);
+    EXPECT_EQ(limited->Name(), "sim:churn:150");
+    EXPECT_EQ(limited->ArrivedBy(1000), 20u);
+    EXPECT_FALSE(MakeWifiDriver("sim:churn:x1", {}, error));
+    EXPECT_EQ(error, "sim:churn:N takes a number of scans, not \"x1\"");
     EXPECT_EQ(MakeWifiDriver("nl80211", {}, error)->Name(), "nl80211");
 
     for (const char* bad : {"", "sim:", "SIM", "nl80211x", "simulated", "auto:demo"}) {

@@ -1,0 +1,103 @@
+#include "platform/devices/ChurnDriver.h"
+
+#include "platform/WinError.h"
+#include "platform/devices/ScanScript.h"
+
+#include <algorithm>
+
+namespace korvyn::platform {
+namespace {
+
+std::uint64_t Mix(std::uint64_t v) {
+    v ^= v >> 33;
+    v *= 0xff51afd7ed558ccdULL;
+    v ^= v >> 33;
+    return v;
+}
+
+// The name of station i: mostly plain, with hidden networks, 32-byte names, quotes and
+// commas, and bytes that are not UTF-8 among them.
+std::string NameOf(std::uint64_t i) {
+    const std::string number = std::to_string(i);
+    switch (i % 8) {
+    case 0:
+        return "";
+    case 1:
+        return std::string(32 - std::min<std::size_t>(number.size(), 32), 'W') + number;
+    case 2:
+        return "Caf\xc3\xa9 \"" + number + "\", floor 2";
+    case 3:
+        return "\xff\xfe" + number + "\xc3";
+    default:
+        return "Churn-" + number;
+    }
+}
+
+} // namespace
+
+std::string ChurnDriver::Name() const {
+    return arrivingScans_ == std::numeric_limits<std::uint64_t>::max()
+               ? "sim:churn"
+               : "sim:churn:" + std::to_string(arrivingScans_);
+}
+
+std::uint64_t ChurnDriver::ArrivedBy(std::uint64_t n) const {
+    if (arrivingScans_ == 0)
+        return 0;
+    n = std::min(n, arrivingScans_ - 1);
+    return (n / kCycle) * kArrivals + std::min(n % kCycle + 1, kArrivals);
+}
+
+bool ChurnDriver::InRange(std::uint64_t i, std::uint64_t n) const {
+    const std::uint64_t arrived = ArrivedBy(n);
+    if (i >= arrived || i + kWindow < arrived)
+        return false;
+    return Mix(i * 0x9e3779b97f4a7c15ULL + n / kAwayScans) % 5 != 0;
+}
+
+NDIS_WLAN_BSSID ChurnDriver::Entry(std::uint64_t i, std::uint64_t n) {
+    const BYTE mac[6] = {0x02,
+                         0x4b,
+                         static_cast<BYTE>(i >> 24),
+                         static_cast<BYTE>(i >> 16),
+                         static_cast<BYTE>(i >> 8),
+                         static_cast<BYTE>(i)};
+    // A signal that drifts by up to 10 dB around the station's own level.
+    const int level = -35 - static_cast<int>(Mix(i) % 55);
+    const int dbm = level + static_cast<int>((n + i) % 21) - 10;
+    const DWORD rssi = i % 5 == 0 ? static_cast<DWORD>(static_cast<std::uint16_t>(dbm)) << 16
+                                  : static_cast<DWORD>(dbm);
+    static const ULONG kDsConfig[] = {1, 6, 11, 2412000, 2437000, 2472000, 5180000, 5745000};
+    return MakeBssid(mac, rssi, kDsConfig[i % 8], static_cast<ULONG>(i % 3),
+                     static_cast<ULONG>(i % 2), NameOf(i));
+}
+
+DWORD ChurnDriver::QueryPhysicalMedium(std::u16string_view adapter, ULONG& medium) {
+    if (adapter != u"wlan0")
+        return ERROR_DEV_NOT_EXIST;
+    medium = NdisPhysicalMediumWirelessLan;
+    return ERROR_SUCCESS;
+}
+
+DWORD ChurnDriver::RequestScan(std::u16string_view adapter) {
+    if (adapter != u"wlan0")
+        return ERROR_DEV_NOT_EXIST;
+    std::lock_guard hold(mutex_);
+    ++scan_;
+    return ERROR_SUCCESS;
+}
+
+DWORD ChurnDriver::ReadNetworkList(std::u16string_view adapter,
+                                   std::vector<NDIS_WLAN_BSSID>& entries) {
+    if (adapter != u"wlan0")
+        return ERROR_DEV_NOT_EXIST;
+    std::lock_guard hold(mutex_);
+    entries.clear();
+    const std::uint64_t arrived = ArrivedBy(scan_);
+    for (std::uint64_t i = arrived > kWindow ? arrived - kWindow : 0; i < arrived; ++i)
+        if (InRange(i, scan_))
+            entries.push_back(Entry(i, scan_));
+    return ERROR_SUCCESS;
+}
+
+} // namespace korvyn::platform

@@ -1,0 +1,167 @@
+// A long headless run of the scan cycle (read the list, merge, ask for the next scan,
+// rebuild the view) on the churning simulated adapter. The table must agree with a plain
+// reference throughout and every new visible station must be greeted once. Stations
+// arrive during the first half of the run: memory may grow with them, and not at all in
+// the second half, where the same stations only come and go. At the end the view must
+// export whole.
+// KORVYN_SOAK_TICKS sets the number of scan ticks (10,000 unless set; the "soak" test
+// runs 1,000,000).
+#include "core/StationTable.h"
+#include "export/XlsWorkbook.h"
+#include "platform/devices/ChurnDriver.h"
+#include "platform/devices/DeviceIo.h"
+#include "platform/sound/PlaySound.h"
+#include "platform/system/AtomicFile.h"
+#include "platform/system/DocumentsFolder.h"
+#include "platform/system/SystemTime.h"
+#include "settings/CSettings.h"
+#include "support/StationModel.h"
+#include "support/TempDir.h"
+#include "wifi/DAvirIzev.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <malloc.h>
+#include <sstream>
+
+#if defined(__SANITIZE_ADDRESS__)
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+namespace {
+
+using korvyn::platform::ChurnDriver;
+using korvyn::test::StationModel;
+
+// Bytes the program holds on the heap right now.
+std::size_t HeapInUse() {
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    return mallinfo2().uordblks;
+#endif
+}
+
+class CountingPlayer : public korvyn::platform::SoundPlayer {
+public:
+    std::size_t plays = 0;
+    BOOL Play(LPCWSTR, HMODULE, DWORD) override { return ++plays, TRUE; }
+};
+
+// One second later per tick, across days and months.
+SYSTEMTIME Clock(std::uint64_t tick) {
+    double date = 46362.0 + static_cast<double>(tick) / 86400.0; // 2026-12-06
+    SYSTEMTIME t{};
+    VariantTimeToSystemTime(date, &t);
+    return t;
+}
+
+double DateOf(std::uint64_t tick) {
+    const SYSTEMTIME t = Clock(tick);
+    double date = 0;
+    SystemTimeToVariantTime(&t, &date);
+    return date;
+}
+
+std::uint64_t Ticks() {
+    const char* text = std::getenv("KORVYN_SOAK_TICKS");
+    return text && *text ? std::strtoull(text, nullptr, 10) : 10000;
+}
+
+TEST(ScanCycleSoak, StationsKeepComingAndGoing) {
+    const std::uint64_t ticks = Ticks();
+    auto driver = std::make_shared<ChurnDriver>(ticks / 2);
+    korvyn::platform::SetWifiDriver(driver);
+    CountingPlayer player;
+    korvyn::platform::SetSoundPlayer(&player);
+    std::uint64_t tick = 0;
+    korvyn::platform::SetLocalTimeSource([&] { return Clock(tick); });
+
+    CSettings settings;
+    settings.SetValue(CSettings::kSound, 0); // greet every new visible station
+    StationTable table(settings);
+    StationModel model;
+    DAvirIzev adapter;
+    WCHAR adapters[1024] = {};
+    DWORD length = sizeof adapters;
+    ASSERT_TRUE(adapter.GetAdapters(adapters, length));
+    ASSERT_EQ(std::u16string(adapters, length / 2), u"wlan0");
+
+    constexpr std::size_t kPerStation = 1024;
+    constexpr std::size_t kSlack = 1 << 20;
+    const std::size_t heapAtStart = HeapInUse();
+    std::size_t heapAtPlateau = 0;
+    const std::uint64_t checkEvery = std::max<std::uint64_t>(1, ticks / 100);
+    std::size_t sounds = 0;
+
+    StationModel::Filter filter{false, false, false};
+    ScanObservation observations[128];
+    for (tick = 0; tick < ticks; ++tick) {
+        // The hide settings change now and then, which rebuilds the view from scratch.
+        if (tick % 2500 == 1250) {
+            filter.hideSecured = !filter.hideSecured;
+            filter.hidePeers = tick % 5000 == 1250;
+            settings.SetValue(CSettings::kWep, filter.hideSecured);
+            settings.SetValue(CSettings::kPeer, filter.hidePeers);
+        }
+        if (tick == ticks / 2) {
+            EXPECT_LE(HeapInUse(), heapAtStart + model.Size() * kPerStation + kSlack);
+        } else if (tick == ticks / 2 + ChurnDriver::kCycle) {
+            heapAtPlateau = HeapInUse(); // every station has arrived and been away by now
+        }
+
+        DWORD count = 0;
+        ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", observations, sizeof observations, count));
+        if (count > 0) {
+            table.Merge(observations, count);
+            sounds += model.Merge(observations, count, DateOf(tick), filter);
+        }
+        ASSERT_TRUE(adapter.RefreshBSSIDs(u"wlan0"));
+        DWORD total = 0, active = 0;
+        table.RebuildView(total, active);
+        ASSERT_LE(active, total);
+
+        if (tick % checkEvery == 0 || tick + 1 == ticks) {
+            ASSERT_EQ(model.Check(table, total, active, filter), "") << "tick " << tick;
+            ASSERT_EQ(player.plays, sounds) << "tick " << tick;
+        }
+    }
+    EXPECT_EQ(model.Size(), driver->ArrivedBy(ticks - 1));
+    EXPECT_LE(HeapInUse(), heapAtPlateau + 16 * 1024) << "memory grew while the table did not";
+
+    // The view as the Save command writes it: a header and one row per visible station.
+    DWORD total = 0, active = 0;
+    table.RebuildView(total, active);
+    XlsWorkbook book;
+    book.CreateBlank(1);
+    XlsWorksheet* sheet = book.FindSheet("Sheet1");
+    sheet->CellAt(0, 0)->SetWideText(u"Name");
+    sheet->CellAt(0, 9)->SetWideText(u"Last seen");
+    const int rows = static_cast<int>(std::min<DWORD>(total, XlsWorksheet::kMaxRow));
+    StationRecord r{};
+    for (int k = 0; k < rows; ++k) {
+        ASSERT_TRUE(table.GetViewItem(k, r));
+        sheet->CellAt(k + 1, 0)->SetWideText(r.ssid);
+        sheet->CellAt(k + 1, 1)->SetNumber(r.active ? 100 - std::abs(r.rssi) : 0);
+    }
+    std::ostringstream text;
+    ASSERT_TRUE(sheet->WriteDelimited(text, ',', '"'));
+    std::size_t lines = 0;
+    bool quoted = false;
+    for (char c : text.str()) {
+        quoted ^= c == '"';
+        lines += c == '\n' && !quoted;
+    }
+    EXPECT_EQ(lines, static_cast<std::size_t>(rows) + 1);
+    korvyn::test::TempDir documents;
+    korvyn::platform::SetDocumentsFolderOverride(documents.path());
+    EXPECT_TRUE(book.SaveToFile("My Documents\\Korvyn soak.xls"));
+    korvyn::platform::SetDocumentsFolderOverride({});
+
+    korvyn::platform::SetLocalTimeSource({});
+    korvyn::platform::SetSoundPlayer(nullptr);
+    korvyn::platform::SetWifiDriver(nullptr);
+}
+
+} // namespace
