@@ -1,118 +1,32 @@
 // The program's own resources, as compiled from resources/korvyn.rc and built into it.
 #include "platform/resources/Resources.h"
 #include "platform/system/CaseFold.h"
+#include "platform/ui/DialogTemplate.h"
 #include "resource.h"
 
-#include <cstring>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 using namespace korvyn::platform;
 
 namespace {
 
-// Just enough of a dialog template reader to check the script: the header fields and
-// each item's identifier, rectangle, class, text and style.
-struct DialogItem {
-    DWORD style = 0;
-    int id = 0;
-    int x = 0, y = 0, cx = 0, cy = 0;
-    std::u16string className;
-    std::u16string text;
-};
-
-struct Dialog {
-    DWORD style = 0;
-    int cx = 0, cy = 0;
-    std::u16string caption;
-    std::u16string font;
-    int pointSize = 0;
-    std::vector<DialogItem> items;
-};
-
-class TemplateReader {
-public:
-    TemplateReader(const BYTE* data, std::size_t size) : data_(data), size_(size) {}
-    WORD Word() {
-        WORD v = 0;
-        if (pos_ + 2 <= size_)
-            std::memcpy(&v, data_ + pos_, 2);
-        pos_ += 2;
-        return v;
-    }
-    DWORD Dword() { return Word() | (static_cast<DWORD>(Word()) << 16); }
-    std::u16string Text() {
-        std::u16string s;
-        for (WORD c = Word(); c != 0 && pos_ <= size_; c = Word())
-            s.push_back(static_cast<char16_t>(c));
-        return s;
-    }
-    // A number (0xFFFF and the number, shown as the predefined class name) or a text.
-    std::u16string NameOrNumber() {
-        if (pos_ + 2 <= size_ && data_[pos_] == 0xFF && data_[pos_ + 1] == 0xFF) {
-            Word();
-            switch (Word()) {
-            case 0x80:
-                return u"Button";
-            case 0x82:
-                return u"Static";
-            case 0x85:
-                return u"ComboBox";
-            default:
-                return u"?";
-            }
-        }
-        return Text();
-    }
-    void Align() { pos_ = (pos_ + 3) & ~std::size_t{3}; }
-    bool Ok() const { return pos_ <= size_; }
-
-private:
-    const BYTE* data_;
-    std::size_t size_;
-    std::size_t pos_ = 0;
-};
-
-Dialog LoadDialog(int id) {
+DialogTemplate LoadDialog(int id) {
     const BYTE* data = nullptr;
     std::size_t size = 0;
-    Dialog d;
-    if (!LoadResourceBytes(nullptr, MAKEINTRESOURCE(id), RT_DIALOG, data, size)) {
-        ADD_FAILURE() << "dialog " << id << " missing";
-        return d;
+    std::optional<DialogTemplate> parsed;
+    if (LoadResourceBytes(nullptr, MAKEINTRESOURCE(id), RT_DIALOG, data, size))
+        parsed = ParseDialogTemplate(data, size);
+    if (!parsed) {
+        ADD_FAILURE() << "dialog " << id << " missing or unreadable";
+        return {};
     }
-    TemplateReader r(data, size);
-    d.style = r.Dword();
-    r.Dword();
-    const int count = r.Word();
-    r.Word();
-    r.Word();
-    d.cx = static_cast<short>(r.Word());
-    d.cy = static_cast<short>(r.Word());
-    EXPECT_EQ(r.NameOrNumber(), u"") << "menu of " << id;
-    EXPECT_EQ(r.NameOrNumber(), u"") << "class of " << id;
-    d.caption = r.Text();
-    if (d.style & DS_SETFONT) {
-        d.pointSize = r.Word();
-        d.font = r.Text();
-    }
-    for (int i = 0; i < count; ++i) {
-        r.Align();
-        DialogItem item;
-        item.style = r.Dword();
-        r.Dword();
-        item.x = static_cast<short>(r.Word());
-        item.y = static_cast<short>(r.Word());
-        item.cx = static_cast<short>(r.Word());
-        item.cy = static_cast<short>(r.Word());
-        item.id = static_cast<short>(r.Word());
-        item.className = r.NameOrNumber();
-        item.text = r.NameOrNumber();
-        EXPECT_EQ(r.Word(), 0) << "creation data in " << id;
-        d.items.push_back(item);
-    }
-    EXPECT_TRUE(r.Ok()) << "dialog " << id << " runs past its end";
-    return d;
+    EXPECT_TRUE(parsed->menu.empty() && parsed->windowClass.empty()) << id;
+    for (const auto& item : parsed->items)
+        EXPECT_TRUE(item.creationData.empty()) << "creation data in " << id;
+    return *parsed;
 }
 
 struct ExpectedItem {
@@ -124,24 +38,24 @@ struct ExpectedItem {
 };
 
 void ExpectItems(int id, int cx, int cy, const std::vector<ExpectedItem>& expected) {
-    const Dialog d = LoadDialog(id);
+    const DialogTemplate d = LoadDialog(id);
     SCOPED_TRACE("dialog " + std::to_string(id));
     EXPECT_EQ(d.cx, cx);
     EXPECT_EQ(d.cy, cy);
-    EXPECT_EQ(d.font, u"MS Shell Dlg");
+    EXPECT_EQ(d.faceName, u"MS Shell Dlg");
     EXPECT_EQ(d.pointSize, 8);
     ASSERT_EQ(d.items.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
         const auto& got = d.items[i];
         const auto& want = expected[i];
         SCOPED_TRACE("item " + std::to_string(i));
-        EXPECT_EQ(got.id, want.id);
+        EXPECT_EQ(static_cast<WORD>(got.id), static_cast<WORD>(want.id));
         EXPECT_EQ(got.x, want.x);
         EXPECT_EQ(got.y, want.y);
         EXPECT_EQ(got.cx, want.cx);
         EXPECT_EQ(got.cy, want.cy);
-        EXPECT_TRUE(EqualIgnoringCase(got.className, want.className));
-        EXPECT_EQ(got.text, want.text);
+        EXPECT_TRUE(EqualIgnoringCase(got.ClassName(), want.className));
+        EXPECT_EQ(got.text.text, want.text);
         EXPECT_EQ(got.style & want.styleBits, want.styleBits);
         EXPECT_TRUE(got.style & WS_CHILD);
         EXPECT_TRUE(got.style & WS_VISIBLE);
@@ -192,7 +106,7 @@ TEST(EmbeddedResources, MainWindowTemplates) {
                      item(IDC_LAMP, l.lamp, u"Button", u"Radio ON", kLamp),
                      item(IDC_SUSPEND, l.suspend, u"Button", u"Suspend", BS_CENTER),
                      item(IDC_SAVE, l.save, u"Button", u"Save", 0)});
-        const Dialog d = LoadDialog(l.id);
+        const DialogTemplate d = LoadDialog(l.id);
         EXPECT_EQ(d.caption, u"Korvyn");
         EXPECT_EQ(d.items[1].style & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));
     }
@@ -235,7 +149,7 @@ TEST(EmbeddedResources, OptionsTemplate) {
          {IDC_STATIC, 52, 78, 33, 8, u"Static", u"Save as:", 0},
          {IDC_SAVE_CSV, 87, 78, 29, 10, u"Button", u" .csv", BS_AUTORADIOBUTTON | WS_GROUP},
          {IDC_SAVE_XLS, 120, 78, 29, 10, u"Button", u" .xls", BS_AUTORADIOBUTTON}});
-    const Dialog d = LoadDialog(IDD_OPTIONS);
+    const DialogTemplate d = LoadDialog(IDD_OPTIONS);
     EXPECT_EQ(d.items[1].style & 3, static_cast<DWORD>(CBS_DROPDOWN));
     EXPECT_EQ(d.items[10].style & BS_TYPEMASK, static_cast<DWORD>(BS_PUSHBUTTON));
     EXPECT_FALSE(d.items[14].style & WS_GROUP);
