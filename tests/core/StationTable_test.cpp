@@ -269,15 +269,6 @@ TEST_F(StationTableTest, ActiveStationsComeFirst) {
     EXPECT_EQ(View(), (std::vector<DWORD>{5, 4, 3, 2, 1, 0}));
 }
 
-TEST_F(StationTableTest, WalkOrderWithTwentyStations) {
-    std::vector<ScanObservation> scan;
-    for (DWORD i = 0; i < 20; ++i)
-        scan.push_back(Obs(Mac(i), -50));
-    Merge(scan);
-    EXPECT_EQ(View(), (std::vector<DWORD>{15, 14, 13, 12, 11, 10, 9,  8,  7,  6,
-                                          5,  4,  3,  2,  1,  0,  19, 18, 17, 16}));
-}
-
 // The view against a model computed from the records: visible ones, active first, each
 // group in walk order. Merges, hide settings and rebuilds in a seeded random mix keep the
 // incremental view honest.

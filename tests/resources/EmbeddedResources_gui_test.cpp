@@ -290,13 +290,4 @@ TEST(EmbeddedResources, NewStationSound) {
     EXPECT_EQ(wave.samples.back(), 128);
 }
 
-TEST(EmbeddedResources, StringsAreUtf16) {
-    WCHAR buffer[32];
-    ASSERT_GT(LoadString(nullptr, IDS_RUSSIAN_BASE + 22, buffer, 32), 0);
-    EXPECT_EQ(std::u16string(buffer), u"Kрупно");
-    ASSERT_GT(LoadString(nullptr, IDS_HUNGARIAN_BASE + 0, buffer, 32), 0);
-    EXPECT_EQ(std::u16string(buffer), u"Kereső");
-    EXPECT_EQ(LoadString(nullptr, IDS_ENGLISH_BASE + IDS_TEXT_COUNT, buffer, 32), 0);
-}
-
 } // namespace

@@ -28,5 +28,10 @@ private:
 void PutWord(std::vector<std::uint8_t>& out, std::uint16_t v);
 void PutDword(std::vector<std::uint8_t>& out, std::uint32_t v);
 void PutText(std::vector<std::uint8_t>& out, const std::u16string& text); // with its NUL
+inline std::vector<std::uint8_t> TextBytes(const std::u16string& text) {
+    std::vector<std::uint8_t> out;
+    PutText(out, text);
+    return out;
+}
 
 } // namespace korvyn::test

@@ -117,27 +117,4 @@ TEST_F(AdapterFaults, EveryRequestFailingInTurnLeavesTheTableAsTheReadsMadeIt) {
     EXPECT_GT(model.Size(), 10u);
 }
 
-TEST_F(AdapterFaults, ADriverThatCannotBeOpenedFailsEveryTickUntilItIs) {
-    SetWifiDriver(nullptr);
-    DAvirIzev adapter; // the open fails here
-    WCHAR list[64];
-    DWORD length = sizeof list;
-    EXPECT_FALSE(adapter.GetAdapters(list, length));
-    for (int tick = 0; tick < 3; ++tick) {
-        DWORD error = 0;
-        EXPECT_EQ(Tick(adapter, error), -1);
-        EXPECT_EQ(error, ERROR_INVALID_HANDLE);
-    }
-    EXPECT_EQ(driver->scans, 0);
-    EXPECT_EQ(model.Size(), 0u);
-
-    // Nothing reopens the driver by itself; an explicit open does.
-    SetWifiDriver(driver);
-    DWORD error = 0;
-    EXPECT_EQ(Tick(adapter, error), -1);
-    ASSERT_TRUE(adapter.OpenDriver());
-    EXPECT_GT(Tick(adapter, error), 0);
-    EXPECT_EQ(driver->scans, 1);
-}
-
 } // namespace

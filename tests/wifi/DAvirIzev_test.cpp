@@ -319,6 +319,8 @@ TEST_F(DAvirIzevTest, ClosedDriverFailsEveryRequest) {
 
     korvyn::platform::SetWifiDriver(driver);
     driver->adapters = {{u"wlan0", 1}};
+    EXPECT_FALSE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count))
+        << "nothing reopens by itself";
     EXPECT_TRUE(adapter.OpenDriver());
     EXPECT_TRUE(adapter.OpenDriver()) << "a second open keeps the first handle";
     EXPECT_TRUE(adapter.IsWireless(u"wlan0"));
@@ -334,6 +336,7 @@ TEST_F(DAvirIzevTest, ClosedDriverFailsEveryRequest) {
                       "DAvirIzev::GetBSSIDs: failed to get list. Err: 6",
                       "DAvirIzev::RefreshBSSIDs: failed. Err: 6",
                       "DAvirIzev::IsWireless: cannot query adapter wlan0 phys medium. Err: 6",
+                      "DAvirIzev::GetBSSIDs: failed to get list. Err: 6",
                       "DAvirIzev::OpenDriver: opened NDISUIO driver ok.",
                       "DAvirIzev::OpenDriver: driver already opened!",
                       "DAvirIzev::IsWireless: adapter wlan0 is wireless.",

@@ -4,7 +4,6 @@
 #include "platform/devices/Nl80211Driver.h"
 #include "platform/devices/WifiDriver.h"
 #include "support/TempDir.h"
-#include "wifi/DAvirIzev.h"
 
 #include <linux/nl80211.h>
 #include <netlink/attr.h>
@@ -200,44 +199,6 @@ TEST(Nl80211Translation, StaleAndUnusableResultsAreLeftOut) {
     genlmsg_put(bare.get(), 0, 1, 0x1c, 0, 0, NL80211_CMD_NEW_SCAN_RESULTS, 0);
     EXPECT_FALSE(TranslateScanResult(bare.get())) << "no BSS attribute";
     EXPECT_FALSE(TranslateScanResult(nullptr));
-}
-
-// A driver that hands out what the translation made of the kernel's messages.
-class TranslatedDriver : public WifiDriver {
-public:
-    std::vector<NDIS_WLAN_BSSID> entries;
-    std::string Name() const override { return "translated"; }
-    std::vector<std::u16string> AdapterNames() override { return {u"wlan0"}; }
-    DWORD QueryPhysicalMedium(std::u16string_view, ULONG& medium) override {
-        medium = NdisPhysicalMediumWirelessLan;
-        return ERROR_SUCCESS;
-    }
-    DWORD RequestScan(std::u16string_view) override { return ERROR_SUCCESS; }
-    DWORD ReadNetworkList(std::u16string_view, std::vector<NDIS_WLAN_BSSID>& out) override {
-        out = entries;
-        return ERROR_SUCCESS;
-    }
-};
-
-TEST(Nl80211Translation, ReadsThroughTheAdapterLayer) {
-    auto driver = std::make_shared<TranslatedDriver>();
-    driver->entries.push_back(*TranslateScanResult(
-        AccessPoint([](nl_msg* m) {
-            nla_put_u32(m, NL80211_BSS_FREQUENCY, 5955);
-            nla_put_u32(m, NL80211_BSS_SIGNAL_MBM, static_cast<std::uint32_t>(-6751));
-        }).get()));
-    SetWifiDriver(driver);
-    DAvirIzev adapter;
-    ScanObservation obs[2];
-    DWORD count = 0;
-    EXPECT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
-    SetWifiDriver(nullptr);
-    ASSERT_EQ(count, 1u);
-    EXPECT_EQ(std::u16string(obs[0].ssid), u"Cafe Ritz");
-    EXPECT_EQ(obs[0].rssi, -68);
-    EXPECT_EQ(obs[0].channel, 1u);
-    EXPECT_EQ(obs[0].mode, 1u);
-    EXPECT_NE(obs[0].privacy, 0u);
 }
 
 // The interface list comes from the directory, in name order; a name that is not a

@@ -3,22 +3,14 @@
 #include "platform/registry/Registry.h"
 #include "platform/system/CaseFold.h"
 #include "platform/system/TextCodec.h"
+#include "support/ResBuilder.h"
 
 #include <gtest/gtest.h>
 
 using namespace korvyn::platform;
+using korvyn::test::TextBytes;
 
 namespace {
-
-std::vector<BYTE> Text(std::u16string_view text) {
-    std::vector<BYTE> out;
-    for (char16_t c : text) {
-        out.push_back(static_cast<BYTE>(c));
-        out.push_back(static_cast<BYTE>(c >> 8));
-    }
-    out.insert(out.end(), {0, 0});
-    return out;
-}
 
 const RegValue* Value(const RegTree& tree, std::u16string_view key, std::u16string_view name) {
     auto it = tree.find(FoldCase(key));
@@ -57,8 +49,8 @@ TEST(RegFileFormat, ReadsWhatTheEditorWrites) {
     EXPECT_EQ(font->type, REG_DWORD);
     EXPECT_EQ(font->data, (std::vector<BYTE>{7, 0, 0, 0})); // the later line wins
     EXPECT_EQ(font->name, u"Font");
-    EXPECT_EQ(Value(*tree, key, u"Adapter")->data, Text(u"Intel \"Centrino\" C:\\x"));
-    EXPECT_EQ(Value(*tree, key, u"")->data, Text(u"default"));
+    EXPECT_EQ(Value(*tree, key, u"Adapter")->data, TextBytes(u"Intel \"Centrino\" C:\\x"));
+    EXPECT_EQ(Value(*tree, key, u"")->data, TextBytes(u"default"));
     EXPECT_EQ(Value(*tree, key, u"Blob")->type, REG_BINARY);
     EXPECT_EQ(Value(*tree, key, u"Blob")->data, (std::vector<BYTE>{1, 2, 3, 0xFF}));
     EXPECT_EQ(Value(*tree, key, u"Multi")->type, REG_MULTI_SZ);
@@ -66,7 +58,7 @@ TEST(RegFileFormat, ReadsWhatTheEditorWrites) {
     EXPECT_TRUE(Value(*tree, key, u"Empty")->data.empty());
     const std::u16string section = key + u"\\Initialize";
     EXPECT_EQ(Value(*tree, section, u"saveas")->data, (std::vector<BYTE>{0, 0, 0, 0}));
-    EXPECT_EQ(Value(*tree, section, u"Név")->data, Text(u"Kрупно"));
+    EXPECT_EQ(Value(*tree, section, u"Név")->data, TextBytes(u"Kрупно"));
 }
 
 TEST(RegFileFormat, ReportsTheLineOfTheFault) {
@@ -105,8 +97,8 @@ TEST(RegFileFormat, WritesKeysInTreeOrderAndEveryTypeReadably) {
     AddKey(tree, u"Software\\A B");
     AddKey(tree, u"Software\\A\\Sub");
     key.values.push_back({u"Font", REG_DWORD, {0x0c, 0, 0, 0}});
-    key.values.push_back({u"Name \"q\"", REG_SZ, Text(u"C:\\ő")});
-    key.values.push_back({u"", REG_SZ, Text(u"line\nbreak")}); // a line cannot hold it
+    key.values.push_back({u"Name \"q\"", REG_SZ, TextBytes(u"C:\\ő")});
+    key.values.push_back({u"", REG_SZ, TextBytes(u"line\nbreak")}); // a line cannot hold it
     key.values.push_back({u"Odd", REG_SZ, {0x41}});
     key.values.push_back({u"Short", REG_DWORD, {1, 2}});
     key.values.push_back({u"Bin", REG_BINARY, std::vector<BYTE>(26, 0xAB)});

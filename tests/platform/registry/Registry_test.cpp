@@ -1,5 +1,6 @@
 #include "platform/registry/Registry.h"
 
+#include "support/ResBuilder.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -10,6 +11,7 @@ using namespace korvyn::platform;
 using korvyn::test::ReadFileBytes;
 using korvyn::test::ScopedEnv;
 using korvyn::test::TempDir;
+using korvyn::test::TextBytes;
 using korvyn::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
@@ -60,21 +62,11 @@ protected:
     fs::path file_ = dir_ / "config/korvyn/registry.reg";
 };
 
-std::vector<BYTE> Utf16(std::u16string_view text) {
-    std::vector<BYTE> out;
-    for (char16_t c : text) {
-        out.push_back(static_cast<BYTE>(c));
-        out.push_back(static_cast<BYTE>(c >> 8));
-    }
-    out.insert(out.end(), {0, 0});
-    return out;
-}
-
 TEST_F(Registry, EveryTypeSurvivesTheFile) {
     const std::vector<std::pair<DWORD, std::vector<BYTE>>> values = {
         {REG_DWORD, {0x0c, 0, 0, 0}},
-        {REG_SZ, Utf16(u"Hálókártya \"Kрупно\" C:\\temp")},
-        {REG_SZ, Utf16(u"two\nlines")},
+        {REG_SZ, TextBytes(u"Hálókártya \"Kрупно\" C:\\temp")},
+        {REG_SZ, TextBytes(u"two\nlines")},
         {REG_SZ, {}},
         {REG_BINARY, std::vector<BYTE>(100, 0x5A)},
         {REG_BINARY, {}},
@@ -86,7 +78,7 @@ TEST_F(Registry, EveryTypeSurvivesTheFile) {
         const std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'0' + i));
         ASSERT_EQ(Set(key, name.c_str(), values[i].first, values[i].second), ERROR_SUCCESS);
     }
-    ASSERT_EQ(Set(key, nullptr, REG_SZ, Utf16(u"default")), ERROR_SUCCESS);
+    ASSERT_EQ(Set(key, nullptr, REG_SZ, TextBytes(u"default")), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 
     const std::string text = ReadFileBytes(file_);
@@ -109,7 +101,7 @@ TEST_F(Registry, EveryTypeSurvivesTheFile) {
         EXPECT_EQ(type, values[i].first) << i;
     }
     DWORD type = 0;
-    EXPECT_EQ(Query(again, u"", type), Utf16(u"default"));
+    EXPECT_EQ(Query(again, u"", type), TextBytes(u"default"));
     RegCloseKey(again);
 }
 
@@ -330,7 +322,7 @@ TEST_F(Registry, ProfileValuesReachTheFileAtOnce) {
 
     // Only a four-byte number counts.
     HKEY key = Create(u"Software\\Brindlemoor\\Korvyn\\Initialize");
-    ASSERT_EQ(Set(key, u"text", REG_SZ, Utf16(u"1")), ERROR_SUCCESS);
+    ASSERT_EQ(Set(key, u"text", REG_SZ, TextBytes(u"1")), ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_EQ(GetProfileInt(u"Initialize", u"text", 7), 7);
 }

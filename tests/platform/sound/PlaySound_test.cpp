@@ -162,17 +162,6 @@ TEST_F(WaveSoundPlayerTest, WhatCannotBePlayedIsRefused) {
                                                             "write 400", "drain", "close"}));
 }
 
-TEST(PlaySound, TheProgramsNewStationSoundIsPlayable) {
-    auto device = std::make_shared<Device>();
-    WaveSoundPlayer player(std::make_unique<FakeOutput>(device));
-    EXPECT_TRUE(player.Play(MAKEINTRESOURCE(157), GetModuleHandle(nullptr), SND_RESOURCE));
-    const auto events = device->WaitFor(0);
-    ASSERT_FALSE(events.empty());
-    EXPECT_EQ(events.front(), "open 11025 8x1");
-    EXPECT_EQ(events[events.size() - 3], "write 5") << "13,780 samples";
-    EXPECT_EQ(events.back(), "close");
-}
-
 TEST(PlaySound, GoesToTheInstalledPlayer) {
     struct Recorder : SoundPlayer {
         std::vector<DWORD> flags;

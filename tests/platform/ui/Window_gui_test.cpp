@@ -85,21 +85,6 @@ protected:
 };
 IMPLEMENT_DYNAMIC(FakeSlider, CWnd)
 
-// An owner-drawn button: attaching it switches its window to owner drawing.
-class OwnerButton : public CButton {
-public:
-    int draws = 0;
-    UINT lastState = 0;
-
-protected:
-    void PreSubclassWindow() override { ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW); }
-    void DrawItem(LPDRAWITEMSTRUCT dis) override {
-        ++draws;
-        lastState = dis->itemState;
-        CDC::FromHandle(dis->hDC)->FillSolidRect(&dis->rcItem, RGB(200, 0, 0));
-    }
-};
-
 void RegisterSliderClass() {
     WNDCLASS wc{};
     if (!GetClassInfo(nullptr, u"CustomSliderClass", &wc)) {
@@ -217,21 +202,6 @@ TEST_F(ControlsTest, CustomClassWindowsBehaveAsTheirAttachedObject) {
     NMHDR other{slider.m_hWnd, 1010, static_cast<UINT>(-2)};
     EXPECT_EQ(dlg.SendMessage(WM_NOTIFY, 1010, reinterpret_cast<LPARAM>(&other)), 7);
     EXPECT_EQ(dlg.log.back(), "notify 1010 code -2");
-}
-
-TEST_F(ControlsTest, AttachingAnOwnerDrawnButtonSendsItsDrawingBackToIt) {
-    OwnerButton button;
-    ASSERT_TRUE(button.SubclassDlgItem(1006, &dlg));
-    EXPECT_EQ(button.GetStyle() & BS_TYPEMASK, DWORD(BS_OWNERDRAW));
-    QWidget* w = Widget(1006);
-    QImage image = w->grab().toImage();
-    EXPECT_GE(button.draws, 1);
-    EXPECT_EQ(image.pixelColor(5, 5), QColor(200, 0, 0));
-    QTest::mousePress(w, Qt::LeftButton, {}, QPoint(3, 3));
-    w->grab();
-    EXPECT_TRUE(button.lastState & ODS_SELECTED);
-    QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(3, 3));
-    EXPECT_EQ(dlg.log.back(), "command 1006 code 0");
 }
 
 TEST_F(ControlsTest, ComboBoxSortsKeepsSelectionAndReportsUserChoices) {
