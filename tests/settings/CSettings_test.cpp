@@ -154,18 +154,6 @@ TEST_F(Settings, IndicesOutOfRangeAreRefused) {
     EXPECT_EQ(Value(settings, 5), 8u);
 }
 
-TEST_F(Settings, ChangesReachTheFileOnlyWithSave) {
-    ScopedEnv locale("LC_ALL", "en_GB.UTF-8");
-    CSettings first;
-    first.Load();
-    EXPECT_EQ(Value(first, CSettings::kLanguage), 3u);
-    first.Save();
-    first.SetValue(CSettings::kLanguage, 8); // chosen, but the program ends without saving
-    CSettings next;
-    next.Load();
-    EXPECT_EQ(Value(next, CSettings::kLanguage), 3u);
-}
-
 TEST_F(Settings, SaveFailsWhenTheKeyCannotBeCreated) {
     fs::create_directories(file_); // the file cannot be read, so nothing may be written
     CSettings settings;
@@ -174,18 +162,6 @@ TEST_F(Settings, SaveFailsWhenTheKeyCannotBeCreated) {
     EXPECT_FALSE(settings.Save());
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(fs::is_directory(file_));
-}
-
-TEST_F(Settings, ExportFormatLivesInTheProfile) {
-    korvyn::platform::SetProfileKey(korvyn::kProfileMaker, korvyn::kProfileProgram);
-    EXPECT_EQ(korvyn::ReadExportFormat(), 1);
-    ASSERT_TRUE(korvyn::WriteExportFormat(0));
-    EXPECT_NE(ReadFileBytes(file_).find("Korvyn\\Initialize]\n\"saveas\"=dword:00000000"),
-              std::string::npos);
-    EXPECT_EQ(korvyn::ReadExportFormat(), 0);
-    // Save leaves the profile value alone.
-    CSettings().Save();
-    EXPECT_EQ(korvyn::ReadExportFormat(), 0);
 }
 
 } // namespace

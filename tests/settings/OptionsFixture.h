@@ -29,13 +29,10 @@
 
 namespace korvyn::test {
 
-// The main window's portrait layout. It writes down the commands it receives and
-// stores the adapter the box shows when it reports a new selection, as the program's
-// main window does.
+// The main window's portrait layout. It writes down the commands it receives.
 class MainWindowStandIn : public CColoredDlg {
 public:
-    explicit MainWindowStandIn(CSettings& settings)
-        : CColoredDlg(IDD_MAIN_PORTRAIT), m_settings(settings) {}
+    MainWindowStandIn() : CColoredDlg(IDD_MAIN_PORTRAIT) {}
 
     std::vector<std::string> log;
 
@@ -49,21 +46,10 @@ public:
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
-        CWnd* from = CWnd::FromHandle(reinterpret_cast<HWND>(lParam));
-        if (LOWORD(wParam) == IDC_ADAPTER && HIWORD(wParam) == CBN_SELCHANGE && from != nullptr &&
-            from->IsKindOf(RUNTIME_CLASS(CComboBox))) {
-            auto* box = static_cast<CComboBox*>(from);
-            std::u16string adapter;
-            box->GetLBText(box->GetCurSel(), adapter);
-            m_settings.SetText(CSettings::kAdapter, adapter);
-        }
         log.push_back("command " + std::to_string(LOWORD(wParam)) + " code " +
                       std::to_string(HIWORD(wParam)));
         return CColoredDlg::OnCommand(wParam, lParam);
     }
-
-private:
-    CSettings& m_settings;
 };
 
 class OptionsFixture : public ::testing::Test {
@@ -89,7 +75,7 @@ protected:
     // Makes the pages afresh from the settings as they stand.
     void Open() {
         Close();
-        mainWindow = std::make_unique<MainWindowStandIn>(settings);
+        mainWindow = std::make_unique<MainWindowStandIn>();
         ASSERT_TRUE(mainWindow->Open());
         listPage = std::make_unique<CScannerDlg>(stations, settings, languages, mainWindow.get());
         ASSERT_TRUE(listPage->Create(listPage->GetTemplateId(), mainWindow.get()));

@@ -130,21 +130,12 @@ TEST_F(Export, CommaSeparatedTextAndWorkbookHoldTheListAsShown) {
     EXPECT_EQ(boxes.shown()[0].owner, page->m_hWnd);
     Lines csv = Read("Korvyn 20260412090807.csv");
     EXPECT_EQ(csv, Expected(false));
-    EXPECT_EQ(csv[0], "Name\x1fSig\x1f"
-                      "Ch\x1fType\x1fSec\x1fMAC\x1f"
-                      "Best sig\x1fWorst "
-                      "sig\x1f"
-                      "First seen\x1fLast seen");
-    EXPECT_EQ(csv.back().substr(0, 12), "Gone\x1f-----\x1f"
-                                        "6")
-        << "display order";
 
     languages.Load(5); // the headers follow the current language
     ASSERT_TRUE(page->ExportStations(1));
     EXPECT_EQ(boxes.shown()[1].text, u"My Documents\\Korvyn 20260412090807.xls");
     Lines xls = Read("Korvyn 20260412090807.xls");
     EXPECT_EQ(xls, Expected(true));
-    EXPECT_EQ(xls[1].substr(0, 6), "t:N\u00e9v");
 
     page->RestoreList(); // an empty list: the header alone
     now.wSecond = 8;

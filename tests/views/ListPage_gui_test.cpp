@@ -49,15 +49,6 @@ protected:
 
 } // namespace
 
-TEST_F(ListPage, TemplateFollowsTheScreenShape) {
-    using Case = std::array<int, 3>;
-    for (auto [w, h, id] :
-         {Case{240, 240, 186}, Case{320, 240, 185}, Case{240, 320, 148}, Case{640, 480, 148}}) {
-        korvyn::platform::SetDeviceScreenSize(w, h);
-        EXPECT_EQ(CScannerDlg(stations, settings, languages).GetTemplateId(), UINT(id)) << w;
-    }
-}
-
 TEST_F(ListPage, OpensUnderTheTabStripAndPaintsTheLayoutOfItsFontSize) {
     settings.SetValue(CSettings::kFont, 25); // out of range: 12
     OpenPage();

@@ -30,31 +30,11 @@ protected:
         page->GetClientRect(&client);
         page->GetDlgItem(IDC_COUNT)->GetWindowRect(&count);
         page->ScreenToClient(&count);
-        CBitmap bitmap;
-        CDC dc;
-        dc.CreateCompatibleDC(nullptr);
-        bitmap.CreateCompatibleBitmap(&dc, client.Width(), client.Height());
-        dc.SelectObject(&bitmap);
-        dc.FillSolidRect(&client, page->GetBackgroundColor());
-        dc.SetBkMode(TRANSPARENT);
-        CFont big, small;
-        big.CreateFont(100, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-        small.CreateFont(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
-        CFont* old = dc.SelectObject(&big);
-        CRect r(0, 20, client.right, client.bottom - 20);
-        dc.DrawText(number, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        dc.SelectObject(&small);
-        r = CRect(0, 0, client.right, 20);
-        dc.DrawText(name, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        dc.SelectObject(old);
-        QImage shown = Shot(*page);
-        int differing = 0;
-        for (int y = 0; y < count.top; ++y) {
-            for (int x = 0; x < client.right; ++x) {
-                differing += PixelAt(shown, x, y) != dc.GetPixel(x, y);
-            }
-        }
-        return differing;
+        return CompareWithTexts(Shot(*page), CRect(0, 0, client.right, count.top),
+                                page->GetBackgroundColor(),
+                                {{number, 100, CRect(0, 20, client.right, client.bottom - 20)},
+                                 {name, 20, CRect(0, 0, client.right, 20)}})
+            .differing;
     }
     ScriptedPopupMenus menus;
     CPoint tapped;
