@@ -1,5 +1,7 @@
 #include "platform/registry/RegistryFile.h"
 
+#include "platform/system/AtomicFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,15 +30,6 @@ bool WriteAll(int fd, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
-}
-
-// Makes the rename itself durable; a failure here loses nothing, so it is not reported.
-void SyncFolder(const fs::path& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 fs::path AsideName(const fs::path& path) {

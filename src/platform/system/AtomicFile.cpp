@@ -30,6 +30,8 @@ std::string TempName(const std::string& targetName) {
     return "." + targetName.substr(0, 200) + "." + RandomSuffix() + ".tmp";
 }
 
+} // namespace
+
 void SyncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -37,8 +39,6 @@ void SyncFolder(const std::filesystem::path& folder) {
         ::close(fd);
     }
 }
-
-} // namespace
 
 AtomicFile::AtomicFile() : stream_(this) {}
 

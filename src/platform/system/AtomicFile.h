@@ -16,6 +16,10 @@
 
 namespace korvyn::platform {
 
+// Makes a rename in folder durable. A failure loses nothing already written, so it is not
+// reported.
+void SyncFolder(const std::filesystem::path& folder);
+
 class AtomicFile : private std::streambuf {
 public:
     AtomicFile();
