@@ -9,6 +9,9 @@ if(TARGET korvyn)
         set_tests_properties(app_end_to_end_${case} PROPERTIES LABELS app
                              ENVIRONMENT "${app_env}")
     endforeach()
+    add_test(NAME app_network_names
+             COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_names.py $<TARGET_FILE:korvyn>)
+    set_tests_properties(app_network_names PROPERTIES LABELS app ENVIRONMENT "${app_env}")
 endif()
 
 # What `cmake --install` puts in place: the program, its menu entry, icon and manual.

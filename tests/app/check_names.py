@@ -1,0 +1,133 @@
+"""Network names of every kind, from a replayed scan file through the program's own Save
+to both export files, read back by Python's csv module and by xlrd:
+    check_names.py <korvyn>
+
+A name is shown as the list shows it: it ends at its first zero byte, and it is read as
+UTF-8 with every byte that is not part of valid UTF-8 taken as the Latin-1 character of
+the same value. Nothing else may change on the way, and no name may be taken for a
+formula or split a line: every line has ten fields. (Names whose length field differs
+from their bytes are tested with the list page itself.)"""
+import csv
+import io
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+import xlrd
+
+HEADERS = ["Name", "Sig", "Ch", "Type", "Sec", "MAC", "Best sig", "Worst sig", "First seen",
+           "Last seen"]
+PER_SCAN = 60  # well within the 78 entries one read of the adapter holds
+
+
+def check(condition, message):
+    if not condition:
+        print("FAIL: " + message, file=sys.stderr)
+        sys.exit(1)
+
+
+def names():
+    """The bytes of every name checked."""
+    out = [bytes([b]) for b in range(1, 256)]                       # every byte value alone
+    out += [bytes(range(b, min(b + 32, 256))) for b in range(1, 256, 32)]
+    out += [b"ab\0cd", b"\0abc", b"", b"\0"]                          # embedded zero bytes
+    out += [b"L" * 32, b"short and long"]
+    out += [
+        b"\xc3", b"\xc3\x28", b"\xe2\x82", b"\xe2\x82\xac", b"\xed\xa0\x80", b"\xc0\xaf",
+        b"\xf4\x90\x80\x80", b"\xf0\x9f\x98\x80", b"\xff\xfe", b"\x80abc", b"abc\xe2",
+        "\u00e9".encode() * 16, "\u20ac".encode() * 10 + b"ab", "\U0001f600".encode() * 8,
+        'say "hi", ok'.encode(), b'""', b",", b"line1\nline2", b"cr\rlf\r\n", b"\n",
+        b"=1+1", b"+SUM(A1)", b"-2+3", b"@cmd", b"=cmd|' /C calc'!A0", b"\t=tab", b" ",
+        "Caf\u00e9 \"Z\u00f6ld\", \u0421\u0435\u0442\u044c".encode()[:32],
+        "\u00e9".encode() * 15 + b"\xc3"]                               # cut inside a character
+    return out
+
+
+def shown(raw):
+    data = raw.split(b"\0", 1)[0]
+    text, i = [], 0
+    while i < len(data):
+        lead = data[i]
+        size = (1 if lead < 0x80 else 2 if lead & 0xE0 == 0xC0 else
+                3 if lead & 0xF0 == 0xE0 else 4 if lead & 0xF8 == 0xF0 else 0)
+        try:
+            text.append(data[i:i + size].decode("utf-8", "strict") if size and
+                        i + size <= len(data) else None)
+        except UnicodeDecodeError:
+            text.append(None)
+        if text[-1] is None:
+            text[-1], size = chr(lead), 1
+        i += size
+    return "".join(text)
+
+
+def scan_file(entries, path):
+    """The names as scans of a replayed adapter, station k with MAC 02:4e:00:00:HH:LL."""
+    with open(path, "w", encoding="ascii") as f:
+        f.write("korvyn-scan 1\nadapter wlan0 wireless\n")
+        for first in range(0, len(entries), PER_SCAN):
+            f.write("scan\n")
+            for k in range(first, min(first + PER_SCAN, len(entries))):
+                name = "".join("\\x%02x" % b for b in entries[k])
+                f.write('bss 02:4e:00:00:%02x:%02x -50 6 1 0 "%s"\n' % (k >> 8, k & 255, name))
+            f.write("end\n")
+
+
+def export(program, scans, work, kind):
+    """Runs the program over every scan and saves the list; the saved file's path."""
+    docs = os.path.join(work, kind)
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    result = subprocess.run(
+        [program, "--headless", "--driver=sim:" + scans,
+         "--ticks=%d" % (len(entries) // PER_SCAN + 2), "--export=" + kind, "--documents=" + docs,
+         "--registry=" + os.path.join(work, kind + ".reg")],
+        capture_output=True, env=env, timeout=120)
+    check(result.returncode == 0, "exit status %d: %s" % (result.returncode, result.stderr))
+    files = os.listdir(docs)
+    check(len(files) == 1 and files[0].endswith("." + kind), "one export: %r" % files)
+    return os.path.join(docs, files[0])
+
+
+def index_of(mac):
+    parts = mac.split("-")
+    check(parts[:4] == ["02", "4E", "00", "00"], "MAC %r" % mac)
+    return int(parts[4] + parts[5], 16)
+
+
+program = sys.argv[1]
+entries = names()
+expected = [shown(raw) for raw in entries]
+work = tempfile.mkdtemp(prefix="korvyn-names-")
+scans = os.path.join(work, "names.scan")
+scan_file(entries, scans)
+
+# The comma-separated file: UTF-8, ten fields on every line, every name as shown.
+with open(export(program, scans, work, "csv"), "rb") as f:
+    rows = list(csv.reader(io.StringIO(f.read().decode("utf-8"), newline="")))
+check(rows[0] == HEADERS, "header %r" % rows[0])
+check(len(rows) == len(entries) + 1, "%d lines for %d names" % (len(rows), len(entries)))
+seen = set()
+for line, row in enumerate(rows[1:], 1):
+    check(len(row) == 10, "line %d has %d fields: %r" % (line, len(row), row))
+    k = index_of(row[5])
+    seen.add(k)
+    check(row[0] == expected[k], "name %d (%r): %r, expected %r"
+          % (k, entries[k], row[0], expected[k]))
+check(seen == set(range(len(entries))), "stations missing from the text")
+
+# The workbook: the same texts as text cells (an empty name may be an empty cell).
+book = xlrd.open_workbook(export(program, scans, work, "xls"), logfile=io.StringIO())
+sheet = book.sheet_by_index(0)
+check((sheet.nrows, sheet.ncols) == (len(entries) + 1, 10),
+      "size %dx%d" % (sheet.nrows, sheet.ncols))
+for r in range(1, sheet.nrows):
+    k = index_of(sheet.cell_value(r, 5))
+    cell = sheet.cell(r, 0)
+    check(cell.ctype == xlrd.XL_CELL_TEXT or (cell.ctype == xlrd.XL_CELL_EMPTY and not expected[k]),
+          "workbook name %d is not a text cell" % k)
+    check(cell.value == expected[k],
+          "workbook name %d: %r, expected %r" % (k, cell.value, expected[k]))
+shutil.rmtree(work)
