@@ -5,6 +5,7 @@
 #include "platform/session/TerminationSignals.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
+#include "settings/Languages.h"
 
 #include <cstdio>
 
@@ -15,8 +16,7 @@ CMainApp::CMainApp(CSettings& settings, CLanguageTable& languages, StationTable&
       m_stations(stations) {}
 
 int CMainApp::LanguageToLoad(DWORD stored) {
-    const auto language = static_cast<LONG>(stored);
-    return language < 0 || language > 12 ? 0 : static_cast<int>(language);
+    return korvyn::LanguageByNumber(static_cast<int>(stored)).number;
 }
 
 BOOL CMainApp::InitInstance() {

@@ -33,10 +33,6 @@ constexpr char16_t kNoAdapterMessage[] =
 static_assert(sizeof(ScanObservation) * CMainDlg::kObservationCapacity == 11264,
               "the scan tick's buffer holds 128 observations in 11,264 bytes");
 
-bool IsSquare(int width, int height) {
-    return width == height;
-}
-
 } // namespace
 
 CMainDlg::CMainDlg(CSettings& settings, const CLanguageTable& languages, StationTable& stations,
@@ -52,17 +48,13 @@ CMainDlg::~CMainDlg() {
 }
 
 UINT CMainDlg::TemplateForScreen(int width, int height) {
-    if (IsSquare(width, height)) {
-        return IDD_MAIN_SQUARE;
-    }
-    return height < 320 ? IDD_MAIN_LANDSCAPE : IDD_MAIN_PORTRAIT;
+    return TemplateForShape(ShapeOfScreen(width, height, false), IDD_MAIN_PORTRAIT,
+                            IDD_MAIN_LANDSCAPE, IDD_MAIN_SQUARE);
 }
 
 UINT CMainDlg::TemplateForRotation(int width, int height) {
-    if (height > width) {
-        return IDD_MAIN_PORTRAIT;
-    }
-    return height < width ? IDD_MAIN_LANDSCAPE : IDD_MAIN_SQUARE;
+    return TemplateForShape(ShapeOfScreen(width, height, true), IDD_MAIN_PORTRAIT,
+                            IDD_MAIN_LANDSCAPE, IDD_MAIN_SQUARE);
 }
 
 HBITMAP CMainDlg::GetLampImage(UINT id) const {

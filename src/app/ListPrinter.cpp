@@ -22,25 +22,20 @@ void AppendField(std::string& out, const std::u16string& text) {
 
 std::string ListAsText(const CLanguageTable& languages, const StationTable& stations, int rows) {
     std::string out;
-    for (int column = 0; column < kStationColumnCount; ++column) {
-        if (column > 0) {
-            out += '\t';
-        }
-        AppendField(out, languages.Text(kFirstHeadingText + column));
-    }
-    out += '\n';
-    for (int row = 0; row < rows; ++row) {
-        StationRecord station{};
-        const bool found = stations.GetViewItem(row, station);
+    auto appendLine = [&out](const StationTexts& texts) {
         for (int column = 0; column < kStationColumnCount; ++column) {
             if (column > 0) {
                 out += '\t';
             }
-            if (found) {
-                AppendField(out, StationCellText(station, column, languages));
-            }
+            AppendField(out, texts[column]);
         }
         out += '\n';
+    };
+    appendLine(StationHeadings(languages));
+    StationTexts texts;
+    for (int row = 0; row < rows; ++row) {
+        StationRowTexts(stations, row, languages, texts);
+        appendLine(texts);
     }
     return out;
 }

@@ -96,3 +96,11 @@ void RelayoutDialog(HINSTANCE module, HWND window, UINT templateId) {
     }
     EndDeferWindowPos(moves);
 }
+
+ScreenShape ShapeOfScreen(int width, int height, bool rotation) {
+    if (width == height) {
+        return ScreenShape::Square;
+    }
+    const bool landscape = rotation ? height < width : height < 320;
+    return landscape ? ScreenShape::Landscape : ScreenShape::Portrait;
+}

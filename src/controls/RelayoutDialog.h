@@ -7,3 +7,16 @@
 #include "platform/ui/WinUser.h"
 
 void RelayoutDialog(HINSTANCE module, HWND window, UINT templateId);
+
+// Which of its three layouts a window takes on a screen of this size. Equal sides are
+// square. Otherwise a window being made judges by height alone (under 320 pixels is
+// landscape), a rotation by which side is longer.
+enum class ScreenShape { Portrait, Landscape, Square };
+ScreenShape ShapeOfScreen(int width, int height, bool rotation);
+
+// The template of a window's layout for that shape.
+inline UINT TemplateForShape(ScreenShape shape, UINT portrait, UINT landscape, UINT square) {
+    return shape == ScreenShape::Square      ? square
+           : shape == ScreenShape::Landscape ? landscape
+                                             : portrait;
+}

@@ -1,6 +1,7 @@
 #include "settings/COptionsDlg.h"
 
 #include "controls/ThemeColors.h"
+#include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CDataExchange.h"
 #include "resource.h"
@@ -41,11 +42,6 @@ constexpr int kPageFontHeight = 12;
 
 HBITMAP LoadResourceBitmap(UINT id) {
     return ::LoadBitmap(nullptr, MAKEINTRESOURCE(id)); // from the resource module
-}
-
-std::u16string Decimal(int value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
 }
 
 } // namespace
@@ -106,7 +102,7 @@ BOOL COptionsDlg::OnInitDialog() {
     m_language.SetCheckedBackgroundColor(korvyn::LightTint());
     DWORD language = 0;
     m_settings.GetValue(CSettings::kLanguage, language);
-    const int flag = language < korvyn::kLanguageCount ? static_cast<int>(language) : 0;
+    const int flag = korvyn::LanguageByNumber(static_cast<int>(language)).number;
     m_language.SetBitmaps(m_flags[flag], nullptr, CCustomButton::Ownership::Caller);
 
     UpdateData(FALSE);
@@ -116,6 +112,9 @@ BOOL COptionsDlg::OnInitDialog() {
 void COptionsDlg::InitSlider(CCustomSlider& slider, int minimum, int maximum) {
     slider.SetWindowPos(nullptr, 0, 0, kSliderWidth, kSliderHeight, SWP_NOMOVE | SWP_NOZORDER);
     slider.SetRange(minimum, maximum);
+    slider.SetBackgroundColor(korvyn::LightTint());
+    slider.SetBitmaps(LoadResourceBitmap(IDB_SLIDER_CHANNEL), LoadResourceBitmap(IDB_SLIDER_THUMB),
+                      LoadResourceBitmap(IDB_SLIDER_THUMB_PRESSED));
 }
 
 void COptionsDlg::InitSpeedSlider() {
@@ -127,10 +126,6 @@ void COptionsDlg::InitSpeedSlider() {
     const int shown = speed == 0 || speed > kSpeedMax ? kSpeedShownWhenInvalid : int(speed);
     m_speedSlider.SetPos(shown);
     SetSpeedName(shown);
-    m_speedSlider.SetBackgroundColor(korvyn::LightTint());
-    m_speedSlider.SetBitmaps(LoadResourceBitmap(IDB_SLIDER_CHANNEL),
-                             LoadResourceBitmap(IDB_SLIDER_THUMB),
-                             LoadResourceBitmap(IDB_SLIDER_THUMB_PRESSED));
 }
 
 void COptionsDlg::InitFontSlider() {
@@ -139,10 +134,6 @@ void COptionsDlg::InitFontSlider() {
     m_settings.GetValue(CSettings::kFont, size);
     // A size below the range is left to the slider, which shows its minimum.
     m_fontSlider.SetPos(size > kFontMax ? kFontShownWhenTooBig : int(size));
-    m_fontSlider.SetBackgroundColor(korvyn::LightTint());
-    m_fontSlider.SetBitmaps(LoadResourceBitmap(IDB_SLIDER_CHANNEL),
-                            LoadResourceBitmap(IDB_SLIDER_THUMB),
-                            LoadResourceBitmap(IDB_SLIDER_THUMB_PRESSED));
 }
 
 void COptionsDlg::InitCheckButton(CCustomButton& button, int normalText, int checkedText,
@@ -264,6 +255,7 @@ void COptionsDlg::DrawFontSample(CDC& dc) {
     CRect sample(kSampleRect);
     dc.FillSolidRect(&sample, dc.GetBkColor());
     CFont* old = dc.SelectObject(&font);
-    dc.DrawText(Decimal(m_fontSlider.GetPos()), &sample, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    dc.DrawText(korvyn::platform::Utf8ToUtf16(std::to_string(m_fontSlider.GetPos())), &sample,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     dc.SelectObject(old);
 }

@@ -21,9 +21,8 @@ bool ShowLanguageMenu(const CSettings& settings, CWnd* owner, CPoint corner) {
     }
     DWORD language = 0;
     settings.GetValue(CSettings::kLanguage, language);
-    // LanguageByNumber gives English for a number out of range, whose item goes then.
-    const int number = language < kLanguageCount ? static_cast<int>(language) : -1;
-    popup->DeleteMenu(LanguageByNumber(number).menuId, MF_BYCOMMAND);
+    // A number out of range stands for English, whose item goes then.
+    popup->DeleteMenu(LanguageByNumber(static_cast<int>(language)).menuId, MF_BYCOMMAND);
     return popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_BOTTOMALIGN, corner.x, corner.y, owner);
 }
 

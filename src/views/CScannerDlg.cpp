@@ -2,6 +2,7 @@
 
 #include "controls/RelayoutDialog.h"
 #include "core/StationTable.h"
+#include "platform/system/TextCodec.h"
 #include "platform/ui/CDC.h"
 #include "platform/ui/CDataExchange.h"
 #include "platform/ui/CMenu.h"
@@ -13,7 +14,6 @@
 #include "views/StationExport.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -36,14 +36,9 @@ int ValidFontSize(long long size) {
 }
 
 UINT TemplateForScreen(bool construction) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    if (width == height) {
-        return IDD_SCANNER_SQUARE;
-    }
-    // A new page judges by height alone; a rotation by which side is longer.
-    const bool landscape = construction ? height < 320 : height < width;
-    return landscape ? IDD_SCANNER_LANDSCAPE : IDD_SCANNER_PORTRAIT;
+    return TemplateForShape(
+        ShapeOfScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), !construction),
+        IDD_SCANNER_PORTRAIT, IDD_SCANNER_LANDSCAPE, IDD_SCANNER_SQUARE);
 }
 
 bool CreateBoldTahoma(CFont& font, int height) {
@@ -102,11 +97,9 @@ void CScannerDlg::RefreshList() {
     DWORD total = 0, active = 0;
     m_stations.RebuildView(total, active);
     m_list.SetItemCount(static_cast<int>(std::min<DWORD>(total, 0x7FFFFFFF)));
-    char count[32];
-    std::snprintf(count, sizeof count, "%lu/%lu ", static_cast<unsigned long>(active),
-                  static_cast<unsigned long>(total));
-    m_countText = std::u16string(count, count + std::char_traits<char>::length(count)) +
-                  m_languages.Text(kActiveText);
+    m_countText =
+        korvyn::platform::Utf8ToUtf16(std::to_string(active) + "/" + std::to_string(total) + " ") +
+        m_languages.Text(kActiveText);
     UpdateData(FALSE);
     if (m_zoomed) {
         Invalidate(TRUE);
@@ -254,8 +247,8 @@ void CScannerDlg::DrawZoomed() {
     std::u16string number = u"--";
     if (found && station.active == 1) {
         // The meter shows the RSSI's magnitude in dBm, not the list's 100 - |RSSI|.
-        const std::string digits = std::to_string(std::llabs(static_cast<long long>(station.rssi)));
-        number.assign(digits.begin(), digits.end());
+        number = korvyn::platform::Utf8ToUtf16(
+            std::to_string(std::llabs(static_cast<long long>(station.rssi))));
     }
 
     CFont big;
@@ -289,22 +282,14 @@ void CScannerDlg::ExportStations() {
 }
 
 bool CScannerDlg::ExportStations(int format) {
-    korvyn::StationTexts headers;
-    for (int column = 0; column < korvyn::kStationColumnCount; ++column) {
-        headers[column] = m_languages.Text(korvyn::kFirstHeadingText + column);
-    }
     // The list's rows as it shows them: its item count, in display order.
     const int rows = m_list.GetItemCount();
     auto rowTexts = [this](int row, korvyn::StationTexts& texts) {
-        StationRecord station{};
-        const bool found = m_stations.GetViewItem(row, station);
-        for (int column = 0; column < korvyn::kStationColumnCount; ++column) {
-            texts[column] =
-                found ? korvyn::StationCellText(station, column, m_languages) : std::u16string();
-        }
+        korvyn::StationRowTexts(m_stations, row, m_languages, texts);
     };
     const korvyn::ExportOutcome outcome =
-        korvyn::ExportStationList(korvyn::ExportFormatFromSetting(format), headers, rows, rowTexts);
+        korvyn::ExportStationList(korvyn::ExportFormatFromSetting(format),
+                                  korvyn::StationHeadings(m_languages), rows, rowTexts);
     if (outcome.saved) {
         MessageBox(korvyn::ExportSavedMessage(outcome).c_str(), u"Saved As",
                    MB_OK | MB_ICONINFORMATION);

@@ -1,13 +1,15 @@
 #include "views/StationColumns.h"
 
+#include "core/StationTable.h"
 #include "platform/system/SystemTime.h"
+#include "platform/system/TextCodec.h"
 #include "settings/CLanguageTable.h"
 
 #include <array>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <string>
 
 namespace korvyn {
 namespace {
@@ -32,25 +34,15 @@ constexpr std::array<ColumnRule, kStationColumnCount> kColumns = {{
     {100, 0.1, 100, 0},     // Last seen
 }};
 
-// Texts of the station list are ASCII apart from names and language texts.
-std::u16string Ascii(const char* text) {
-    return std::u16string(text, text + std::char_traits<char>::length(text));
-}
-
 std::u16string Number(long long value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "%lld", value);
-    return Ascii(text);
+    return platform::Utf8ToUtf16(std::to_string(value));
 }
 
 std::u16string MacText(const BYTE (&mac)[6]) {
     char text[18];
-    std::snprintf(text, sizeof text, "%02x-%02x-%02x-%02x-%02x-%02x", mac[0], mac[1], mac[2],
+    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2],
                   mac[3], mac[4], mac[5]);
-    for (char& c : text) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return Ascii(text);
+    return platform::Utf8ToUtf16(text);
 }
 
 // Channels 1 to 233 cover the 2.4, 5 and 6 GHz band plans; anything else is unknown.
@@ -88,7 +80,7 @@ std::u16string DateText(double date) {
     char text[64];
     std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", f[0], f[1], f[2], f[3], f[4],
                   f[5]);
-    return Ascii(text);
+    return platform::Utf8ToUtf16(text);
 }
 
 std::u16string StationName(const StationRecord& station) {
@@ -124,6 +116,23 @@ std::u16string StationCellText(const StationRecord& s, int column,
         return DateText(s.lastSeen);
     default:
         return {};
+    }
+}
+
+StationTexts StationHeadings(const CLanguageTable& languages) {
+    StationTexts headings;
+    for (int column = 0; column < kStationColumnCount; ++column) {
+        headings[column] = languages.Text(kFirstHeadingText + column);
+    }
+    return headings;
+}
+
+void StationRowTexts(const StationTable& stations, int row, const CLanguageTable& languages,
+                     StationTexts& texts) {
+    StationRecord station{};
+    const bool found = stations.GetViewItem(row, station);
+    for (int column = 0; column < kStationColumnCount; ++column) {
+        texts[column] = found ? StationCellText(station, column, languages) : std::u16string();
     }
 }
 

@@ -4,9 +4,11 @@
 // through these, so a cell reads the same on screen and in a saved file.
 #include "core/StationRecord.h"
 
+#include <array>
 #include <string>
 
 class CLanguageTable;
+class StationTable;
 
 namespace korvyn {
 
@@ -32,5 +34,12 @@ std::u16string StationCellText(const StationRecord& station, int column,
                                const CLanguageTable& languages);
 // The station's name, at most its 32 characters.
 std::u16string StationName(const StationRecord& station);
+
+using StationTexts = std::array<std::u16string, kStationColumnCount>;
+// The ten headings in the current language.
+StationTexts StationHeadings(const CLanguageTable& languages);
+// The cells of row `row` of the table's view; all empty when the view has no such row.
+void StationRowTexts(const StationTable& stations, int row, const CLanguageTable& languages,
+                     StationTexts& texts);
 
 } // namespace korvyn

@@ -16,10 +16,6 @@ constexpr const char* kSheetName = "WI-FI";
 // List rows a sheet holds under its header row.
 constexpr int kSheetRows = XlsWorksheet::kMaxRow;
 
-std::u16string Ascii(const std::string& text) {
-    return std::u16string(text.begin(), text.end());
-}
-
 bool IsNumericColumn(int column) {
     return column == 1 || column == 2 || column == 6 || column == 7;
 }
@@ -70,7 +66,7 @@ std::u16string ExportFileName(ExportFormat format, const SYSTEMTIME& t) {
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%02d%02d%02d%02d%02d%02d", t.wYear, t.wMonth, t.wDay,
                   t.wHour, t.wMinute, t.wSecond);
-    return u"My Documents\\Korvyn " + Ascii(stamp) +
+    return u"My Documents\\Korvyn " + platform::Utf8ToUtf16(stamp) +
            (format == ExportFormat::Csv ? u".csv" : u".xls");
 }
 
@@ -164,7 +160,7 @@ std::u16string ExportSavedMessage(const ExportOutcome& outcome) {
     std::snprintf(note, sizeof note,
                   "\n\nA workbook sheet holds %d rows: the last %d rows of the list were left out.",
                   kSheetRows, outcome.rowsLeftOut);
-    return outcome.fileName + Ascii(note);
+    return outcome.fileName + platform::Utf8ToUtf16(note);
 }
 
 std::u16string ExportFailedMessage(const ExportOutcome& outcome) {

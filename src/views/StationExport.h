@@ -23,7 +23,6 @@ inline ExportFormat ExportFormatFromSetting(int value) {
     return value == 0 ? ExportFormat::Csv : ExportFormat::Workbook;
 }
 
-using StationTexts = std::array<std::u16string, kStationColumnCount>;
 // Fills the ten texts of list row `row`.
 using StationRowSource = std::function<void(int row, StationTexts& texts)>;
 

@@ -7,6 +7,7 @@ UTF-8 with every byte that is not part of valid UTF-8 taken as the Latin-1 chara
 the same value. Nothing else may change on the way, and no name may be taken for a
 formula or split a line: every line has ten fields. (Names whose length field differs
 from their bytes are tested with the list page itself.)"""
+import codecs
 import csv
 import io
 import os
@@ -45,22 +46,12 @@ def names():
     return out
 
 
+# A byte that is not part of valid UTF-8 reads as the Latin-1 character of its value.
+codecs.register_error("byte_as_latin1", lambda e: (chr(e.object[e.start]), e.start + 1))
+
+
 def shown(raw):
-    data = raw.split(b"\0", 1)[0]
-    text, i = [], 0
-    while i < len(data):
-        lead = data[i]
-        size = (1 if lead < 0x80 else 2 if lead & 0xE0 == 0xC0 else
-                3 if lead & 0xF0 == 0xE0 else 4 if lead & 0xF8 == 0xF0 else 0)
-        try:
-            text.append(data[i:i + size].decode("utf-8", "strict") if size and
-                        i + size <= len(data) else None)
-        except UnicodeDecodeError:
-            text.append(None)
-        if text[-1] is None:
-            text[-1], size = chr(lead), 1
-        i += size
-    return "".join(text)
+    return raw.split(b"\0", 1)[0].decode("utf-8", "byte_as_latin1")
 
 
 def scan_file(entries, path):

@@ -1,5 +1,5 @@
 // Theme colours, colour scaling and the dialog that paints itself in one colour.
-#include "ControlsHost.h"
+#include "support/gui/HostDialog.h"
 
 #include "controls/ThemeColors.h"
 

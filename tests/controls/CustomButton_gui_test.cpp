@@ -1,6 +1,6 @@
 // The custom button: attaching, state changes by stylus and BM_SETCHECK with the
 // messages they send, the drawing of each kind on rendered pixels, and ownership.
-#include "ControlsHost.h"
+#include "support/gui/HostDialog.h"
 
 #include "controls/CCustomButton.h"
 

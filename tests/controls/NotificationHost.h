@@ -2,7 +2,7 @@
 // A top-level window for the slider and the tab strip under test. It writes down every
 // scroll notification and tab strip notification it receives, so that tests compare
 // the log with a table of what they expect.
-#include "ControlsHost.h"
+#include "support/gui/HostDialog.h"
 
 #include "controls/CCustomSlider.h"
 #include "controls/CustomTabDefs.h"

@@ -12,6 +12,7 @@
 #include "settings/COptionsDlg.h"
 #include "settings/CSettings.h"
 #include "support/TempDir.h"
+#include "support/gui/HostDialog.h"
 #include "support/gui/ScriptedMessageBoxes.h"
 #include "support/gui/ScriptedPopupMenus.h"
 #include "support/gui/WindowPixels.h"
@@ -28,29 +29,6 @@
 #include <vector>
 
 namespace korvyn::test {
-
-// The main window's portrait layout. It writes down the commands it receives.
-class MainWindowStandIn : public CColoredDlg {
-public:
-    MainWindowStandIn() : CColoredDlg(IDD_MAIN_PORTRAIT) {}
-
-    std::vector<std::string> log;
-
-    bool Open() {
-        if (!Create(IDD_MAIN_PORTRAIT)) {
-            return false;
-        }
-        ShowWindow(SW_SHOW);
-        return true;
-    }
-
-protected:
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
-        log.push_back("command " + std::to_string(LOWORD(wParam)) + " code " +
-                      std::to_string(HIWORD(wParam)));
-        return CColoredDlg::OnCommand(wParam, lParam);
-    }
-};
 
 class OptionsFixture : public ::testing::Test {
 protected:
@@ -75,7 +53,7 @@ protected:
     // Makes the pages afresh from the settings as they stand.
     void Open() {
         Close();
-        mainWindow = std::make_unique<MainWindowStandIn>();
+        mainWindow = std::make_unique<HostDialog>(IDD_MAIN_PORTRAIT); // the main window's stand-in
         ASSERT_TRUE(mainWindow->Open());
         listPage = std::make_unique<CScannerDlg>(stations, settings, languages, mainWindow.get());
         ASSERT_TRUE(listPage->Create(listPage->GetTemplateId(), mainWindow.get()));
@@ -109,7 +87,7 @@ protected:
     StationTable stations{settings};
     ScriptedMessageBoxes boxes;
     ScriptedPopupMenus menus;
-    std::unique_ptr<MainWindowStandIn> mainWindow;
+    std::unique_ptr<HostDialog> mainWindow;
     std::unique_ptr<CScannerDlg> listPage;
     std::unique_ptr<COptionsDlg> page;
 };

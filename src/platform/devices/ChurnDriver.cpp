@@ -65,10 +65,8 @@ NDIS_WLAN_BSSID ChurnDriver::Entry(std::uint64_t i, std::uint64_t n) {
     // A signal that drifts by up to 10 dB around the station's own level.
     const int level = -35 - static_cast<int>(Mix(i) % 55);
     const int dbm = level + static_cast<int>((n + i) % 21) - 10;
-    const DWORD rssi = i % 5 == 0 ? static_cast<DWORD>(static_cast<std::uint16_t>(dbm)) << 16
-                                  : static_cast<DWORD>(dbm);
     static const ULONG kDsConfig[] = {1, 6, 11, 2412000, 2437000, 2472000, 5180000, 5745000};
-    return MakeBssid(mac, rssi, kDsConfig[i % 8], static_cast<ULONG>(i % 3),
+    return MakeBssid(mac, EncodeRssi(dbm, i % 5 == 0), kDsConfig[i % 8], static_cast<ULONG>(i % 3),
                      static_cast<ULONG>(i % 2), NameOf(i));
 }
 

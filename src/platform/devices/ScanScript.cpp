@@ -1,6 +1,7 @@
 #include "platform/devices/ScanScript.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace korvyn::platform {
@@ -19,6 +20,11 @@ NDIS_WLAN_BSSID MakeBssid(const BYTE (&mac)[6], DWORD rssi, ULONG dsConfig, ULON
     entry.Configuration.DSConfig = dsConfig;
     entry.InfrastructureMode = mode;
     return entry;
+}
+
+DWORD EncodeRssi(int dbm, bool shifted) {
+    return shifted ? static_cast<DWORD>(static_cast<std::uint16_t>(dbm)) << 16
+                   : static_cast<DWORD>(dbm);
 }
 
 } // namespace korvyn::platform

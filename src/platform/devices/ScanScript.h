@@ -23,4 +23,8 @@ struct ScanScript {
 NDIS_WLAN_BSSID MakeBssid(const BYTE (&mac)[6], DWORD rssi, ULONG dsConfig, ULONG mode,
                           ULONG privacy, const std::string& ssid);
 
+// The RSSI field for a level in dBm: as it is, or shifted left by 16 bits as some adapters
+// report it.
+DWORD EncodeRssi(int dbm, bool shifted);
+
 } // namespace korvyn::platform

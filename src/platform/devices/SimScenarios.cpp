@@ -58,11 +58,6 @@ int DriftedSignal(const DemoStation& s, int scan) {
     return s.signal - s.swing + (2 * s.swing * rise) / half;
 }
 
-DWORD Encode(int dbm, bool shifted) {
-    return shifted ? static_cast<DWORD>(static_cast<std::uint16_t>(dbm)) << 16
-                   : static_cast<DWORD>(dbm);
-}
-
 } // namespace
 
 ScanScript DemoScenario() {
@@ -73,7 +68,7 @@ ScanScript DemoScenario() {
         for (const DemoStation& s : kDemo) {
             if (scan < s.appears || (scan >= s.awayFrom && scan < s.awayTo))
                 continue;
-            entries.push_back(MakeBssid(s.mac, Encode(DriftedSignal(s, scan), s.shifted),
+            entries.push_back(MakeBssid(s.mac, EncodeRssi(DriftedSignal(s, scan), s.shifted),
                                         s.dsConfig, s.mode, s.privacy, s.ssid));
         }
     }

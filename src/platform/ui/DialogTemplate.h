@@ -40,6 +40,8 @@ struct DialogItemTemplate {
 
     // The class name a window of this item is created with ("Button", "Static", ...).
     std::u16string ClassName() const;
+
+    bool operator==(const DialogItemTemplate&) const = default;
 };
 
 struct DialogTemplate {
@@ -55,6 +57,8 @@ struct DialogTemplate {
     bool italic = false;
     std::u16string faceName;
     std::vector<DialogItemTemplate> items;
+
+    bool operator==(const DialogTemplate&) const = default;
 };
 
 // Parses template bytes; nothing when the bytes are truncated or the item count does not

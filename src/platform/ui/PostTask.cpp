@@ -5,11 +5,12 @@
 
 namespace korvyn::platform {
 
-void PostTask(std::function<void()> task) {
+bool PostTask(std::function<void()> task) {
     if (QCoreApplication::instance() == nullptr || !task) {
-        return;
+        return false;
     }
     QTimer::singleShot(0, QCoreApplication::instance(), std::move(task));
+    return true;
 }
 
 } // namespace korvyn::platform

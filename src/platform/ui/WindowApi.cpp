@@ -1,5 +1,6 @@
 // The global window calls over the window records.
 #include "platform/ui/DeviceScreen.h"
+#include "platform/ui/PostTask.h"
 #include "platform/ui/TimerSource.h"
 #include "platform/ui/WinUser.h"
 #include "platform/ui/detail/HostWidget.h"
@@ -7,10 +8,8 @@
 
 #include <QApplication>
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QPointer>
-#include <QTimer>
 #include <QWidget>
 
 #include <vector>
@@ -42,12 +41,13 @@ LRESULT SendMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL PostMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (W(hWnd) == nullptr || QCoreApplication::instance() == nullptr) {
+    if (W(hWnd) == nullptr) {
         return FALSE;
     }
-    QTimer::singleShot(0, QCoreApplication::instance(),
-                       [hWnd, msg, wParam, lParam] { SendMessage(hWnd, msg, wParam, lParam); });
-    return TRUE;
+    return korvyn::platform::PostTask(
+               [hWnd, msg, wParam, lParam] { SendMessage(hWnd, msg, wParam, lParam); })
+               ? TRUE
+               : FALSE;
 }
 
 BOOL IsWindow(HWND hWnd) {

@@ -144,10 +144,7 @@ private:
                 }
             }
         }
-        if (Window::From(self) != nullptr && w.parent != nullptr) {
-            w.parent->Send(WM_COMMAND, MAKEWPARAM(WORD(w.id), BN_CLICKED),
-                           reinterpret_cast<LPARAM>(self));
-        }
+        Window::NotifyParent(self, BN_CLICKED);
     }
 
     void Paint(Window& w) {

@@ -22,13 +22,8 @@ public:
         combo_->setGeometry(QRect(QPoint(0, 0), w.clientSize()));
         combo_->show();
         HWND self = w.handle();
-        QObject::connect(combo_, qOverload<int>(&QComboBox::activated), combo_, [self](int) {
-            Window* me = Window::From(self);
-            if (me != nullptr && me->parent != nullptr) {
-                me->parent->Send(WM_COMMAND, MAKEWPARAM(WORD(me->id), CBN_SELCHANGE),
-                                 reinterpret_cast<LPARAM>(self));
-            }
-        });
+        QObject::connect(combo_, qOverload<int>(&QComboBox::activated), combo_,
+                         [self](int) { Window::NotifyParent(self, CBN_SELCHANGE); });
         UpdateVisibleItems();
     }
 

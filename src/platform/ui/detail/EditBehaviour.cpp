@@ -11,14 +11,6 @@
 namespace korvyn::platform {
 namespace {
 
-void Notify(HWND self, WORD code) {
-    Window* me = Window::From(self);
-    if (me != nullptr && me->parent != nullptr) {
-        me->parent->Send(WM_COMMAND, MAKEWPARAM(WORD(me->id), code),
-                         reinterpret_cast<LPARAM>(self));
-    }
-}
-
 // Tells the parent when the field loses the focus.
 class FocusWatch : public QObject {
 public:
@@ -27,7 +19,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::FocusOut) {
-            Notify(self_, EN_KILLFOCUS);
+            Window::NotifyParent(self_, EN_KILLFOCUS);
         }
         return false;
     }
@@ -53,7 +45,7 @@ public:
         QObject::connect(edit_, &QLineEdit::textChanged, edit_, [self](const QString& text) {
             if (Window* me = Window::From(self)) {
                 me->text = text.toStdU16String();
-                Notify(self, EN_CHANGE);
+                Window::NotifyParent(self, EN_CHANGE);
             }
         });
     }

@@ -141,6 +141,14 @@ void Window::CreateWidget(const RECT& rect) {
     host_->setEnabled((style & WS_DISABLED) == 0);
 }
 
+void Window::NotifyParent(HWND control, WORD code) {
+    Window* w = From(control);
+    if (w != nullptr && w->parent != nullptr) {
+        w->parent->Send(WM_COMMAND, MAKEWPARAM(WORD(w->id), code),
+                        reinterpret_cast<LPARAM>(control));
+    }
+}
+
 LRESULT Window::Send(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (destroying_ && msg != WM_DESTROY && msg != WM_NCDESTROY) {
         return 0;

@@ -41,6 +41,9 @@ public:
 
     // Delivers a message to the attached object (or straight to the class when none).
     LRESULT Send(UINT msg, WPARAM wParam, LPARAM lParam);
+    // A control's notification: WM_COMMAND with its identifier and code to its parent,
+    // when the control (a stale handle finds none) and the parent still exist.
+    static void NotifyParent(HWND control, WORD code);
     // The class's own handling: behaviour, registered procedure, else DefWindowProc.
     LRESULT CallClass(UINT msg, WPARAM wParam, LPARAM lParam);
 

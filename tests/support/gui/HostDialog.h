@@ -1,5 +1,6 @@
 #pragma once
-// A coloured dialog that hosts the controls under test and logs the commands they send.
+// A coloured dialog that hosts the windows under test and logs the commands they send:
+// empty (the tests create their controls at pixel positions) or made from a template.
 #include "controls/CColoredDlg.h"
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/DialogBytes.h"
@@ -12,13 +13,21 @@ namespace korvyn::test {
 
 class HostDialog : public CColoredDlg {
 public:
+    HostDialog() = default;
+    explicit HostDialog(UINT templateId) : CColoredDlg(templateId), templateId_(templateId) {}
+
     std::vector<std::string> log;
 
-    // Without controls: the tests create theirs at pixel positions.
     bool Open() {
-        std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 160, 120, u"Host", {});
-        if (!CreateIndirect(bytes.data(), bytes.size())) {
-            return false;
+        if (templateId_ != 0) {
+            if (!Create(templateId_)) {
+                return false;
+            }
+        } else {
+            std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 160, 120, u"Host", {});
+            if (!CreateIndirect(bytes.data(), bytes.size())) {
+                return false;
+            }
         }
         ShowWindow(SW_SHOW);
         return true;
@@ -30,6 +39,9 @@ protected:
                       std::to_string(HIWORD(wParam)));
         return CColoredDlg::OnCommand(wParam, lParam);
     }
+
+private:
+    UINT templateId_ = 0;
 };
 
 } // namespace korvyn::test
