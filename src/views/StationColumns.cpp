@@ -25,9 +25,9 @@ struct ColumnRule {
 constexpr std::array<ColumnRule, kStationColumnCount> kColumns = {{
     {50, 0.1, 50, 0},       // Name
     {35, 1.0 / 14, 35, 10}, // Sig, wide enough for the wedge
-    {30, 0.1, 30, 0},       // Ch
+    {30, 0.1, 45, 0},       // Ch, room for a 6 GHz channel such as "6G233"
     {40, 0.1, 40, 0},       // Type
-    {30, 0.1, 35, 0},       // Sec
+    {30, 0.1, 60, 0},       // Sec, room for "WPA2/3-E"
     {80, 0.1, 90, 0},       // MAC
     {40, 0.1, 40, 0},       // Best sig
     {40, 0.1, 40, 0},       // Worst sig
@@ -103,8 +103,8 @@ std::u16string StationName(const StationRecord& station) {
     return std::u16string(station.ssid, n);
 }
 
-std::u16string StationCellText(const StationRecord& s, int column,
-                               const CLanguageTable& languages, const ChannelUse& use) {
+std::u16string StationCellText(const StationRecord& s, int column, const CLanguageTable& languages,
+                               const ChannelUse& use) {
     switch (column) {
     case 0:
         return StationName(s);

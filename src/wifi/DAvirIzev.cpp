@@ -90,9 +90,9 @@ void FillObservation(const BYTE* entry, ScanObservation& out) {
 
 korvyn::ChannelUse ChannelUseOf(const BYTE* entry) {
     korvyn::ChannelUse use;
-    use.frequencyKhz = korvyn::FrequencyOfDsConfig(ReadAt<DWORD>(
-        entry + offsetof(NDIS_WLAN_BSSID, Configuration) +
-        offsetof(NDIS_802_11_CONFIGURATION, DSConfig)));
+    use.frequencyKhz =
+        korvyn::FrequencyOfDsConfig(ReadAt<DWORD>(entry + offsetof(NDIS_WLAN_BSSID, Configuration) +
+                                                  offsetof(NDIS_802_11_CONFIGURATION, DSConfig)));
     use.widthMhz = ReadAt<DWORD>(entry + korvyn::platform::kWidthOffset);
     use.centreKhz = ReadAt<DWORD>(entry + korvyn::platform::kCentreOffset);
     return use;

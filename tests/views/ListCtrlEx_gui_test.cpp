@@ -107,10 +107,10 @@ TEST_F(ListColours, EachCellGetsItsColoursAndTheActiveSignalCellItsWedge) {
     // Every kind of security is red: WEP, WPA2, WPA3, WPA2/3, OWE, WPA2-E.
     std::vector<ScanObservation> kinds;
     for (const DWORD kind : {2, 4, 5, 6, 7, 0x14})
-        kinds.push_back(Obs(static_cast<BYTE>(10 + kind), -60,
-                            (u"kind " + std::u16string(1, static_cast<char16_t>(u'A' + kind)))
-                                .c_str(),
-                            6, 1, kind));
+        kinds.push_back(
+            Obs(static_cast<BYTE>(10 + kind), -60,
+                (u"kind " + std::u16string(1, static_cast<char16_t>(u'A' + kind))).c_str(), 6, 1,
+                kind));
     std::vector<ScanObservation> first = {Obs(1, -60, u"open-on"), Obs(2, -60, u"sec-on", 6, 1, 1),
                                           Obs(3, -60, u"sec-off", 6, 1, 1),
                                           Obs(4, -60, u"open-off")};

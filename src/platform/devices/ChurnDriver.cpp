@@ -71,20 +71,19 @@ NDIS_WLAN_BSSID ChurnDriver::Entry(std::uint64_t i, std::uint64_t n) {
     struct Channel {
         ULONG dsConfig, width, centre;
     };
-    static const Channel kChannels[] = {
-        {1, 0, 0},       {6, 0, 0},       {2412000, 20, 2412000}, {2437000, 40, 2447000},
-        {5180000, 80, 5210000}, {5745000, 160, 5815000}, {5975000, 80, 5985000},
-        {6135000, 320, 6105000}};
-    static const ULONG kPrivacy[] = {kSecurityOpen,
-                                     kSecurityWpa2,
-                                     kSecurityWpa3,
-                                     kSecurityWpa2Wpa3,
-                                     kSecurityOwe,
-                                     kSecurityWpa2 | kSecurityEnterprise,
-                                     kSecurityWep,
-                                     kSecurityOpen,
-                                     kSecurityWpa,
-                                     kSecurityUnknown};
+    static const Channel kChannels[] = {{1, 0, 0},
+                                        {6, 0, 0},
+                                        {2412000, 20, 2412000},
+                                        {2437000, 40, 2447000},
+                                        {5180000, 80, 5210000},
+                                        {5745000, 160, 5815000},
+                                        {5975000, 80, 5985000},
+                                        {6135000, 320, 6105000}};
+    static const ULONG kPrivacy[] = {kSecurityOpen, kSecurityWpa2,
+                                     kSecurityWpa3, kSecurityWpa2Wpa3,
+                                     kSecurityOwe,  kSecurityWpa2 | kSecurityEnterprise,
+                                     kSecurityWep,  kSecurityOpen,
+                                     kSecurityWpa,  kSecurityUnknown};
     const Channel& channel = kChannels[i % 8];
     NDIS_WLAN_BSSID entry = MakeBssid(mac, EncodeRssi(dbm, i % 5 == 0), channel.dsConfig,
                                       static_cast<ULONG>(i % 3), kPrivacy[i % 10], NameOf(i));

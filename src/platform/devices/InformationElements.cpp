@@ -160,7 +160,7 @@ void ReadHe(Body body, ElementFacts& facts) {
 void ReadEht(Body body, ElementFacts& facts) {
     const BYTE parameters = body.at[0];
     const BYTE* p = nullptr;
-    body.Take(5, p); // parameters, basic EHT-MCS and NSS set
+    body.Take(5, p);                              // parameters, basic EHT-MCS and NSS set
     if (!(parameters & 0x01) || !body.Take(3, p)) // EHT operation information
         return;
     const BYTE width = p[0] & 0x07, ccfs0 = p[1], ccfs1 = p[2];

@@ -29,12 +29,12 @@ struct ElementFacts {
 
 // Kinds of authentication and key management suites.
 enum Akm : unsigned {
-    kAkmPsk = 1,       // PSK, FT-PSK, PSK-SHA256
-    kAkm8021x = 2,     // 802.1X, FT-802.1X, 802.1X-SHA256
-    kAkmSae = 4,       // SAE, FT-SAE, SAE with any group
-    kAkmSuiteB = 8,    // 802.1X Suite B (WPA3-Enterprise)
-    kAkmOwe = 16,      // opportunistic wireless encryption
-    kAkmOther = 32,    // any other suite
+    kAkmPsk = 1,    // PSK, FT-PSK, PSK-SHA256
+    kAkm8021x = 2,  // 802.1X, FT-802.1X, 802.1X-SHA256
+    kAkmSae = 4,    // SAE, FT-SAE, SAE with any group
+    kAkmSuiteB = 8, // 802.1X Suite B (WPA3-Enterprise)
+    kAkmOwe = 16,   // opportunistic wireless encryption
+    kAkmOther = 32, // any other suite
 };
 
 ElementFacts ReadElements(const BYTE* data, std::size_t size);

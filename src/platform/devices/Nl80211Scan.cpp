@@ -93,11 +93,13 @@ std::optional<NDIS_WLAN_BSSID> TranslateScanResult(nl_msg* message) {
         FindSsid(bss[NL80211_BSS_BEACON_IES], entry.Ssid);
 
     // The elements of the latest probe response, else those of the latest beacon.
-    const nlattr* ies = bss[NL80211_BSS_INFORMATION_ELEMENTS] ? bss[NL80211_BSS_INFORMATION_ELEMENTS]
-                                                              : bss[NL80211_BSS_BEACON_IES];
+    const nlattr* ies = bss[NL80211_BSS_INFORMATION_ELEMENTS]
+                            ? bss[NL80211_BSS_INFORMATION_ELEMENTS]
+                            : bss[NL80211_BSS_BEACON_IES];
     const ElementFacts facts =
         ies ? ReadElements(static_cast<const BYTE*>(nla_data(ies)),
-                           static_cast<std::size_t>(std::max(0, nla_len(ies)))) : ElementFacts{};
+                           static_cast<std::size_t>(std::max(0, nla_len(ies))))
+            : ElementFacts{};
 
     const std::uint16_t capability =
         bss[NL80211_BSS_CAPABILITY] ? nla_get_u16(bss[NL80211_BSS_CAPABILITY]) : 0;

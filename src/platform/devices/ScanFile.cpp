@@ -310,7 +310,7 @@ std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries) {
         // The kinds of security go by name after the SSID, behind the privacy flag.
         const bool named = e.Privacy > kSecurityUnknown && !SecurityName(e.Privacy).empty();
         std::snprintf(field, sizeof field, " %u %u %u \"", e.Configuration.DSConfig,
-                      e.InfrastructureMode, named ? kSecurityUnknown : e.Privacy);
+                      e.InfrastructureMode, named ? ULONG{kSecurityUnknown} : e.Privacy);
         out += field;
         const std::string ssid(reinterpret_cast<const char*>(e.Ssid.Ssid),
                                std::min<std::size_t>(e.Ssid.SsidLength, sizeof e.Ssid.Ssid));

@@ -75,9 +75,9 @@ ScanScript DemoScenario() {
         for (const DemoStation& s : kDemo) {
             if (scan < s.appears || (scan >= s.awayFrom && scan < s.awayTo))
                 continue;
-            NDIS_WLAN_BSSID& e = entries.emplace_back(
-                MakeBssid(s.mac, EncodeRssi(DriftedSignal(s, scan), s.shifted), s.dsConfig, s.mode,
-                          s.privacy, s.ssid));
+            NDIS_WLAN_BSSID& e =
+                entries.emplace_back(MakeBssid(s.mac, EncodeRssi(DriftedSignal(s, scan), s.shifted),
+                                               s.dsConfig, s.mode, s.privacy, s.ssid));
             SetChannelWidth(e, s.width, s.centre);
         }
     }

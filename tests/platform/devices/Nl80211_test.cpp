@@ -195,8 +195,8 @@ std::string Bytes(std::initializer_list<int> bytes) {
 // suites, announced as `announced` suites (their real number unless given).
 std::string Suites(const std::string& oui, std::initializer_list<int> akms, int announced = -1) {
     const int n = announced < 0 ? static_cast<int>(akms.size()) : announced;
-    std::string s = Bytes({1, 0}) + oui + '\x04' + Bytes({1, 0}) + oui + '\x04' +
-                    Bytes({n & 0xff, n >> 8});
+    std::string s =
+        Bytes({1, 0}) + oui + '\x04' + Bytes({1, 0}) + oui + '\x04' + Bytes({n & 0xff, n >> 8});
     for (int akm : akms)
         s += oui + static_cast<char>(akm);
     return s;
@@ -258,14 +258,12 @@ TEST(InformationElements, SecurityKinds) {
          kSecurityWep},
         {"vendor element of 3 bytes", true, Ie(221, kMs), kSecurityWep},
         {"RSN running past the data", true, rsnSae.substr(0, rsnSae.size() - 1), kSecurityWep},
-        {"elements before a broken one count", true, rsnSae + Bytes({221, 80, 0}),
-         kSecurityWpa3},
+        {"elements before a broken one count", true, rsnSae + Bytes({221, 80, 0}), kSecurityWpa3},
         {"ssid, rates, then RSN", false, Elements("x") + Rsn({18}), kSecurityOwe},
     };
     for (const auto& c : cases) {
         const auto* data = reinterpret_cast<const BYTE*>(c.ies.data());
-        EXPECT_EQ(SecurityOf(c.privacyBit, ReadElements(data, c.ies.size())), c.privacy)
-            << c.name;
+        EXPECT_EQ(SecurityOf(c.privacyBit, ReadElements(data, c.ies.size())), c.privacy) << c.name;
     }
 }
 
@@ -302,16 +300,14 @@ TEST(InformationElements, ChannelWidthAndCentre) {
         {"HE 6 GHz after VHT information and co-hosted indicator", 6135000,
          he(0xC0, 0x02, Bytes({0, 0, 0, 0}), {37, 1, 38, 0, 0}), 40, 6140000},
         {"HE without 6 GHz information", 6135000, he(0, 0, "", {37, 2, 39, 0, 0}), 20, 6135000},
-        {"HE with its 6 GHz information cut", 6135000, he(0, 0x02, "", {37, 2, 39}), 20,
-         6135000},
+        {"HE with its 6 GHz information cut", 6135000, he(0, 0x02, "", {37, 2, 39}), 20, 6135000},
         {"EHT 320 over HE", 6135000, he(0, 0x02, "", {37, 3, 39, 47, 0}) + eht(4, 39, 31), 320,
          6105000},
         {"EHT first, then HE", 6135000, eht(4, 39, 31) + he(0, 0x02, "", {37, 3, 39, 47, 0}), 320,
          6105000},
         {"EHT 80 in 5 GHz", 5180000, eht(2, 42, 0), 80, 5210000},
         {"EHT of an unknown width", 5180000, eht(7, 42, 0), 20, 5180000},
-        {"EHT without its information", 5180000, Ie(255, Bytes({106, 0, 0, 0, 0, 0})), 20,
-         5180000},
+        {"EHT without its information", 5180000, Ie(255, Bytes({106, 0, 0, 0, 0, 0})), 20, 5180000},
         {"extension element of no bytes", 5180000, Ie(255, ""), 20, 5180000},
         {"VHT running past the data", 5180000, Ie(192, Bytes({1, 42, 0, 0, 0})).substr(0, 5), 20,
          5180000},
@@ -329,16 +325,15 @@ TEST(InformationElements, ChannelWidthAndCentre) {
 // response's elements or else the beacon's.
 TEST(Nl80211Translation, SecurityAndWidthFromTheElements) {
     for (const int attribute : {NL80211_BSS_INFORMATION_ELEMENTS, NL80211_BSS_BEACON_IES}) {
-        const std::string ies = Elements("Studio") + Rsn({2, 8}) +
-                                Ie(192, Bytes({1, 42, 50, 0, 0}));
-        const auto entry = TranslateScanResult(ScanResult([&](nl_msg* m) {
-                                                   nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
-                                                   nla_put_u32(m, NL80211_BSS_FREQUENCY, 5180);
-                                                   nla_put_u16(m, NL80211_BSS_CAPABILITY, 0x11);
-                                                   nla_put(m, attribute,
-                                                           static_cast<int>(ies.size()),
-                                                           ies.data());
-                                               }).get());
+        const std::string ies =
+            Elements("Studio") + Rsn({2, 8}) + Ie(192, Bytes({1, 42, 50, 0, 0}));
+        const auto entry =
+            TranslateScanResult(ScanResult([&](nl_msg* m) {
+                                    nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
+                                    nla_put_u32(m, NL80211_BSS_FREQUENCY, 5180);
+                                    nla_put_u16(m, NL80211_BSS_CAPABILITY, 0x11);
+                                    nla_put(m, attribute, static_cast<int>(ies.size()), ies.data());
+                                }).get());
         ASSERT_TRUE(entry);
         EXPECT_EQ(Ssid(*entry), "Studio");
         EXPECT_EQ(entry->Privacy, korvyn::kSecurityWpa2Wpa3);

@@ -224,8 +224,7 @@ TEST(ScanFile, FormatReadsBackTheSameEntries) {
                         "center=2467000\n"),
               std::string::npos)
         << "the kind by name, the privacy field as the flag";
-    EXPECT_NE(text.find(" 5805000 0 1 \"Sensor-42\" width=20 center=5805000\n"),
-              std::string::npos)
+    EXPECT_NE(text.find(" 5805000 0 1 \"Sensor-42\" width=20 center=5805000\n"), std::string::npos)
         << "an unknown kind stays the plain flag";
     EXPECT_NE(text.find("\"\\x01\\\"\\\\\\x7f\\xc3(€\\x00\""), std::string::npos) << text;
     ScanScript back;
