@@ -130,7 +130,7 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
          "line 3: expected the SSID"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\nend\n", "line 3: SSID without"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" y\nend\n",
-         "line 3: text after"},
+         "line 3: unknown field \"y\""},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"\\n\"\nend\n",
          "line 3: bad escape"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"\\x4\"\nend\n",
