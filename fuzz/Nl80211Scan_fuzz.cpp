@@ -4,6 +4,7 @@
 // report, and must read back the same from a scan file.
 #include "platform/devices/Nl80211Scan.h"
 #include "platform/devices/ScanFile.h"
+#include "wifi/SecurityClass.h"
 
 #include <linux/nl80211.h>
 #include <netlink/attr.h>
@@ -55,8 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = entry->Ssid.SsidLength; i < sizeof entry->Ssid.Ssid; ++i)
         if (entry->Ssid.Ssid[i] != 0)
             Fail("bytes after the name");
-    if (entry->Privacy > 1 || entry->InfrastructureMode > Ndis802_11AutoUnknown)
+    if ((entry->Privacy != 0 && korvyn::SecurityName(entry->Privacy).empty()) ||
+        entry->InfrastructureMode > Ndis802_11AutoUnknown)
         Fail("privacy or mode out of range");
+    const ULONG width = entry->Configuration.FHConfig.HopPattern;
+    if (width != 0 && width != 20 && width != 40 && width != 80 && width != 160 && width != 320)
+        Fail("a channel width that is none");
 
     // The scan file keeps every field the adapter layer reads.
     ScanScript script;
@@ -69,7 +74,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         back.Ssid.SsidLength != entry->Ssid.SsidLength ||
         std::memcmp(back.Ssid.Ssid, entry->Ssid.Ssid, 32) || back.Rssi != entry->Rssi ||
         back.Privacy != entry->Privacy || back.InfrastructureMode != entry->InfrastructureMode ||
-        back.Configuration.DSConfig != entry->Configuration.DSConfig)
+        back.Configuration.DSConfig != entry->Configuration.DSConfig ||
+        back.Configuration.FHConfig.HopPattern != width ||
+        back.Configuration.FHConfig.HopSet != entry->Configuration.FHConfig.HopSet)
         Fail("the entry reads back otherwise from a scan file");
     return 0;
 }

@@ -93,6 +93,23 @@ void PutBss(nl_msg* m, const NDIS_WLAN_BSSID& e) {
     ies += '\0';
     ies += static_cast<char>(e.Ssid.SsidLength);
     ies.append(reinterpret_cast<const char*>(e.Ssid.Ssid), e.Ssid.SsidLength);
+    // A secured network of a known kind offers PSK and SAE in its RSN element (PSK in a
+    // WPA element for WPA); one with a width gives every operation element.
+    if (e.Privacy == 3)
+        ies += std::string("\xdd\x16\x00\x50\xf2\x01\x01\x00\x00\x50\xf2\x02\x01\x00"
+                           "\x00\x50\xf2\x02\x01\x00\x00\x50\xf2\x02",
+                           24);
+    else if (e.Privacy > 3)
+        ies += std::string("\x30\x18\x01\x00\x00\x0f\xac\x04\x01\x00\x00\x0f\xac\x04"
+                           "\x02\x00\x00\x0f\xac\x02\x00\x0f\xac\x08\x00\x00",
+                           26);
+    if (e.Configuration.FHConfig.HopPattern != 0) {
+        ies += std::string("\x3d\x16\x24\x05", 4) + std::string(20, '\0'); // HT, 40 MHz
+        ies += std::string("\xc0\x05\x01\x2a\x32\x00\x00", 7);             // VHT, 160 MHz
+        ies += std::string("\xff\x0c\x24\x00\x00\x02\x00\x00\x00\x25\x03\x27\x2f\x00",
+                           14); // HE with 6 GHz information, 160 MHz
+        ies += std::string("\xff\x09\x6a\x01\x00\x00\x00\x00\x04\x27\x1f", 11); // EHT
+    }
     nla_put(m, NL80211_BSS_INFORMATION_ELEMENTS, static_cast<int>(ies.size()), ies.data());
 }
 

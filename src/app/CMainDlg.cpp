@@ -300,11 +300,12 @@ void CMainDlg::OnTimer(UINT_PTR id) {
 void CMainDlg::ScanTick(UINT period, const std::u16string& adapter) {
     KillTimer(kScanTimer);
     ScanObservation observations[kObservationCapacity];
+    korvyn::ChannelUse uses[kObservationCapacity];
     DWORD count = 0;
     // A failed read or an empty list leaves the table exactly as it was.
-    if (m_adapter.GetBSSIDs(adapter.c_str(), observations, sizeof observations, count) &&
+    if (m_adapter.GetBSSIDs(adapter.c_str(), observations, sizeof observations, count, uses) &&
         count > 0) {
-        m_stations.Merge(observations, count);
+        m_stations.Merge(observations, count, uses);
     }
     m_adapter.RefreshBSSIDs(adapter.c_str());
     if (m_listPage) {

@@ -102,7 +102,22 @@ StationRecord* StationTable::Add(const ScanObservation& o, double now) {
     }
 }
 
-void StationTable::Merge(const ScanObservation* observations, DWORD count) {
+void StationTable::KeepUse(DWORD number, const korvyn::ChannelUse& use) {
+    try {
+        if (uses_.size() <= number)
+            uses_.resize(number + 1);
+        uses_[number] = use;
+    } catch (const std::bad_alloc&) {
+        // The station stays without its channel use; the next sighting tries again.
+    }
+}
+
+korvyn::ChannelUse StationTable::GetChannelUse(DWORD number) const {
+    return number < uses_.size() ? uses_[number] : korvyn::ChannelUse{};
+}
+
+void StationTable::Merge(const ScanObservation* observations, DWORD count,
+                         const korvyn::ChannelUse* uses) {
     const DWORD hideSecured = Setting(settings_, kHideSecured);
     const DWORD hidePeers = Setting(settings_, kHidePeers);
     const DWORD mute = Setting(settings_, kMute);
@@ -129,11 +144,15 @@ void StationTable::Merge(const ScanObservation* observations, DWORD count) {
             r.bestRssi = std::max(r.bestRssi, r.rssi);
             r.worstRssi = std::min(r.worstRssi, r.rssi);
             r.lastSeen = Now();
+            if (uses)
+                KeepUse(r.number, uses[i]);
             continue;
         }
         const StationRecord* added = Add(o, Now());
         if (!added)
             continue;
+        if (uses)
+            KeepUse(added->number, uses[i]);
         if (hideSecured && added->privacy)
             continue;
         if (hidePeers && added->mode != 1)
@@ -208,6 +227,7 @@ bool StationTable::GetByNumber(DWORD number, StationRecord& record) const {
 void StationTable::Clear() {
     records_ = {};
     byMac_ = {};
+    uses_ = {};
     active_ = {};
     touched_ = {};
     isTouched_ = {};

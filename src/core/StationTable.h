@@ -12,6 +12,7 @@
 #include "core/StationRecord.h"
 #include "core/WalkOrderIndex.h"
 #include "platform/system/SystemTime.h"
+#include "wifi/ChannelUse.h"
 #include "wifi/ScanObservation.h"
 
 #include <cstdint>
@@ -29,8 +30,10 @@ public:
     StationTable(const StationTable&) = delete;
     StationTable& operator=(const StationTable&) = delete;
 
-    // Updates the table from one scan of count observations.
-    void Merge(const ScanObservation* observations, DWORD count);
+    // Updates the table from one scan of count observations. uses, when given, holds the
+    // channel use of each observation, kept beside its station's record.
+    void Merge(const ScanObservation* observations, DWORD count,
+               const korvyn::ChannelUse* uses = nullptr);
 
     // Rebuilds the view; total is the number of stations in it, active those of the
     // latest scan.
@@ -40,6 +43,10 @@ public:
     bool GetViewItem(int position, StationRecord& record) const;
     bool GetByNumber(DWORD number, StationRecord& record) const;
 
+    // The channel use of station `number` as its latest observation gave it; all zero
+    // when none was given or there is no such station.
+    korvyn::ChannelUse GetChannelUse(DWORD number) const;
+
     // Deletes every station; numbering starts again at 0.
     void Clear();
 
@@ -48,6 +55,7 @@ private:
         return !(viewHidesSecured_ && r.privacy != 0) && !(viewHidesPeers_ && r.mode != 1);
     }
     void Touch(DWORD number);
+    void KeepUse(DWORD number, const korvyn::ChannelUse& use);
     StationRecord* Add(const ScanObservation& o, double now);
     double Now();
 
@@ -58,6 +66,7 @@ private:
     // where it is while the table grows.
     std::deque<StationRecord> records_;
     std::unordered_map<std::uint64_t, DWORD> byMac_; // the MAC index
+    std::deque<korvyn::ChannelUse> uses_;            // by number, as far as known
 
     std::vector<DWORD> active_;   // stations marked active by the latest merge
     std::vector<DWORD> touched_;  // stations changed since the view was built

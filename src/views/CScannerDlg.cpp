@@ -131,7 +131,8 @@ void CScannerDlg::OnGetDispInfo(NMHDR* notify) {
     StationRecord station{};
     std::u16string text;
     if (m_stations.GetViewItem(item.iItem, station)) {
-        text = korvyn::StationCellText(station, item.iSubItem, m_languages);
+        text = korvyn::StationCellText(station, item.iSubItem, m_languages,
+                                       m_stations.GetChannelUse(station.number));
     }
     const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
     std::copy_n(text.data(), n, item.pszText);

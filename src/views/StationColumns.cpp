@@ -4,6 +4,7 @@
 #include "platform/system/SystemTime.h"
 #include "platform/system/TextCodec.h"
 #include "settings/CLanguageTable.h"
+#include "wifi/SecurityClass.h"
 
 #include <array>
 #include <cstdio>
@@ -24,9 +25,9 @@ struct ColumnRule {
 constexpr std::array<ColumnRule, kStationColumnCount> kColumns = {{
     {50, 0.1, 50, 0},       // Name
     {35, 1.0 / 14, 35, 10}, // Sig, wide enough for the wedge
-    {30, 0.1, 30, 0},       // Ch
+    {30, 0.1, 45, 0},       // Ch, room for a 6 GHz channel such as "6G233"
     {40, 0.1, 40, 0},       // Type
-    {30, 0.1, 35, 0},       // Sec
+    {30, 0.1, 60, 0},       // Sec, room for "WPA2/3-E"
     {80, 0.1, 90, 0},       // MAC
     {40, 0.1, 40, 0},       // Best sig
     {40, 0.1, 40, 0},       // Worst sig
@@ -45,12 +46,23 @@ std::u16string MacText(const BYTE (&mac)[6]) {
     return platform::Utf8ToUtf16(text);
 }
 
+} // namespace
+
 // Channels 1 to 233 cover the 2.4, 5 and 6 GHz band plans; anything else is unknown.
-std::u16string ChannelText(DWORD channel) {
-    return channel >= 1 && channel <= 233 ? Number(channel) : u"--";
+std::u16string ChannelText(DWORD channel, Band band) {
+    if (channel < 1 || channel > 233)
+        return u"--";
+    return band == Band::Ghz6 ? u"6G" + Number(channel) : Number(channel);
 }
 
-} // namespace
+std::u16string SecurityText(DWORD privacy, const CLanguageTable& languages) {
+    if (privacy == kSecurityOpen)
+        return languages.Text(36);
+    const std::string_view name = SecurityName(privacy);
+    if (name.empty() || privacy == kSecurityUnknown || privacy == kSecurityWep)
+        return languages.Text(35);
+    return platform::Utf8ToUtf16(name);
+}
 
 int ColumnInitialWidth(int column) {
     return column >= 0 && column < kStationColumnCount ? kColumns[column].initialWidth : 0;
@@ -91,19 +103,19 @@ std::u16string StationName(const StationRecord& station) {
     return std::u16string(station.ssid, n);
 }
 
-std::u16string StationCellText(const StationRecord& s, int column,
-                               const CLanguageTable& languages) {
+std::u16string StationCellText(const StationRecord& s, int column, const CLanguageTable& languages,
+                               const ChannelUse& use) {
     switch (column) {
     case 0:
         return StationName(s);
     case 1:
         return s.active == 1 ? SignalText(s.rssi) : u"-----";
     case 2:
-        return ChannelText(s.channel);
+        return ChannelText(s.channel, BandOf(use.frequencyKhz));
     case 3:
         return s.mode == 0 ? languages.Text(33) : s.mode == 1 ? languages.Text(34) : u"?";
     case 4:
-        return languages.Text(s.privacy == 0 ? 36 : 35);
+        return SecurityText(s.privacy, languages);
     case 5:
         return MacText(s.mac);
     case 6:
@@ -132,7 +144,9 @@ void StationRowTexts(const StationTable& stations, int row, const CLanguageTable
     StationRecord station{};
     const bool found = stations.GetViewItem(row, station);
     for (int column = 0; column < kStationColumnCount; ++column) {
-        texts[column] = found ? StationCellText(station, column, languages) : std::u16string();
+        texts[column] = found ? StationCellText(station, column, languages,
+                                                stations.GetChannelUse(station.number))
+                              : std::u16string();
     }
 }
 

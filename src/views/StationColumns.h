@@ -3,6 +3,7 @@
 // shows for a station. The list page, its export and the zoomed meter all read stations
 // through these, so a cell reads the same on screen and in a saved file.
 #include "core/StationRecord.h"
+#include "wifi/ChannelUse.h"
 
 #include <array>
 #include <string>
@@ -29,9 +30,17 @@ std::u16string SignalText(LONG rssi);
 // An OLE date as "yy/mm/dd hh:mm:ss" with the year modulo 1000; every field -1 when the
 // date cannot be converted.
 std::u16string DateText(double date);
-// The text of one cell; columns outside 0 to 9 are empty.
+// The channel as the Ch cell shows it: 2.4 and 5 GHz channels as plain numbers, 6 GHz
+// ones with "6G" in front ("6G37"), anything outside 1 to 233 as "--".
+std::u16string ChannelText(DWORD channel, Band band);
+// The Sec cell: the language's text for open (0) and for WEP or an unknown kind of
+// security; the short name of the kind otherwise ("WPA2", "WPA3", "WPA2-E", "OWE", ...),
+// the same in every language.
+std::u16string SecurityText(DWORD privacy, const CLanguageTable& languages);
+// The text of one cell; columns outside 0 to 9 are empty. use is what the table keeps
+// beside the record (StationTable::GetChannelUse); its band tells 6 GHz channels apart.
 std::u16string StationCellText(const StationRecord& station, int column,
-                               const CLanguageTable& languages);
+                               const CLanguageTable& languages, const ChannelUse& use = {});
 // The station's name, at most its 32 characters.
 std::u16string StationName(const StationRecord& station);
 

@@ -20,12 +20,23 @@ bool IsNumericColumn(int column) {
     return column == 1 || column == 2 || column == 6 || column == 7;
 }
 
+// A number followed by more text, such as the 6 GHz channel "6G37": its leading number
+// alone would be another cell's text.
+bool IsNumberWithMore(std::u16string_view text) {
+    std::size_t digits = 0;
+    while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9')
+        ++digits;
+    return digits > 0 && digits < text.size();
+}
+
 // One list row into sheet row `row`. In a workbook the signal and channel columns are
-// numbers; in comma-separated text every cell is the list's text.
+// numbers, except a channel the list marks with its band, which stays text as the list
+// shows it; in comma-separated text every cell is the list's text.
 void PutRow(XlsWorksheet& sheet, int row, const StationTexts& texts, ExportFormat format) {
     for (int column = 0; column < kStationColumnCount; ++column) {
         XlsCell* cell = sheet.CellAt(row, column);
-        if (format == ExportFormat::Workbook && IsNumericColumn(column)) {
+        if (format == ExportFormat::Workbook && IsNumericColumn(column) &&
+            !IsNumberWithMore(texts[column])) {
             cell->SetNumber(LeadingNumber(texts[column]));
         } else {
             cell->SetWideText(texts[column]);

@@ -88,6 +88,16 @@ void FillObservation(const BYTE* entry, ScanObservation& out) {
     out.mode = ReadAt<DWORD>(entry + offsetof(NDIS_WLAN_BSSID, InfrastructureMode));
 }
 
+korvyn::ChannelUse ChannelUseOf(const BYTE* entry) {
+    korvyn::ChannelUse use;
+    use.frequencyKhz =
+        korvyn::FrequencyOfDsConfig(ReadAt<DWORD>(entry + offsetof(NDIS_WLAN_BSSID, Configuration) +
+                                                  offsetof(NDIS_802_11_CONFIGURATION, DSConfig)));
+    use.widthMhz = ReadAt<DWORD>(entry + korvyn::platform::kWidthOffset);
+    use.centreKhz = ReadAt<DWORD>(entry + korvyn::platform::kCentreOffset);
+    return use;
+}
+
 } // namespace
 
 DAvirIzev::DAvirIzev() {
@@ -215,6 +225,11 @@ bool DAvirIzev::RefreshBSSIDs(LPCWSTR adapter) {
 
 bool DAvirIzev::GetBSSIDs(LPCWSTR adapter, ScanObservation* observations, DWORD capacity,
                           DWORD& count) {
+    return GetBSSIDs(adapter, observations, capacity, count, nullptr);
+}
+
+bool DAvirIzev::GetBSSIDs(LPCWSTR adapter, ScanObservation* observations, DWORD capacity,
+                          DWORD& count, korvyn::ChannelUse* uses) {
     if (!observations) {
         count = 0;
         TraceMessage("%s: null pointer.", "DAvirIzev::GetBSSIDs");
@@ -250,6 +265,8 @@ bool DAvirIzev::GetBSSIDs(LPCWSTR adapter, ScanObservation* observations, DWORD 
             offset + sizeof(ULONG) <= listBytes ? ReadAt<ULONG>(list + offset) : 0;
         if (entryLength < sizeof(NDIS_WLAN_BSSID) || entryLength > listBytes - offset)
             break;
+        if (uses)
+            uses[written] = ChannelUseOf(list + offset);
         FillObservation(list + offset, observations[written++]);
         TraceMessage("%s: processed one entry.", "DAvirIzev::GetBSSIDs");
         offset += entryLength;

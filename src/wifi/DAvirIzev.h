@@ -3,6 +3,7 @@
 // one to scan, and reads its network list as scan observations. Talks to "UIO1:" for
 // per-adapter requests and to "NDS0:" for the adapter names; every step is traced.
 #include "platform/WinTypes.h"
+#include "wifi/ChannelUse.h"
 #include "wifi/ScanObservation.h"
 
 #include <mutex>
@@ -30,6 +31,10 @@ public:
     // Reads the adapter's current network list; capacity is the array's size in bytes,
     // count receives the observations written.
     bool GetBSSIDs(LPCWSTR adapter, ScanObservation* observations, DWORD capacity, DWORD& count);
+    // The same, with the channel use of observation i in uses[i] (uses may be null; it
+    // has room for as many entries as observations).
+    bool GetBSSIDs(LPCWSTR adapter, ScanObservation* observations, DWORD capacity, DWORD& count,
+                   korvyn::ChannelUse* uses);
 
 private:
     std::mutex lock_;

@@ -22,8 +22,8 @@ def check(condition, message):
         sys.exit(1)
 
 
-def run(*args):
-    env = dict(os.environ)
+def run(*args, env=None):
+    env = dict(os.environ, **(env or {}))
     env.pop("DISPLAY", None)
     env.pop("WAYLAND_DISPLAY", None)
     env.pop("QT_QPA_PLATFORM", None)
@@ -38,6 +38,20 @@ def number(text):
         return 0.0
 
 
+def workbook_value(column, text):
+    """What the workbook holds for a list text: numbers in the numeric columns, except a
+    channel marked with its band ("6G37"), which stays text."""
+    if column in NUMERIC and not text.startswith("6G"):
+        return number(text)
+    return text
+
+
+def printed_rows(result):
+    lines = result.stdout.decode("utf-8").split("\n")
+    check(lines[-1] == "", "the output ends with a line break")
+    return [line.split("\t") for line in lines[:-1]]
+
+
 def scan_print_export():
     docs = os.path.join(work, "Documents")
     registry = os.path.join(work, "settings.reg")
@@ -46,9 +60,7 @@ def scan_print_export():
     err = result.stderr.decode("utf-8", "replace")
     check(result.returncode == 0, "exit status %d: %s" % (result.returncode, err))
 
-    lines = result.stdout.decode("utf-8").split("\n")
-    check(lines[-1] == "", "the output ends with a line break")
-    rows = [line.split("\t") for line in lines[:-1]]
+    rows = printed_rows(result)
     check(rows[0] == HEADERS, "header %r" % rows[0])
     check(len(rows) > 5, "stations listed: %d" % (len(rows) - 1))
     check(all(len(r) == 10 for r in rows), "ten fields in every line")
@@ -65,10 +77,10 @@ def scan_print_export():
     for r in range(1, len(rows)):
         for c, text in enumerate(rows[r]):
             value = sheet.cell_value(r, c)
-            if c in NUMERIC:
-                check(value == number(text), "row %d col %d: %r vs %r" % (r, c, value, text))
-            else:
-                check(value == text, "row %d col %d: %r vs %r" % (r, c, value, text))
+            check(value == workbook_value(c, text), "row %d col %d: %r vs %r" % (r, c, value, text))
+    secs = {r[4] for r in rows[1:]}
+    check({"WPA2", "WPA3", "OWE", "Open"} <= secs, "kinds of security in the demo: %r" % secs)
+    check(any(r[2].startswith("6G") for r in rows[1:]), "6 GHz channels in the demo")
 
     with open(registry, encoding="utf-8") as f:
         saved = f.read()
@@ -86,6 +98,75 @@ def scan_print_export():
         table = list(csv.reader(f))
     printed = [line.split("\t") for line in result.stdout.decode("utf-8").split("\n")[:-1]]
     check(table == printed, "csv rows differ from the printed list")
+
+
+# One network of every kind of security and band, as a scan file gives them.
+SCAN = """korvyn-scan 1
+adapter wlan0 wireless
+scan
+bss 00:00:00:00:00:01 -41 2412000 1 0 "open"
+bss 00:00:00:00:00:02 -42 1 1 1 "old flag"
+bss 00:00:00:00:00:03 -43 2437000 1 1 "wep" sec=wep
+bss 00:00:00:00:00:04 -44 2462000 1 1 "wpa" sec=wpa width=20 center=2462000
+bss 00:00:00:00:00:05 -45 5180000 1 1 "wpa2" sec=wpa2 width=80 center=5210000
+bss 00:00:00:00:00:06 -46 5745000 1 1 "wpa3" sec=wpa3 width=160 center=5815000
+bss 00:00:00:00:00:07 -47 5975000 1 1 "wpa2/3" sec=wpa2/3 width=80 center=5985000
+bss 00:00:00:00:00:08 -48 6135000 1 1 "owe" sec=owe width=320 center=6105000
+bss 00:00:00:00:00:09 -49 7115000 1 1 "wpa2-e" sec=wpa2-e
+bss 00:00:00:00:00:0a -50 5935000 1 1 "wpa3-e" sec=wpa3-e
+bss 00:00:00:00:00:0b -51 2484000 1 20 "wpa2-e by value"
+bss 00:00:00:00:00:0c -52 5825000 0 1 "peer wpa-e" sec=wpa-e
+bss 00:00:00:00:00:0d -53 9999999 1 1 "" sec=wpa2/3-e
+end
+"""
+# MAC -> (Sec, Ch) in English and in Italian, whose texts for open and WEP differ.
+EXPECTED = {
+    "00-00-00-00-00-01": ("Open", "1", "Aperta"),
+    "00-00-00-00-00-02": ("WEP", "1", "WEP Protetta"),
+    "00-00-00-00-00-03": ("WEP", "6", "WEP Protetta"),
+    "00-00-00-00-00-04": ("WPA", "11", "WPA"),
+    "00-00-00-00-00-05": ("WPA2", "36", "WPA2"),
+    "00-00-00-00-00-06": ("WPA3", "149", "WPA3"),
+    "00-00-00-00-00-07": ("WPA2/3", "6G5", "WPA2/3"),
+    "00-00-00-00-00-08": ("OWE", "6G37", "OWE"),
+    "00-00-00-00-00-09": ("WPA2-E", "6G233", "WPA2-E"),
+    "00-00-00-00-00-0A": ("WPA3-E", "6G2", "WPA3-E"),
+    "00-00-00-00-00-0B": ("WPA2-E", "14", "WPA2-E"),
+    "00-00-00-00-00-0C": ("WPA-E", "165", "WPA-E"),
+    "00-00-00-00-00-0D": ("WPA2/3-E", "--", "WPA2/3-E"),
+}
+
+
+def classes_and_bands():
+    scan = os.path.join(work, "kinds.scan")
+    with open(scan, "w", encoding="utf-8") as f:
+        f.write(SCAN)
+    for lang, column in (("en_US.UTF-8", 0), ("it_IT.UTF-8", 2)):
+        docs = os.path.join(work, lang, "Documents")
+        registry = os.path.join(work, lang, "settings.reg")
+        books = {}
+        for export in ("xls", "csv"):
+            env_lang = {"LANG": lang, "LC_ALL": lang}
+            result = run("--headless", "--driver=sim:" + scan, "--ticks=1", "--print",
+                         "--export=" + export, "--documents=" + docs, "--registry=" + registry,
+                         env=env_lang)
+            check(result.returncode == 0, "%s: %s" % (lang, result.stderr.decode()))
+            rows = printed_rows(result)
+            got = {r[5]: (r[4], r[2]) for r in rows[1:]}
+            want = {mac: (v[column], v[1]) for mac, v in EXPECTED.items()}
+            check(got == want, "%s: printed %r" % (lang, got))
+            name = [f for f in os.listdir(docs) if f.endswith("." + export)]
+            check(len(name) == 1, "one %s file: %r" % (export, name))
+            books[export] = os.path.join(docs, name[0])
+            if export == "xls":
+                sheet = xlrd.open_workbook(books[export]).sheet_by_index(0)
+                for r, row in enumerate(rows[1:], start=1):
+                    for c in (2, 4):
+                        check(sheet.cell_value(r, c) == workbook_value(c, row[c]),
+                              "workbook row %d col %d: %r" % (r, c, sheet.cell_value(r, c)))
+            else:
+                with open(books[export], encoding="utf-8", newline="") as f:
+                    check(list(csv.reader(f)) == rows, "%s: csv rows differ from the list" % lang)
 
 
 def exit_status():
@@ -139,5 +220,6 @@ def exit_status():
           "picture size")
 
 
-{"scan_print_export": scan_print_export, "exit_status": exit_status}[case]()
+{"scan_print_export": scan_print_export, "exit_status": exit_status,
+ "classes_and_bands": classes_and_bands}[case]()
 print("ok")

@@ -326,6 +326,35 @@ TEST_F(StationTableTest, WalkOrderWithThreeHundredStations) {
     }
 }
 
+// The kinds of security are non-zero Privacy values: each one is secured to the filter
+// and the sound, OWE included.
+TEST_F(StationTableTest, EveryKindOfSecurityIsSecured) {
+    settings.SetValue(kHideSecured, 1);
+    const DWORD kinds[] = {1, 2, 3, 4, 5, 6, 7, 0x13, 0x14, 0x15, 0x16, 0xFFFFFFFF};
+    std::vector<ScanObservation> scan = {Obs(Mac(0), -50, 0)};
+    for (BYTE i = 0; i < std::size(kinds); ++i)
+        scan.push_back(Obs(Mac(static_cast<BYTE>(i + 1)), -50, kinds[i]));
+    Merge(scan);
+    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{1})) << "only the open one";
+    EXPECT_EQ(View(), (std::vector<DWORD>{0}));
+}
+
+TEST_F(StationTableTest, ChannelUseIsKeptBesideEachRecord) {
+    const ScanObservation scan[] = {Obs(Mac(1), -50), Obs(Mac(2), -50)};
+    const korvyn::ChannelUse uses[] = {{5180000, 80, 5210000}, {6135000, 320, 6105000}};
+    table.Merge(scan, 2, uses);
+    EXPECT_EQ(table.GetChannelUse(1).centreKhz, 6105000u);
+    EXPECT_EQ(table.GetChannelUse(0).widthMhz, 80u);
+    const korvyn::ChannelUse moved[] = {{2412000, 20, 2412000}};
+    table.Merge(scan + 1, 1, moved);
+    EXPECT_EQ(table.GetChannelUse(1).frequencyKhz, 2412000u) << "the latest sighting's";
+    EXPECT_EQ(table.GetChannelUse(0).frequencyKhz, 5180000u) << "an absent station keeps its";
+    EXPECT_EQ(table.GetChannelUse(2).widthMhz, 0u) << "no such station";
+    table.Clear();
+    Merge({Obs(Mac(3), -50)});
+    EXPECT_EQ(table.GetChannelUse(0).frequencyKhz, 0u) << "none given after Clear";
+}
+
 TEST_F(StationTableTest, ClearStartsNumberingAgain) {
     Merge({Obs(Mac(1), -50), Obs(Mac(2), -50)});
     EXPECT_EQ(View().size(), 2u);

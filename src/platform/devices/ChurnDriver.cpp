@@ -2,6 +2,7 @@
 
 #include "platform/WinError.h"
 #include "platform/devices/ScanScript.h"
+#include "wifi/SecurityClass.h"
 
 #include <algorithm>
 
@@ -65,9 +66,29 @@ NDIS_WLAN_BSSID ChurnDriver::Entry(std::uint64_t i, std::uint64_t n) {
     // A signal that drifts by up to 10 dB around the station's own level.
     const int level = -35 - static_cast<int>(Mix(i) % 55);
     const int dbm = level + static_cast<int>((n + i) % 21) - 10;
-    static const ULONG kDsConfig[] = {1, 6, 11, 2412000, 2437000, 2472000, 5180000, 5745000};
-    return MakeBssid(mac, EncodeRssi(dbm, i % 5 == 0), kDsConfig[i % 8], static_cast<ULONG>(i % 3),
-                     static_cast<ULONG>(i % 2), NameOf(i));
+    // Channels of all three bands with their widths (none given for bare channel numbers),
+    // and every kind of security.
+    struct Channel {
+        ULONG dsConfig, width, centre;
+    };
+    static const Channel kChannels[] = {{1, 0, 0},
+                                        {6, 0, 0},
+                                        {2412000, 20, 2412000},
+                                        {2437000, 40, 2447000},
+                                        {5180000, 80, 5210000},
+                                        {5745000, 160, 5815000},
+                                        {5975000, 80, 5985000},
+                                        {6135000, 320, 6105000}};
+    static const ULONG kPrivacy[] = {kSecurityOpen, kSecurityWpa2,
+                                     kSecurityWpa3, kSecurityWpa2Wpa3,
+                                     kSecurityOwe,  kSecurityWpa2 | kSecurityEnterprise,
+                                     kSecurityWep,  kSecurityOpen,
+                                     kSecurityWpa,  kSecurityUnknown};
+    const Channel& channel = kChannels[i % 8];
+    NDIS_WLAN_BSSID entry = MakeBssid(mac, EncodeRssi(dbm, i % 5 == 0), channel.dsConfig,
+                                      static_cast<ULONG>(i % 3), kPrivacy[i % 10], NameOf(i));
+    SetChannelWidth(entry, channel.width, channel.centre);
+    return entry;
 }
 
 DWORD ChurnDriver::QueryPhysicalMedium(std::u16string_view adapter, ULONG& medium) {

@@ -7,9 +7,9 @@
 // kWindow stations to arrive (older ones have left for good), except that each of them is
 // away now and then for a stretch of kAwayScans scans. Arrivals may be limited to the
 // first scans: after them the same stations keep coming and going, and the table stops
-// growing. Names, signals, channels, modes and
-// privacy vary by station, including hidden networks, names of 32 bytes and names that are
-// not UTF-8.
+// growing. Names, signals, channels of all three bands with their widths, modes and kinds
+// of security vary by station, including hidden networks, names of 32 bytes and names that
+// are not UTF-8.
 #include "platform/devices/WifiDriver.h"
 
 #include <cstdint>

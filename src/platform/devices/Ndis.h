@@ -91,6 +91,21 @@ static_assert(offsetof(NDIS_802_11_BSSID_LIST, Bssid) == 4);
 
 namespace korvyn::platform {
 
+// The frequency-hopping part of the configuration means nothing on the DS and OFDM
+// channels of today's networks. The adapters of this program use it for the width of the
+// channel a network uses: HopPattern holds the width in MHz and HopSet the centre
+// frequency in kHz, both 0 when unknown.
+inline void SetChannelWidth(NDIS_WLAN_BSSID& entry, ULONG widthMhz, ULONG centreKhz) {
+    entry.Configuration.FHConfig.HopPattern = widthMhz;
+    entry.Configuration.FHConfig.HopSet = centreKhz;
+}
+constexpr std::size_t kWidthOffset = offsetof(NDIS_WLAN_BSSID, Configuration) +
+                                     offsetof(NDIS_802_11_CONFIGURATION, FHConfig) +
+                                     offsetof(NDIS_802_11_CONFIGURATION_FH, HopPattern);
+constexpr std::size_t kCentreOffset = offsetof(NDIS_WLAN_BSSID, Configuration) +
+                                      offsetof(NDIS_802_11_CONFIGURATION, FHConfig) +
+                                      offsetof(NDIS_802_11_CONFIGURATION_FH, HopSet);
+
 // Signal strength in dBm of a reported Rssi: some drivers report dBm shifted left by 16
 // bits (0xFFC40000 for -60), the others the plain signed value.
 constexpr int RssiDbm(DWORD raw) {

@@ -1,10 +1,13 @@
 #include "platform/devices/Nl80211Scan.h"
 
+#include "platform/devices/InformationElements.h"
+
 #include <linux/nl80211.h>
 #include <netlink/attr.h>
 #include <netlink/genl/genl.h>
 #include <netlink/msg.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -89,9 +92,18 @@ std::optional<NDIS_WLAN_BSSID> TranslateScanResult(nl_msg* message) {
     if (!FindSsid(bss[NL80211_BSS_INFORMATION_ELEMENTS], entry.Ssid))
         FindSsid(bss[NL80211_BSS_BEACON_IES], entry.Ssid);
 
+    // The elements of the latest probe response, else those of the latest beacon.
+    const nlattr* ies = bss[NL80211_BSS_INFORMATION_ELEMENTS]
+                            ? bss[NL80211_BSS_INFORMATION_ELEMENTS]
+                            : bss[NL80211_BSS_BEACON_IES];
+    const ElementFacts facts =
+        ies ? ReadElements(static_cast<const BYTE*>(nla_data(ies)),
+                           static_cast<std::size_t>(std::max(0, nla_len(ies))))
+            : ElementFacts{};
+
     const std::uint16_t capability =
         bss[NL80211_BSS_CAPABILITY] ? nla_get_u16(bss[NL80211_BSS_CAPABILITY]) : 0;
-    entry.Privacy = (capability & kCapabilityPrivacy) ? 1 : 0;
+    entry.Privacy = SecurityOf((capability & kCapabilityPrivacy) != 0, facts);
     entry.InfrastructureMode = (capability & kCapabilityEss)    ? Ndis802_11Infrastructure
                                : (capability & kCapabilityIbss) ? Ndis802_11IBSS
                                                                 : Ndis802_11AutoUnknown;
@@ -111,6 +123,8 @@ std::optional<NDIS_WLAN_BSSID> TranslateScanResult(nl_msg* message) {
     if (bss[NL80211_BSS_BEACON_INTERVAL])
         entry.Configuration.BeaconPeriod = nla_get_u16(bss[NL80211_BSS_BEACON_INTERVAL]);
     entry.NetworkTypeInUse = mhz >= 5000 ? Ndis802_11OFDM5 : Ndis802_11DS;
+    const ChannelUse use = ChannelUseOf(entry.Configuration.DSConfig, facts);
+    SetChannelWidth(entry, use.widthMhz, use.centreKhz);
     return entry;
 }
 

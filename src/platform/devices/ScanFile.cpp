@@ -1,7 +1,9 @@
 #include "platform/devices/ScanFile.h"
 
 #include "platform/system/TextCodec.h"
+#include "wifi/SecurityClass.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
@@ -62,8 +64,9 @@ bool ParseRssi(std::string_view text, DWORD& raw) {
     return true;
 }
 
-// The quoted SSID that ends a bss line; nothing may follow the closing quote.
-bool ParseSsid(std::string_view text, std::string& ssid, std::string& why) {
+// The quoted SSID of a bss line; fields receives what follows the closing quote.
+bool ParseSsid(std::string_view text, std::string& ssid, std::string_view& fields,
+               std::string& why) {
     if (text.empty() || text[0] != '"') {
         why = "expected the SSID in double quotes";
         return false;
@@ -72,7 +75,8 @@ bool ParseSsid(std::string_view text, std::string& ssid, std::string& why) {
     for (std::size_t i = 1; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '"') {
-            if (!Trim(text.substr(i + 1)).empty()) {
+            fields = text.substr(i + 1);
+            if (!fields.empty() && kBlanks.find(fields[0]) == std::string_view::npos) {
                 why = "text after the SSID";
                 return false;
             }
@@ -101,6 +105,58 @@ bool ParseSsid(std::string_view text, std::string& ssid, std::string& why) {
     return false;
 }
 
+// The optional key=value fields after the SSID: sec=, width= and center=, each at most
+// once; any other key is refused, so that a misspelt one does not go unnoticed.
+bool ParseFields(std::string_view rest, NDIS_WLAN_BSSID& entry, std::string& why) {
+    bool sec = false, width = false, center = false;
+    for (std::string_view field = NextWord(rest); !field.empty(); field = NextWord(rest)) {
+        const auto equals = field.find('=');
+        const std::string_view key = field.substr(0, equals);
+        const std::string_view value =
+            equals == std::string_view::npos ? std::string_view() : field.substr(equals + 1);
+        bool& seen = key == "sec" ? sec : key == "width" ? width : center;
+        if (key != "sec" && key != "width" && key != "center") {
+            why = "unknown field \"" + std::string(field) + "\" (expected sec=, width= or center=)";
+            return false;
+        }
+        if (seen) {
+            why = std::string(key) + "= given twice";
+            return false;
+        }
+        seen = true;
+        if (key == "sec") {
+            DWORD privacy = 0;
+            if (!SecurityFromName(value, privacy)) {
+                why = "bad sec= (expected open, wep, wpa, wpa2, wpa3, wpa2/3 or owe, with -e for "
+                      "802.1X, or secured)";
+                return false;
+            }
+            if ((privacy == 0) != (entry.Privacy == 0)) {
+                why = "sec=" + std::string(value) + " disagrees with privacy " +
+                      std::to_string(entry.Privacy);
+                return false;
+            }
+            entry.Privacy = privacy;
+        } else if (key == "width") {
+            ULONG mhz = 0;
+            if (!ParseNumber(value, mhz) ||
+                (mhz != 20 && mhz != 40 && mhz != 80 && mhz != 160 && mhz != 320)) {
+                why = "bad width= (expected 20, 40, 80, 160 or 320)";
+                return false;
+            }
+            entry.Configuration.FHConfig.HopPattern = mhz;
+        } else {
+            ULONG khz = 0;
+            if (!ParseNumber(value, khz) || khz == 0) {
+                why = "bad center= (expected the centre frequency in kHz)";
+                return false;
+            }
+            entry.Configuration.FHConfig.HopSet = khz;
+        }
+    }
+    return true;
+}
+
 bool ParseBss(std::string_view rest, NDIS_WLAN_BSSID& entry, std::string& why) {
     BYTE mac[6];
     DWORD rssi = 0;
@@ -117,10 +173,11 @@ bool ParseBss(std::string_view rest, NDIS_WLAN_BSSID& entry, std::string& why) {
         why = "bad privacy value";
     else {
         std::string ssid;
-        if (!ParseSsid(Trim(rest), ssid, why))
+        std::string_view fields;
+        if (!ParseSsid(Trim(rest), ssid, fields, why))
             return false;
         entry = MakeBssid(mac, rssi, ds, mode, privacy, ssid);
-        return true;
+        return ParseFields(fields, entry, why);
     }
     return false;
 }
@@ -250,8 +307,10 @@ std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries) {
         else
             std::snprintf(field, sizeof field, "%d", static_cast<int>(e.Rssi));
         out += field;
+        // The kinds of security go by name after the SSID, behind the privacy flag.
+        const bool named = e.Privacy > kSecurityUnknown && !SecurityName(e.Privacy).empty();
         std::snprintf(field, sizeof field, " %u %u %u \"", e.Configuration.DSConfig,
-                      e.InfrastructureMode, e.Privacy);
+                      e.InfrastructureMode, named ? ULONG{kSecurityUnknown} : e.Privacy);
         out += field;
         const std::string ssid(reinterpret_cast<const char*>(e.Ssid.Ssid),
                                std::min<std::size_t>(e.Ssid.SsidLength, sizeof e.Ssid.Ssid));
@@ -271,7 +330,17 @@ std::string FormatScan(const std::vector<NDIS_WLAN_BSSID>& entries) {
                 out += field;
             }
         }
-        out += "\"\n";
+        out += '"';
+        if (named) {
+            out += " sec=";
+            for (const char c : SecurityName(e.Privacy))
+                out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        if (e.Configuration.FHConfig.HopPattern)
+            out += " width=" + std::to_string(e.Configuration.FHConfig.HopPattern);
+        if (e.Configuration.FHConfig.HopSet)
+            out += " center=" + std::to_string(e.Configuration.FHConfig.HopSet);
+        out += '\n';
     }
     out += "end\n";
     return out;

@@ -8,11 +8,14 @@
 //   adapter eth0 other
 //   scan
 //   bss 00:0a:1b:2c:3d:4e -60 2437000 1 1 "Cafe \"Ritz\""
+//   bss 00:0a:1b:2c:3d:4f -55 5180000 1 1 "Office" sec=wpa2 width=80 center=5210000
 //   end
 //
 // bss fields: MAC, RSSI (signed decimal, or the raw 32-bit value in 0x hex), DSConfig (a
 // channel number or kHz), infrastructure mode, privacy, and the SSID as a double-quoted
-// string of up to 32 bytes with \", \\ and \xHH escapes.
+// string of up to 32 bytes with \", \\ and \xHH escapes; then optionally, in any order,
+// sec= (the kind of security by its short name, wifi/SecurityClass.h; it must agree with
+// privacy on open or secured and replaces its value), width= (MHz) and center= (kHz).
 #include "platform/devices/ScanScript.h"
 
 #include <filesystem>

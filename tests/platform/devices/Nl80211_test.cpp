@@ -1,9 +1,11 @@
 #include "platform/devices/Nl80211Scan.h"
 
 #include "platform/devices/DeviceIo.h"
+#include "platform/devices/InformationElements.h"
 #include "platform/devices/Nl80211Driver.h"
 #include "platform/devices/WifiDriver.h"
 #include "support/TempDir.h"
+#include "wifi/SecurityClass.h"
 
 #include <linux/nl80211.h>
 #include <netlink/attr.h>
@@ -70,7 +72,7 @@ TEST(Nl80211Translation, AccessPoint) {
     EXPECT_EQ(entry->Length, sizeof(NDIS_WLAN_BSSID));
     EXPECT_EQ(std::memcmp(entry->MacAddress, kBssid, 6), 0);
     EXPECT_EQ(Ssid(*entry), "Cafe Ritz");
-    EXPECT_EQ(entry->Privacy, 1u);
+    EXPECT_EQ(entry->Privacy, korvyn::kSecurityWep) << "the privacy bit without RSN or WPA";
     EXPECT_EQ(entry->Rssi, -42);
     EXPECT_EQ(entry->Configuration.DSConfig, 2437000u);
     EXPECT_EQ(entry->Configuration.BeaconPeriod, 100u);
@@ -125,7 +127,7 @@ TEST(Nl80211Translation, UnspecifiedSignalAndNoSignal) {
 TEST(Nl80211Translation, ModeAndPrivacyFromTheCapability) {
     const std::tuple<std::uint16_t, ULONG, ULONG> cases[] = {
         {0x0001, Ndis802_11Infrastructure, 0}, {0x0002, Ndis802_11IBSS, 0},
-        {0x0012, Ndis802_11IBSS, 1},           {0x0010, Ndis802_11AutoUnknown, 1},
+        {0x0012, Ndis802_11IBSS, 2},           {0x0010, Ndis802_11AutoUnknown, 2},
         {0x0003, Ndis802_11Infrastructure, 0}, {0xFFEC, Ndis802_11AutoUnknown, 0}};
     for (const auto& [capability, mode, privacy] : cases) {
         const auto entry =
@@ -177,6 +179,167 @@ TEST(Nl80211Translation, FrequencyInKhz) {
                                 nla_put_u32(m, NL80211_BSS_FREQUENCY_OFFSET, 500);
                             }).get());
     EXPECT_EQ(withOffset->Configuration.DSConfig, 916500u);
+}
+
+// Information elements built byte by byte.
+std::string Ie(int id, const std::string& body) {
+    return std::string(1, static_cast<char>(id)) + static_cast<char>(body.size()) + body;
+}
+std::string Bytes(std::initializer_list<int> bytes) {
+    std::string s;
+    for (int b : bytes)
+        s += static_cast<char>(b);
+    return s;
+}
+// An RSN or WPA body: version, group cipher, one pairwise cipher, then the key management
+// suites, announced as `announced` suites (their real number unless given).
+std::string Suites(const std::string& oui, std::initializer_list<int> akms, int announced = -1) {
+    const int n = announced < 0 ? static_cast<int>(akms.size()) : announced;
+    std::string s =
+        Bytes({1, 0}) + oui + '\x04' + Bytes({1, 0}) + oui + '\x04' + Bytes({n & 0xff, n >> 8});
+    for (int akm : akms)
+        s += oui + static_cast<char>(akm);
+    return s;
+}
+const std::string kIeee = Bytes({0x00, 0x0f, 0xac});
+const std::string kMs = Bytes({0x00, 0x50, 0xf2});
+std::string Rsn(std::initializer_list<int> akms, int announced = -1) {
+    return Ie(48, Suites(kIeee, akms, announced) + Bytes({0, 0}));
+}
+std::string Wpa(std::initializer_list<int> akms) {
+    return Ie(221, kMs + '\x01' + Suites(kMs, akms));
+}
+
+TEST(InformationElements, SecurityKinds) {
+    using namespace korvyn;
+    constexpr DWORD E = kSecurityEnterprise;
+    const std::string rsnSae = Rsn({8});
+    const struct {
+        const char* name;
+        bool privacyBit;
+        std::string ies;
+        DWORD privacy;
+    } cases[] = {
+        {"open", false, "", kSecurityOpen},
+        {"privacy bit alone", true, "", kSecurityWep},
+        {"WPA with PSK", true, Wpa({2}), kSecurityWpa},
+        {"WPA with 802.1X", true, Wpa({1}), kSecurityWpa | E},
+        {"PSK", true, Rsn({2}), kSecurityWpa2},
+        {"FT-PSK and PSK-SHA256", true, Rsn({4, 6}), kSecurityWpa2},
+        {"802.1X", true, Rsn({1}), kSecurityWpa2 | E},
+        {"FT-802.1X, 802.1X-SHA256", true, Rsn({3, 5}), kSecurityWpa2 | E},
+        {"SAE", true, Rsn({8}), kSecurityWpa3},
+        {"FT-SAE", true, Rsn({9}), kSecurityWpa3},
+        {"SAE with any group", true, Rsn({24}), kSecurityWpa3},
+        {"Suite B", true, Rsn({12}), kSecurityWpa3 | E},
+        {"Suite B 192", true, Rsn({13}), kSecurityWpa3 | E},
+        {"PSK and SAE", true, Rsn({2, 8}), kSecurityWpa2Wpa3},
+        {"SAE and FT-PSK", true, Rsn({8, 4}), kSecurityWpa2Wpa3},
+        {"OWE", true, Rsn({18}), kSecurityOwe},
+        {"WPA then RSN", true, Wpa({2}) + Rsn({2}), kSecurityWpa2},
+        {"RSN then WPA", true, Rsn({2}) + Wpa({2}), kSecurityWpa2},
+        {"RSN without privacy bit", false, Rsn({8}), kSecurityWpa3},
+        {"RSN of 0 suites", true, Rsn({}), kSecurityWpa2},
+        {"RSN announcing 255 suites, holding one", true, Rsn({8}, 255), kSecurityWpa3},
+        {"RSN announcing 65535 pairwise ciphers", true,
+         Ie(48, Bytes({1, 0}) + kIeee + '\x04' + Bytes({0xff, 0xff}) + kIeee + '\x04'),
+         kSecurityWpa2},
+        {"RSN cut after the group cipher", true, Ie(48, Bytes({1, 0}) + kIeee + '\x04'),
+         kSecurityWpa2},
+        {"RSN of one byte is not read", true, Ie(48, "\x01"), kSecurityWep},
+        {"RSN of one byte, open", false, Ie(48, "\x01"), kSecurityOpen},
+        {"over-long RSN", true, Ie(48, Suites(kIeee, {8}) + std::string(40, '\x7f')),
+         kSecurityWpa3},
+        {"unknown suite", true, Rsn({0x77}), kSecurityWpa2},
+        {"suite of another OUI", true, Ie(48, Suites(Bytes({0x00, 0x10, 0x18}), {8})),
+         kSecurityWpa2},
+        {"WMM is not WPA", true, Ie(221, kMs + '\x02' + std::string(20, '\0')), kSecurityWep},
+        {"type 1 of another vendor", true, Ie(221, Bytes({0x00, 0x10, 0x18, 1, 1, 0})),
+         kSecurityWep},
+        {"vendor element of 3 bytes", true, Ie(221, kMs), kSecurityWep},
+        {"RSN running past the data", true, rsnSae.substr(0, rsnSae.size() - 1), kSecurityWep},
+        {"elements before a broken one count", true, rsnSae + Bytes({221, 80, 0}), kSecurityWpa3},
+        {"ssid, rates, then RSN", false, Elements("x") + Rsn({18}), kSecurityOwe},
+    };
+    for (const auto& c : cases) {
+        const auto* data = reinterpret_cast<const BYTE*>(c.ies.data());
+        EXPECT_EQ(SecurityOf(c.privacyBit, ReadElements(data, c.ies.size())), c.privacy) << c.name;
+    }
+}
+
+TEST(InformationElements, ChannelWidthAndCentre) {
+    const std::string ht40above = Ie(61, Bytes({36, 0x05}) + std::string(20, '\0'));
+    const std::string ht40below = Ie(61, Bytes({6, 0x07}) + std::string(20, '\0'));
+    auto he = [](int p1, int p2, const std::string& between, std::initializer_list<int> info) {
+        return Ie(255, Bytes({36, 0, p1, p2, 0, 0, 0}) + between + Bytes(info));
+    };
+    auto eht = [](int width, int ccfs0, int ccfs1) {
+        return Ie(255, Bytes({106, 1, 0, 0, 0, 0, width, ccfs0, ccfs1}));
+    };
+    const struct {
+        const char* name;
+        DWORD frequency;
+        std::string ies;
+        DWORD width, centre;
+    } cases[] = {
+        {"no element", 2437000, "", 20, 2437000},
+        {"unknown frequency", 0, ht40above, 0, 0},
+        {"HT 40 above", 5180000, ht40above, 40, 5190000},
+        {"HT 40 below", 2437000, ht40below, 40, 2427000},
+        {"HT offset without the width bit", 2437000, Ie(61, Bytes({6, 0x01, 0})), 20, 2437000},
+        {"HT of one byte", 2437000, Ie(61, Bytes({6})), 20, 2437000},
+        {"VHT 80", 5180000, ht40above + Ie(192, Bytes({1, 42, 0, 0, 0})), 80, 5210000},
+        {"VHT first, then HT", 5180000, Ie(192, Bytes({1, 42, 0, 0, 0})) + ht40above, 80, 5210000},
+        {"VHT 160", 5180000, Ie(192, Bytes({1, 42, 50, 0, 0})), 160, 5250000},
+        {"VHT 80+80", 5180000, Ie(192, Bytes({1, 42, 106, 0, 0})), 80, 5210000},
+        {"VHT 160, older form", 5180000, Ie(192, Bytes({2, 50, 0, 0, 0})), 160, 5250000},
+        {"VHT 20/40 leaves HT", 5180000, ht40above + Ie(192, Bytes({0, 0, 0, 0, 0})), 40, 5190000},
+        {"VHT of two bytes", 5180000, Ie(192, Bytes({1, 42})), 20, 5180000},
+        {"HE 6 GHz 80", 6135000, he(0, 0x02, "", {37, 2, 39, 0, 0}), 80, 6145000},
+        {"HE 6 GHz 160", 6135000, he(0, 0x02, "", {37, 3, 39, 47, 0}), 160, 6185000},
+        {"HE 6 GHz after VHT information and co-hosted indicator", 6135000,
+         he(0xC0, 0x02, Bytes({0, 0, 0, 0}), {37, 1, 38, 0, 0}), 40, 6140000},
+        {"HE without 6 GHz information", 6135000, he(0, 0, "", {37, 2, 39, 0, 0}), 20, 6135000},
+        {"HE with its 6 GHz information cut", 6135000, he(0, 0x02, "", {37, 2, 39}), 20, 6135000},
+        {"EHT 320 over HE", 6135000, he(0, 0x02, "", {37, 3, 39, 47, 0}) + eht(4, 39, 31), 320,
+         6105000},
+        {"EHT first, then HE", 6135000, eht(4, 39, 31) + he(0, 0x02, "", {37, 3, 39, 47, 0}), 320,
+         6105000},
+        {"EHT 80 in 5 GHz", 5180000, eht(2, 42, 0), 80, 5210000},
+        {"EHT of an unknown width", 5180000, eht(7, 42, 0), 20, 5180000},
+        {"EHT without its information", 5180000, Ie(255, Bytes({106, 0, 0, 0, 0, 0})), 20, 5180000},
+        {"extension element of no bytes", 5180000, Ie(255, ""), 20, 5180000},
+        {"VHT running past the data", 5180000, Ie(192, Bytes({1, 42, 0, 0, 0})).substr(0, 5), 20,
+         5180000},
+    };
+    for (const auto& c : cases) {
+        const auto* data = reinterpret_cast<const BYTE*>(c.ies.data());
+        const korvyn::ChannelUse use = ChannelUseOf(c.frequency, ReadElements(data, c.ies.size()));
+        EXPECT_EQ(use.frequencyKhz, c.frequency) << c.name;
+        EXPECT_EQ(use.widthMhz, c.width) << c.name;
+        EXPECT_EQ(use.centreKhz, c.centre) << c.name;
+    }
+}
+
+// The kind and the width travel in the entry the adapter layer reads, from the probe
+// response's elements or else the beacon's.
+TEST(Nl80211Translation, SecurityAndWidthFromTheElements) {
+    for (const int attribute : {NL80211_BSS_INFORMATION_ELEMENTS, NL80211_BSS_BEACON_IES}) {
+        const std::string ies =
+            Elements("Studio") + Rsn({2, 8}) + Ie(192, Bytes({1, 42, 50, 0, 0}));
+        const auto entry =
+            TranslateScanResult(ScanResult([&](nl_msg* m) {
+                                    nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
+                                    nla_put_u32(m, NL80211_BSS_FREQUENCY, 5180);
+                                    nla_put_u16(m, NL80211_BSS_CAPABILITY, 0x11);
+                                    nla_put(m, attribute, static_cast<int>(ies.size()), ies.data());
+                                }).get());
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(Ssid(*entry), "Studio");
+        EXPECT_EQ(entry->Privacy, korvyn::kSecurityWpa2Wpa3);
+        EXPECT_EQ(entry->Configuration.FHConfig.HopPattern, 160u);
+        EXPECT_EQ(entry->Configuration.FHConfig.HopSet, 5250000u);
+    }
 }
 
 TEST(Nl80211Translation, StaleAndUnusableResultsAreLeftOut) {

@@ -130,7 +130,7 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
          "line 3: expected the SSID"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\nend\n", "line 3: SSID without"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" y\nend\n",
-         "line 3: text after"},
+         "line 3: unknown field \"y\""},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"\\n\"\nend\n",
          "line 3: bad escape"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"\\x4\"\nend\n",
@@ -138,6 +138,30 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 "
          "\"123456789012345678901234567890123\"\nend\n",
          "line 3: SSID longer than 32 bytes"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"sec=wpa2\nend\n",
+         "line 3: text after the SSID"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" mode=1\nend\n",
+         "line 3: unknown field \"mode=1\""},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" width=20 80\nend\n",
+         "line 3: unknown field \"80\""},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=wpa4\nend\n",
+         "line 3: bad sec="},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec\nend\n",
+         "line 3: bad sec="},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=wpa2 sec=wpa3\nend\n",
+         "line 3: sec= given twice"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 0 \"x\" sec=wpa2\nend\n",
+         "line 3: sec=wpa2 disagrees with privacy 0"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=open\nend\n",
+         "line 3: sec=open disagrees with privacy 1"},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" width=30\nend\n",
+         "line 3: bad width="},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" width=\nend\n",
+         "line 3: bad width="},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" center=0\nend\n",
+         "line 3: bad center="},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" center=-5\nend\n",
+         "line 3: bad center="},
         {"korvyn-scan 1\nscan extra\n", "line 2: text after \"scan\""},
         {"korvyn-scan 1\nnetwork x\n", "line 2: unknown line \"network\""},
     };
@@ -148,6 +172,40 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         EXPECT_FALSE(ParseScanFile(text, script, error)) << text;
         EXPECT_EQ(error.rfind(expected, 0), 0u) << "file:\n" << text << "gave: " << error;
         EXPECT_EQ(script.adapters.size(), 1u) << "a refused file changes nothing";
+    }
+}
+
+// The fields after the name, in any order; a line without them reads as it always has.
+TEST(ScanFile, OptionalFieldsAfterTheName) {
+    const struct {
+        const char* line;
+        ULONG privacy, width, centre;
+    } cases[] = {
+        {"1 \"x\"", 1, 0, 0},
+        {"7 \"x\"", 7, 0, 0},
+        {"0 \"x\"", 0, 0, 0},
+        {"0 \"x\" sec=open", 0, 0, 0},
+        {"1 \"x\" sec=wpa2", 4, 0, 0},
+        {"1 \"x\" sec=WPA2-E width=80 center=5210000", 20, 80, 5210000},
+        {"1 \"x\"  center=6185000\twidth=160   sec=wpa3 ", 5, 160, 6185000},
+        {"1 \"x\" sec=wpa2/3 width=320", 6, 320, 0},
+        {"9 \"x\" sec=owe", 7, 0, 0},
+        {"1 \"x\" sec=wep", 2, 0, 0},
+        {"3 \"x\" sec=secured", 1, 0, 0},
+        {"1 \"a \\\" b=c\" sec=wpa", 3, 0, 0},
+        {"0 \"x\" width=20 center=2412000", 0, 20, 2412000},
+    };
+    for (const auto& c : cases) {
+        ScanScript script;
+        std::string error;
+        const std::string text = std::string("korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 "
+                                             "2412000 1 ") +
+                                 c.line + "\nend\n";
+        ASSERT_TRUE(ParseScanFile(text, script, error)) << c.line << ": " << error;
+        const NDIS_WLAN_BSSID& e = script.scans.at(0).at(0);
+        EXPECT_EQ(e.Privacy, c.privacy) << c.line;
+        EXPECT_EQ(e.Configuration.FHConfig.HopPattern, c.width) << c.line;
+        EXPECT_EQ(e.Configuration.FHConfig.HopSet, c.centre) << c.line;
     }
 }
 
@@ -162,6 +220,12 @@ TEST(ScanFile, FormatReadsBackTheSameEntries) {
     for (const auto& scan : script.scans)
         text += FormatScan(scan);
     EXPECT_NE(text.find("\"Пекарня\""), std::string::npos) << "readable names stay readable";
+    EXPECT_NE(text.find(" 2457000 1 1 \"Café, \\\"Le Nord\\\"\" sec=wpa2/3 width=40 "
+                        "center=2467000\n"),
+              std::string::npos)
+        << "the kind by name, the privacy field as the flag";
+    EXPECT_NE(text.find(" 5805000 0 1 \"Sensor-42\" width=20 center=5805000\n"), std::string::npos)
+        << "an unknown kind stays the plain flag";
     EXPECT_NE(text.find("\"\\x01\\\"\\\\\\x7f\\xc3(€\\x00\""), std::string::npos) << text;
     ScanScript back;
     std::string error;

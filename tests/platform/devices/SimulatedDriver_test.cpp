@@ -45,7 +45,8 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
 
     std::map<std::string, std::vector<int>> seen; // MAC -> signal per tick, 1 when absent
     std::map<std::string, ScanObservation> last;
-    std::set<DWORD> rawRssi, dsConfigs;
+    std::set<DWORD> rawRssi, dsConfigs, kinds, widths;
+    std::set<korvyn::Band> bands;
     std::vector<NDIS_WLAN_BSSID> raw;
     for (int tick = 0; tick < 60; ++tick) {
         ASSERT_EQ(driver->ReadNetworkList(u"wlan0", raw), ERROR_SUCCESS);
@@ -54,9 +55,15 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
             dsConfigs.insert(e.Configuration.DSConfig);
         }
         ScanObservation obs[128];
+        korvyn::ChannelUse uses[128];
         DWORD count = 0;
-        ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
+        ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count, uses));
         ASSERT_EQ(count, raw.size());
+        for (DWORD i = 0; i < count; ++i) {
+            kinds.insert(obs[i].privacy);
+            bands.insert(korvyn::BandOf(uses[i].frequencyKhz));
+            widths.insert(uses[i].widthMhz);
+        }
         for (auto& [mac, signals] : seen)
             signals.push_back(1);
         for (DWORD i = 0; i < count; ++i) {
@@ -89,6 +96,11 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
     EXPECT_TRUE(rawRssi.count(0)) << "some RSSI values are shifted left by 16 bits";
     EXPECT_GT(rawRssi.size(), 1u) << "and some are plain";
     EXPECT_TRUE(dsConfigs.count(11) && dsConfigs.count(2437000)) << "channels and kHz";
+    // Open, secured of unknown kind, WEP, WPA, WPA2, WPA3, WPA2/3, OWE, WPA2-E, WPA3-E.
+    EXPECT_EQ(kinds, (std::set<DWORD>{0, 1, 2, 3, 4, 5, 6, 7, 0x14, 0x15}));
+    using korvyn::Band;
+    EXPECT_EQ(bands, (std::set<Band>{Band::Ghz2_4, Band::Ghz5, Band::Ghz6}));
+    EXPECT_EQ(widths, (std::set<DWORD>{0, 20, 40, 80, 160, 320}));
 
     std::set<DWORD> modes, privacy, channels;
     std::set<std::u16string> names;
