@@ -4,7 +4,9 @@
 
 #include <systemd/sd-bus.h>
 
+#include <cerrno>
 #include <cstring>
+#include <string_view>
 
 namespace korvyn::platform {
 namespace {
@@ -12,12 +14,37 @@ namespace {
 constexpr const char* kService = "org.freedesktop.NetworkManager";
 constexpr std::uint64_t kCallTimeoutUsec = 500 * 1000; // the scan tick must not stall
 
-DWORD ErrorFor(const sd_bus_error& error) {
+struct ErrorName {
+    std::string_view name;
+    DWORD code;
+};
+
+// The answers NetworkManager and the bus give, by what they mean for the caller.
+constexpr ErrorName kErrors[] = {
     // NetworkManager answers NotAllowed while a scan runs or right after one.
-    if (error.name &&
-        std::strcmp(error.name, "org.freedesktop.NetworkManager.Device.NotAllowed") == 0)
-        return ERROR_BUSY;
-    return ERROR_ACCESS_DENIED;
+    {"org.freedesktop.NetworkManager.Device.NotAllowed", ERROR_BUSY},
+    {"org.freedesktop.NetworkManager.PermissionDenied", ERROR_ACCESS_DENIED},
+    {"org.freedesktop.DBus.Error.AccessDenied", ERROR_ACCESS_DENIED},
+    {"org.freedesktop.DBus.Error.AuthFailed", ERROR_ACCESS_DENIED},
+    {"org.freedesktop.NetworkManager.UnknownDevice", ERROR_DEV_NOT_EXIST},
+    // A device path that has gone, or a device that is not wireless.
+    {"org.freedesktop.DBus.Error.UnknownObject", ERROR_DEV_NOT_EXIST},
+    {"org.freedesktop.DBus.Error.UnknownInterface", ERROR_DEV_NOT_EXIST},
+    {"org.freedesktop.DBus.Error.UnknownMethod", ERROR_DEV_NOT_EXIST},
+    {"org.freedesktop.DBus.Error.ServiceUnknown", ERROR_SERVICE_NOT_ACTIVE},
+    {"org.freedesktop.DBus.Error.NameHasNoOwner", ERROR_SERVICE_NOT_ACTIVE},
+    {"org.freedesktop.DBus.Error.NoReply", ERROR_TIMEOUT},
+    {"org.freedesktop.DBus.Error.Timeout", ERROR_TIMEOUT},
+};
+
+DWORD ErrorFor(int result, const sd_bus_error& error) {
+    if (error.name) {
+        for (const ErrorName& known : kErrors) {
+            if (known.name == error.name)
+                return known.code;
+        }
+    }
+    return result == -ETIMEDOUT ? ERROR_TIMEOUT : ERROR_GEN_FAILURE;
 }
 
 } // namespace
@@ -35,7 +62,7 @@ DWORD NetworkManagerScan::RequestScan(const std::string& interfaceName) {
     if (!bus_) {
         if (sd_bus_open_system(&bus_) < 0) {
             bus_ = nullptr;
-            return ERROR_ACCESS_DENIED;
+            return ERROR_SERVICE_NOT_ACTIVE; // no system bus, so no NetworkManager either
         }
         sd_bus_set_method_call_timeout(bus_, kCallTimeoutUsec);
     }
@@ -44,22 +71,24 @@ DWORD NetworkManagerScan::RequestScan(const std::string& interfaceName) {
         sd_bus_error error = SD_BUS_ERROR_NULL;
         sd_bus_message* reply = nullptr;
         const char* path = nullptr;
-        const int r =
+        int r =
             sd_bus_call_method(bus_, kService, "/org/freedesktop/NetworkManager", kService,
                                "GetDeviceByIpIface", &error, &reply, "s", interfaceName.c_str());
-        const bool ok = r >= 0 && sd_bus_message_read(reply, "o", &path) >= 0 && path;
-        if (ok)
+        if (r >= 0)
+            r = sd_bus_message_read(reply, "o", &path);
+        const DWORD result = r < 0 ? ErrorFor(r, error) : path ? ERROR_SUCCESS : ERROR_GEN_FAILURE;
+        if (result == ERROR_SUCCESS)
             device = devices_.emplace(interfaceName, path).first;
         sd_bus_message_unref(reply);
         sd_bus_error_free(&error);
-        if (!ok)
-            return ERROR_ACCESS_DENIED;
+        if (result != ERROR_SUCCESS)
+            return result;
     }
     sd_bus_error error = SD_BUS_ERROR_NULL;
     const int r = sd_bus_call_method(bus_, kService, device->second.c_str(),
                                      "org.freedesktop.NetworkManager.Device.Wireless",
                                      "RequestScan", &error, nullptr, "a{sv}", 0);
-    const DWORD result = r >= 0 ? ERROR_SUCCESS : ErrorFor(error);
+    const DWORD result = r >= 0 ? ERROR_SUCCESS : ErrorFor(r, error);
     if (r < 0 && result != ERROR_BUSY)
         devices_.erase(device); // the device may have gone; look it up again next time
     sd_bus_error_free(&error);

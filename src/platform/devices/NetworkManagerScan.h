@@ -1,7 +1,8 @@
 #pragma once
 // Asks NetworkManager over the system bus to scan on an interface
 // (org.freedesktop.NetworkManager.Device.Wireless.RequestScan), which a desktop session
-// may do without privileges.
+// may do without privileges. The bus is the one DBUS_SYSTEM_BUS_ADDRESS names, else the
+// standard system bus.
 #include "platform/WinTypes.h"
 
 #include <map>
@@ -18,9 +19,13 @@ public:
     NetworkManagerScan(const NetworkManagerScan&) = delete;
     NetworkManagerScan& operator=(const NetworkManagerScan&) = delete;
 
-    // ERROR_SUCCESS; ERROR_BUSY when NetworkManager does not scan just now (one is
-    // running, or the last was too recent); ERROR_ACCESS_DENIED when it refuses or cannot
-    // be reached.
+    // ERROR_SUCCESS when NetworkManager accepted the request;
+    // ERROR_BUSY when it does not scan just now (one is running, or the last was too recent);
+    // ERROR_ACCESS_DENIED when it refuses this user;
+    // ERROR_DEV_NOT_EXIST when it has no wireless device of that name;
+    // ERROR_SERVICE_NOT_ACTIVE when there is no NetworkManager (or no system bus);
+    // ERROR_TIMEOUT when it does not answer within half a second;
+    // ERROR_GEN_FAILURE for any other failure.
     DWORD RequestScan(const std::string& interfaceName);
 
 private:

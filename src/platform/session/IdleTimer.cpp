@@ -1,11 +1,10 @@
 #include "platform/session/IdleTimer.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <dlfcn.h>
+#include <systemd/sd-bus.h>
 #include <utility>
 
 namespace korvyn::platform {
@@ -16,17 +15,29 @@ IdleTimerReset& Override() {
     return *reset;
 }
 
+// The session bus, opened on first use and again after it closed. Everything on it is
+// driven without waiting: a connection still being set up sends on a later reset.
 void ResetScreenSaverOverDBus() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
+    static sd_bus* bus = nullptr;
+    if (bus != nullptr && sd_bus_is_open(bus) <= 0) {
+        bus = sd_bus_close_unref(bus);
+    }
+    if (bus == nullptr && sd_bus_open_user(&bus) < 0) {
+        bus = nullptr;
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.ScreenSaver"),
-        QStringLiteral("/org/freedesktop/ScreenSaver"),
-        QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("SimulateUserActivity"));
-    call.setAutoStartService(false);
-    bus.send(call); // no answer awaited: a missing service only costs an error reply
+    sd_bus_message* call = nullptr;
+    if (sd_bus_message_new_method_call(
+            bus, &call, "org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver",
+            "org.freedesktop.ScreenSaver", "SimulateUserActivity") >= 0) {
+        sd_bus_message_set_auto_start(call, 0);
+        sd_bus_message_set_expect_reply(call, 0); // a missing service costs nothing
+        sd_bus_send(bus, call, nullptr);
+    }
+    sd_bus_message_unref(call);
+    // Lets the connection finish its handshake, write what waits and drop what came in.
+    while (sd_bus_process(bus, nullptr) > 0) {
+    }
 }
 
 // XResetScreenSaver from libX11, looked up at run time so that the program needs no X11

@@ -5,7 +5,8 @@
 // and, on X11, to the X server (XResetScreenSaver); where neither exists it does nothing.
 #include <functional>
 
-// Resets the idle timer once. Never blocks: the D-Bus call expects no answer.
+// Resets the idle timer once. Never blocks: the D-Bus call expects no answer and the
+// connection is only ever driven as far as it can go without waiting.
 void SystemIdleTimerReset();
 
 namespace korvyn::platform {

@@ -3,11 +3,15 @@
 #include "platform/session/IdleTimer.h"
 #include "platform/session/SingleInstance.h"
 #include "platform/session/TerminationSignals.h"
+#include "support/PrivateBus.h"
 #include "support/TempDir.h"
 
 #include <QCoreApplication>
 #include <QTest>
 
+#include <systemd/sd-bus.h>
+
+#include <chrono>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <vector>
@@ -115,6 +119,35 @@ TEST(IdleTimer, ResetsGoThroughTheReplaceableReset) {
     korvyn::test::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
     SystemIdleTimerReset();
     EXPECT_EQ(resets, 2);
+}
+
+TEST(IdleTimer, TheDesktopResetReachesTheSessionScreenSaver) {
+    korvyn::test::PrivateBus bus;
+    if (bus.address().empty())
+        GTEST_SKIP() << "dbus-daemon could not start a private bus; the screen saver's reset "
+                        "is not tested here";
+    const auto saver =
+        bus.StartMock("org.freedesktop.ScreenSaver",
+                      {"--template", KORVYN_SOURCE_DIR "/tests/platform/session/screensaver.py"});
+    ASSERT_TRUE(saver) << "python3 -m dbusmock did not come up";
+    bool called = false;
+    ASSERT_GE(sd_bus_match_signal(
+                  bus.control(), nullptr, nullptr, "/org/freedesktop/ScreenSaver",
+                  "org.freedesktop.DBus.Mock", "MethodCalled",
+                  [](sd_bus_message*, void* flag, sd_bus_error*) {
+                      *static_cast<bool*>(flag) = true;
+                      return 0;
+                  },
+                  &called),
+              0);
+    korvyn::test::ScopedEnv session("DBUS_SESSION_BUS_ADDRESS", bus.address().c_str());
+    // A reset never waits, so a new connection may carry its call on a later reset.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!called) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no reset reached it";
+        SystemIdleTimerReset();
+        bus.Wait(100 * 1000);
+    }
 }
 
 } // namespace
