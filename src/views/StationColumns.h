@@ -32,6 +32,9 @@ std::u16string DateText(double date);
 // The text of one cell; columns outside 0 to 9 are empty.
 std::u16string StationCellText(const StationRecord& station, int column,
                                const CLanguageTable& languages);
+// The same into out, whose memory is reused.
+void StationCellText(const StationRecord& station, int column, const CLanguageTable& languages,
+                     std::u16string& out);
 // The station's name, at most its 32 characters.
 std::u16string StationName(const StationRecord& station);
 

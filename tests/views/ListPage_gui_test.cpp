@@ -2,11 +2,15 @@
 // count line and the list font.
 #include "PageFixture.h"
 
+#include "platform/ui/ScreenUpdates.h"
 #include "views/StationColumns.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <tuple>
 
 using namespace korvyn::test;
 using Widths = std::array<int, 10>;
@@ -125,6 +129,71 @@ TEST_F(ListPage, CountLineFollowsTheViewAndTheHideSettings) {
     settings.SetValue(CSettings::kWep, 1);
     page->RefreshList();
     EXPECT_EQ(Text(IDC_COUNT), u"2/5 active");
+}
+
+// What a tick asks to repaint: (window, top, bottom), the rows as their band, -1 for all.
+TEST_F(ListPage, ATickRepaintsTheRowsThatLookDifferentAndTheCountLineWhenItChanges) {
+    OpenPage();
+    std::vector<ScanObservation> scan = {Obs(1, -40, u"a"), Obs(2, -50, u"b"), Obs(3, -60, u"c")};
+    Merge(scan);
+    page->RefreshList();
+    using Repaint = std::tuple<HWND, LONG, LONG>;
+    std::vector<Repaint> repaints;
+    auto previous = korvyn::platform::SetRepaintObserver([&](HWND w, const RECT* r) {
+        repaints.emplace_back(w, r ? r->top : -1, r ? r->bottom : -1);
+    });
+    auto band = [&](const char16_t* name) {
+        CRect r;
+        EXPECT_TRUE(List().GetItemRect(RowOf(name), &r, LVIR_BOUNDS));
+        return Repaint{List().m_hWnd, r.top, r.bottom};
+    };
+    const Repaint countLine{page->GetDlgItem(IDC_COUNT)->m_hWnd, -1, -1};
+    struct Tick {
+        const char* what;
+        std::function<void()> change;
+        std::vector<const char16_t*> rows;
+        bool count;
+    };
+    const Tick ticks[] = {
+        {"the same scan", [] {}, {}, false},
+        {"one signal", [&] { scan[1].rssi = -55; }, {u"b"}, false},
+        {"a later second", [&] { now.wSecond += 1; }, {u"a", u"b", u"c"}, false},
+        {"a station gone", [&] { scan.pop_back(); }, {u"c"}, true},
+        {"a station back", [&] { scan.push_back(Obs(3, -60, u"c")); }, {u"c"}, true},
+    };
+    for (const Tick& tick : ticks) {
+        tick.change();
+        Merge(scan);
+        repaints.clear();
+        page->RefreshList();
+        std::vector<Repaint> expected;
+        for (const char16_t* row : tick.rows) {
+            expected.push_back(band(row));
+        }
+        // Neighbouring rows come as one band.
+        std::sort(expected.begin(), expected.end());
+        for (std::size_t i = 1; i < expected.size(); ++i) {
+            if (std::get<1>(expected[i]) == std::get<2>(expected[0])) {
+                std::get<2>(expected[0]) = std::get<2>(expected[i]);
+                expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(i--));
+            }
+        }
+        if (tick.count) {
+            expected.push_back(countLine);
+        }
+        EXPECT_EQ(repaints, expected) << tick.what;
+    }
+
+    // A list that is not on the screen compares nothing and repaints no row.
+    page->ShowWindow(SW_HIDE);
+    scan[0].rssi = -70;
+    Merge(scan);
+    repaints.clear();
+    page->RefreshList();
+    EXPECT_EQ(std::count_if(repaints.begin(), repaints.end(),
+                            [&](const Repaint& r) { return std::get<0>(r) == List().m_hWnd; }),
+              0);
+    korvyn::platform::SetRepaintObserver(std::move(previous));
 }
 
 TEST_F(ListPage, RotationMovesTheControlsToTheNewShapesTemplateAndKeepsTheTexts) {
