@@ -24,8 +24,8 @@ inline std::array<BYTE, 6> TickMac(DWORD id) {
             static_cast<BYTE>(id)};
 }
 
-inline std::vector<std::vector<platform::NDIS_WLAN_BSSID>> TickScans(DWORD stations) {
-    std::vector<std::vector<platform::NDIS_WLAN_BSSID>> scans(kTickScans);
+inline std::vector<std::vector<NDIS_WLAN_BSSID>> TickScans(DWORD stations) {
+    std::vector<std::vector<NDIS_WLAN_BSSID>> scans(kTickScans);
     for (DWORD s = 0; s < kTickScans; ++s) {
         for (DWORD i = 0; i < kTickEntries; ++i) {
             const DWORD id = (s * 7919 + i * 1543) % stations;
@@ -45,18 +45,17 @@ public:
     std::string Name() const override { return "bench"; }
     std::vector<std::u16string> AdapterNames() override { return {u"wlan0"}; }
     DWORD QueryPhysicalMedium(std::u16string_view, ULONG& medium) override {
-        medium = platform::NdisPhysicalMediumWirelessLan;
+        medium = NdisPhysicalMediumWirelessLan;
         return 0;
     }
     DWORD RequestScan(std::u16string_view) override { return 0; }
-    DWORD ReadNetworkList(std::u16string_view,
-                          std::vector<platform::NDIS_WLAN_BSSID>& out) override {
+    DWORD ReadNetworkList(std::u16string_view, std::vector<NDIS_WLAN_BSSID>& out) override {
         out = scans_[next_++ % kTickScans];
         return 0;
     }
 
 private:
-    std::vector<std::vector<platform::NDIS_WLAN_BSSID>> scans_;
+    std::vector<std::vector<NDIS_WLAN_BSSID>> scans_;
     DWORD next_ = 0;
 };
 
