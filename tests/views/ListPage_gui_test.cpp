@@ -142,42 +142,57 @@ TEST_F(ListPage, ATickRepaintsTheRowsThatLookDifferentAndTheCountLineWhenItChang
     auto previous = korvyn::platform::SetRepaintObserver([&](HWND w, const RECT* r) {
         repaints.emplace_back(w, r ? r->top : -1, r ? r->bottom : -1);
     });
-    auto band = [&](const char16_t* name) {
-        CRect r;
-        EXPECT_TRUE(List().GetItemRect(RowOf(name), &r, LVIR_BOUNDS));
-        return Repaint{List().m_hWnd, r.top, r.bottom};
+    // The band of rows first to last.
+    auto band = [&](int first, int last) {
+        CRect top, bottom;
+        EXPECT_TRUE(List().GetItemRect(first, &top, LVIR_BOUNDS));
+        EXPECT_TRUE(List().GetItemRect(last, &bottom, LVIR_BOUNDS));
+        return Repaint{List().m_hWnd, top.top, bottom.bottom};
+    };
+    auto shown = [&] {
+        std::vector<Texts> rows;
+        for (int r = 0; r < List().GetItemCount(); ++r) {
+            rows.push_back(Row(r));
+        }
+        return rows;
     };
     const Repaint countLine{page->GetDlgItem(IDC_COUNT)->m_hWnd, -1, -1};
     struct Tick {
         const char* what;
         std::function<void()> change;
-        std::vector<const char16_t*> rows;
+        std::size_t changedRows;
         bool count;
     };
     const Tick ticks[] = {
-        {"the same scan", [] {}, {}, false},
-        {"one signal", [&] { scan[1].rssi = -55; }, {u"b"}, false},
-        {"a later second", [&] { now.wSecond += 1; }, {u"a", u"b", u"c"}, false},
-        {"a station gone", [&] { scan.pop_back(); }, {u"c"}, true},
-        {"a station back", [&] { scan.push_back(Obs(3, -60, u"c")); }, {u"c"}, true},
+        {"the same scan", [] {}, 0, false},
+        {"one signal", [&] { scan[1].rssi = -55; }, 1, false},
+        {"a later second", [&] { now.wSecond += 1; }, 3, false},
+        {"a station gone", [&] { scan.pop_back(); }, 3, true},
+        {"a station back", [&] { scan.push_back(Obs(3, -60, u"c")); }, 3, true},
     };
     for (const Tick& tick : ticks) {
+        const std::vector<Texts> before = shown();
         tick.change();
         Merge(scan);
         repaints.clear();
         page->RefreshList();
+        // The rows whose texts changed (the wedge follows the signal, the colours the
+        // texts), as bands of neighbouring rows.
+        const std::vector<Texts> after = shown();
+        ASSERT_EQ(after.size(), before.size());
         std::vector<Repaint> expected;
-        for (const char16_t* row : tick.rows) {
-            expected.push_back(band(row));
-        }
-        // Neighbouring rows come as one band.
-        std::sort(expected.begin(), expected.end());
-        for (std::size_t i = 1; i < expected.size(); ++i) {
-            if (std::get<1>(expected[i]) == std::get<2>(expected[0])) {
-                std::get<2>(expected[0]) = std::get<2>(expected[i]);
-                expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(i--));
+        std::size_t changed = 0;
+        for (int r = 0, first = -1; r <= static_cast<int>(after.size()); ++r) {
+            const bool differs = r < static_cast<int>(after.size()) && after[r] != before[r];
+            changed += differs;
+            if (differs && first < 0) {
+                first = r;
+            } else if (!differs && first >= 0) {
+                expected.push_back(band(first, r - 1));
+                first = -1;
             }
         }
+        EXPECT_EQ(changed, tick.changedRows) << tick.what;
         if (tick.count) {
             expected.push_back(countLine);
         }
