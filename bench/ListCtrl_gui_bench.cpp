@@ -3,6 +3,7 @@
 // the signal column, texts formatted per request), on Qt's offscreen platform.
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/detail/Window.h"
+#include "support/Reporting.h"
 
 #include <QApplication>
 #include <QImage>
@@ -137,8 +138,5 @@ BENCHMARK(BM_ListRepaint)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return korvyn::bench::RunBenchmarks(argc, argv);
 }

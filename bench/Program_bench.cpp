@@ -1,14 +1,28 @@
-// The whole program as a user starts it, headless on the simulated demo adapter:
-//  - start-up to the first painted main window: the process runs until its window is
-//    up and drawn into a picture (--ticks=0 --screenshot), then ends; the time covers
-//    loading, Qt, the settings, both pages and the first full paint (and the exit);
-//  - resident memory after 1,000 scan ticks of the demo: the process's peak resident
-//    set when it ends after them.
+// The whole program as a user starts it, each time beside a yardstick measured in the same
+// run, so that the ratios hold on a machine that other work shares. Wall time, CPU time
+// (user and system) and peak resident memory come from the finished processes.
+//  - Start-up: Korvyn headless on the simulated demo adapter (--ticks=0: loading, Qt, the
+//    settings, both pages, then the end) beside an empty Qt window of the same size shown
+//    on the same platform until its event loop runs.
+//  - Start-up to the first painted window: the same, each drawing its window once into a
+//    PNG file (--screenshot; the empty window's --picture).
+//  - Batch ticks: the CPU time of one scan tick of a headless --ticks run (the difference
+//    between a long and a short run, per tick) beside the station table's own tick on the
+//    same scans (GetBSSIDs, Merge, RebuildView and 30 rows read, as in ScanTick).
+//  - Resident memory after 1,000 scan ticks of the demo.
+#include "core/StationTable.h"
+#include "platform/devices/ScanFile.h"
+#include "settings/CSettings.h"
+#include "support/TickScans.h"
+#include "support/Timing.h"
+#include "wifi/DAvirIzev.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <spawn.h>
 #include <string>
 #include <sys/resource.h>
@@ -19,64 +33,198 @@ extern char** environ;
 
 namespace {
 
+namespace fs = std::filesystem;
+using korvyn::bench::Ratio;
+
 struct Outcome {
     int status = -1;
-    long maxResidentKb = 0;
+    double wallSeconds = 0;
+    double cpuSeconds = 0;
+    double residentMB = 0;
 };
 
-Outcome RunProgram(std::vector<std::string> args) {
-    static const std::filesystem::path work =
-        std::filesystem::temp_directory_path() / "korvyn-bench";
-    std::filesystem::create_directories(work);
-    args.insert(args.begin(), {KORVYN_PROGRAM, "--headless", "--driver=sim:demo",
-                               "--registry=" + (work / "settings.reg").string(),
-                               "--documents=" + (work / "Documents").string()});
+const fs::path& Work() {
+    static const fs::path work = [] {
+        fs::path path = fs::temp_directory_path() / "korvyn-bench";
+        fs::create_directories(path);
+        return path;
+    }();
+    return work;
+}
+
+// Runs a program to its end with its output thrown away; the Qt platform is the offscreen
+// one at the device's zoom of 2, as a headless Korvyn sets it for itself.
+Outcome Run(std::vector<std::string> args) {
     std::vector<char*> argv;
     for (std::string& a : args) {
         argv.push_back(a.data());
     }
     argv.push_back(nullptr);
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        if (entry.rfind("QT_QPA_PLATFORM=", 0) != 0 && entry.rfind("QT_SCALE_FACTOR=", 0) != 0) {
+            env.push_back(entry);
+        }
+    }
+    env.push_back("QT_QPA_PLATFORM=offscreen");
+    env.push_back("QT_SCALE_FACTOR=2");
+    std::vector<char*> envp;
+    for (std::string& e : env) {
+        envp.push_back(e.data());
+    }
+    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     Outcome outcome;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+    const double start = korvyn::bench::WallSeconds();
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
         rusage usage{};
         int status = 0;
         if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
+            outcome.wallSeconds = korvyn::bench::WallSeconds() - start;
             outcome.status = WEXITSTATUS(status);
-            outcome.maxResidentKb = usage.ru_maxrss;
+            outcome.cpuSeconds = korvyn::bench::CpuSeconds(usage);
+            outcome.residentMB = static_cast<double>(usage.ru_maxrss) / 1024.0;
         }
     }
     posix_spawn_file_actions_destroy(&actions);
     return outcome;
 }
 
-void BM_StartUpToFirstPaintedWindow(benchmark::State& state) {
-    const std::string picture =
-        (std::filesystem::temp_directory_path() / "korvyn-bench" / "window.png").string();
+Outcome Korvyn(std::vector<std::string> args, const std::string& driver = "sim:demo") {
+    args.insert(args.begin(), {KORVYN_PROGRAM, "--headless", "--driver=" + driver,
+                               "--registry=" + (Work() / "settings.reg").string(),
+                               "--documents=" + (Work() / "Documents").string()});
+    return Run(std::move(args));
+}
+
+Outcome EmptyWindow(std::vector<std::string> args) {
+    args.insert(args.begin(), {KORVYN_EMPTY_QT_WINDOW, "--size=240x320"});
+    return Run(std::move(args));
+}
+
+// Korvyn and the empty window in turn, each iteration; the counters give their means and
+// Korvyn's as a multiple of the window's.
+void BesideEmptyWindow(benchmark::State& state, const std::vector<std::string>& korvynArgs,
+                       const std::vector<std::string>& windowArgs) {
+    Outcome own, qt;
+    // The settings file exists before the first timed start, as it does for a user.
+    Korvyn({"--ticks=0"});
     for (auto _ : state) {
-        if (RunProgram({"--ticks=0", "--screenshot=" + picture}).status != 0) {
-            state.SkipWithError("the program failed");
+        const Outcome a = Korvyn(korvynArgs);
+        const Outcome b = EmptyWindow(windowArgs);
+        if (a.status != 0 || b.status != 0) {
+            state.SkipWithError(a.status != 0 ? "Korvyn failed" : "the empty window failed");
             return;
         }
+        own.wallSeconds += a.wallSeconds;
+        own.cpuSeconds += a.cpuSeconds;
+        own.residentMB = std::max(own.residentMB, a.residentMB);
+        qt.wallSeconds += b.wallSeconds;
+        qt.cpuSeconds += b.cpuSeconds;
+        qt.residentMB = std::max(qt.residentMB, b.residentMB);
     }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["own_wall_ms"] = own.wallSeconds / n * 1e3;
+    state.counters["qt_wall_ms"] = qt.wallSeconds / n * 1e3;
+    state.counters["wall_ratio"] = Ratio(own.wallSeconds, qt.wallSeconds);
+    state.counters["own_cpu_ms"] = own.cpuSeconds / n * 1e3;
+    state.counters["qt_cpu_ms"] = qt.cpuSeconds / n * 1e3;
+    state.counters["cpu_ratio"] = Ratio(own.cpuSeconds, qt.cpuSeconds);
+    state.counters["own_resident_MB"] = own.residentMB;
+    state.counters["qt_resident_MB"] = qt.residentMB;
+    state.counters["resident_ratio"] = Ratio(own.residentMB, qt.residentMB);
 }
-BENCHMARK(BM_StartUpToFirstPaintedWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_StartUpBesideEmptyQtWindow(benchmark::State& state) {
+    BesideEmptyWindow(state, {"--ticks=0"}, {});
+}
+BENCHMARK(BM_StartUpBesideEmptyQtWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_FirstPaintedWindowBesideEmptyQtWindow(benchmark::State& state) {
+    BesideEmptyWindow(state, {"--ticks=0", "--screenshot=" + (Work() / "korvyn.png").string()},
+                      {"--picture=" + (Work() / "qt.png").string()});
+}
+BENCHMARK(BM_FirstPaintedWindowBesideEmptyQtWindow)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The station table's own ticks on the tick scans of `stations` stations, in CPU seconds
+// per tick after the table has seen every scan.
+double TableTickSeconds(DWORD stations, int ticks) {
+    CSettings settings;
+    settings.SetValue(CSettings::kSound, 1);
+    StationTable table(settings);
+    korvyn::platform::SetWifiDriver(std::make_shared<korvyn::bench::TickDriver>(stations));
+    DAvirIzev adapter;
+    ScanObservation observations[128];
+    StationRecord row{};
+    DWORD total = 0, active = 0;
+    auto tick = [&] {
+        DWORD count = 0;
+        adapter.GetBSSIDs(u"wlan0", observations, sizeof observations, count);
+        table.Merge(observations, count);
+        table.RebuildView(total, active);
+        for (int i = 0; i < 30; ++i) {
+            table.GetViewItem(static_cast<int>(total / 2) + i, row);
+        }
+        benchmark::DoNotOptimize(row);
+    };
+    for (DWORD i = 0; i < korvyn::bench::kTickScans; ++i) {
+        tick();
+    }
+    const double start = korvyn::bench::ThreadSeconds();
+    for (int i = 0; i < ticks; ++i) {
+        tick();
+    }
+    const double seconds = (korvyn::bench::ThreadSeconds() - start) / ticks;
+    korvyn::platform::SetWifiDriver(nullptr);
+    return seconds;
+}
+
+void BM_BatchTickBesideTableTick(benchmark::State& state) {
+    constexpr DWORD kStations = 100;
+    constexpr int kShort = 500, kLong = 5500;
+    const fs::path scans = Work() / "tick.scan";
+    {
+        std::ofstream out(scans, std::ios::binary);
+        out << korvyn::platform::FormatScanFileHeader({{u"wlan0", true}});
+        for (const auto& scan : korvyn::bench::TickScans(kStations)) {
+            out << korvyn::platform::FormatScan(scan);
+        }
+    }
+    const std::string driver = "sim:" + scans.string();
+    double program = 0, table = 0;
+    for (auto _ : state) {
+        const Outcome a = Korvyn({"--ticks=" + std::to_string(kShort)}, driver);
+        const Outcome b = Korvyn({"--ticks=" + std::to_string(kLong)}, driver);
+        if (a.status != 0 || b.status != 0) {
+            state.SkipWithError("Korvyn failed");
+            return;
+        }
+        program += (b.cpuSeconds - a.cpuSeconds) / (kLong - kShort);
+        table += TableTickSeconds(kStations, kLong - kShort);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["batch_tick_us"] = program / n * 1e6;
+    state.counters["table_tick_us"] = table / n * 1e6;
+    state.counters["tick_ratio"] = Ratio(program, table);
+}
+BENCHMARK(BM_BatchTickBesideTableTick)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 void BM_ResidentAfterThousandDemoTicks(benchmark::State& state) {
-    long peakKb = 0;
+    double peakMB = 0;
     for (auto _ : state) {
-        Outcome o = RunProgram({"--ticks=1000"});
+        const Outcome o = Korvyn({"--ticks=1000"});
         if (o.status != 0) {
             state.SkipWithError("the program failed");
             return;
         }
-        peakKb = std::max(peakKb, o.maxResidentKb);
+        peakMB = std::max(peakMB, o.residentMB);
     }
-    state.counters["resident_MB"] = static_cast<double>(peakKb) / 1024.0;
+    state.counters["resident_MB"] = peakMB;
 }
 BENCHMARK(BM_ResidentAfterThousandDemoTicks)
     ->Unit(benchmark::kMillisecond)

@@ -3,72 +3,26 @@
 // 10,000 and 100,000 stations; the same ticks against the baseline table, with the ratio.
 #include "baseline/BaselineStationTable.h"
 #include "core/StationTable.h"
-#include "platform/devices/ScanScript.h"
-#include "platform/devices/WifiDriver.h"
 #include "settings/CSettings.h"
+#include "support/TickScans.h"
+#include "support/Timing.h"
 #include "wifi/DAvirIzev.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <ctime>
 #include <map>
 
 namespace {
 
 using namespace korvyn::platform;
+using korvyn::bench::kTickEntries;
+using korvyn::bench::kTickScans;
+using korvyn::bench::ThreadSeconds;
+using korvyn::bench::TickDriver;
+using korvyn::bench::TickMac;
 
-constexpr DWORD kEntries = 78; // as many as an 8,192-byte list holds
-constexpr DWORD kScans = 4;
 constexpr int kRows = 30;
-
-std::array<BYTE, 6> Mac(DWORD id) {
-    return {0x02,
-            0x4b,
-            static_cast<BYTE>(id >> 24),
-            static_cast<BYTE>(id >> 16),
-            static_cast<BYTE>(id >> 8),
-            static_cast<BYTE>(id)};
-}
-
-// Surroundings that change with every read: four lists of 78 known stations, in turn,
-// their signals drifting.
-class TickDriver : public WifiDriver {
-public:
-    explicit TickDriver(DWORD stations) {
-        for (DWORD s = 0; s < kScans; ++s) {
-            for (DWORD i = 0; i < kEntries; ++i) {
-                const DWORD id = (s * 7919 + i * 1543) % stations;
-                BYTE mac[6];
-                std::memcpy(mac, Mac(id).data(), 6);
-                scans_[s].push_back(MakeBssid(mac, static_cast<DWORD>(-40 - int((i + s) % 50)),
-                                              2412000 + 5000 * (i % 13), 1, i % 3, "bench net"));
-            }
-        }
-    }
-    std::string Name() const override { return "bench"; }
-    std::vector<std::u16string> AdapterNames() override { return {u"wlan0"}; }
-    DWORD QueryPhysicalMedium(std::u16string_view, ULONG& medium) override {
-        medium = NdisPhysicalMediumWirelessLan;
-        return 0;
-    }
-    DWORD RequestScan(std::u16string_view) override { return 0; }
-    DWORD ReadNetworkList(std::u16string_view, std::vector<NDIS_WLAN_BSSID>& out) override {
-        out = scans_[next_++ % kScans];
-        return 0;
-    }
-
-private:
-    std::vector<NDIS_WLAN_BSSID> scans_[kScans];
-    DWORD next_ = 0;
-};
-
-// CPU time of this thread: the machine may be busy with other work.
-double ThreadSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 std::map<long, double>& OwnTickSeconds() {
     static std::map<long, double> seconds;
@@ -80,12 +34,12 @@ template <typename Table> void Fill(Table& table, DWORD stations) {
     std::vector<ScanObservation> batch;
     for (DWORD id = 0; id < stations; ++id) {
         ScanObservation o{};
-        std::memcpy(o.mac, Mac(id).data(), 6);
+        std::memcpy(o.mac, TickMac(id).data(), 6);
         o.rssi = -70;
         o.mode = 1;
         o.ssid[0] = u'n';
         batch.push_back(o);
-        if (batch.size() == kEntries || id + 1 == stations) {
+        if (batch.size() == kTickEntries || id + 1 == stations) {
             if constexpr (std::is_same_v<Table, BaselineStationTable>)
                 table.Preload(batch.data(), static_cast<DWORD>(batch.size()));
             else
@@ -119,7 +73,7 @@ template <typename Table> void ScanTick(benchmark::State& state) {
     }
     const double seconds = (ThreadSeconds() - start) / static_cast<double>(state.iterations());
     SetWifiDriver(nullptr);
-    if (total != stations || active != kEntries) {
+    if (total != stations || active != kTickEntries) {
         state.SkipWithError("the tick did not merge what it read");
         return;
     }
@@ -128,7 +82,7 @@ template <typename Table> void ScanTick(benchmark::State& state) {
         OwnTickSeconds()[state.range(0)] = seconds;
     } else if (const auto own = OwnTickSeconds().find(state.range(0));
                own != OwnTickSeconds().end()) {
-        state.counters["ratio"] = seconds / own->second; // how many times slower
+        state.counters["ratio"] = korvyn::bench::Ratio(seconds, own->second); // times slower
     }
 }
 
@@ -142,7 +96,7 @@ bool SameViews(DWORD stations) {
     Fill(baseline, stations);
     TickDriver driver(stations);
     std::vector<NDIS_WLAN_BSSID> entries;
-    for (DWORD tick = 0; tick < kScans + 1; ++tick) {
+    for (DWORD tick = 0; tick < kTickScans + 1; ++tick) {
         driver.ReadNetworkList(u"wlan0", entries);
         std::vector<ScanObservation> scan;
         for (const auto& e : entries) {

@@ -10,12 +10,14 @@
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/PopupMenuHandler.h"
 #include "platform/ui/PostTask.h"
+#include "platform/ui/ScreenUpdates.h"
 #include "platform/ui/WindowPicture.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
 #include "views/CScannerDlg.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +50,7 @@ ProgramRun::~ProgramRun() {
     }
     if (m_headless) {
         platform::SetIdleTimerReset({});
+        platform::SetWindowsDrawn(true);
     }
 }
 
@@ -70,8 +73,10 @@ bool ProgramRun::Starting() {
             return false;
         }
     } else {
-        // A batch job leaves the desktop's screen saver alone.
+        // A batch job leaves the desktop's screen saver alone, and shows no window: its
+        // windows are drawn only for a picture.
         platform::SetIdleTimerReset([] {});
+        platform::SetWindowsDrawn(false);
     }
     if (m_options.fullScreen && !m_headless) {
         platform::ScreenSize display = platform::DisplaySize();
@@ -109,23 +114,30 @@ void ProgramRun::Running(CMainDlg& dlg) {
 }
 
 void ProgramRun::NextBatchTick(CMainDlg& dlg) {
-    if (m_dlg != &dlg || !m_batch) {
-        return; // the run has ended meanwhile
-    }
-    auto fired = m_batch->FireNext();
-    if (m_dlg == nullptr) {
-        return; // the tick ended the run
-    }
-    if (!fired) {
-        dlg.Exit();
-        return;
-    }
-    if (*fired == BatchTimers::TimerKey{dlg.m_hWnd, CMainDlg::kScanTimer} &&
-        ++m_scanTicks >= *m_options.ticks) {
-        dlg.Exit();
-        return;
-    }
-    // One tick per turn of the event loop, so the window keeps painting.
+    // While the window is on the screen, one tick per turn of the event loop, so that it
+    // keeps painting. Otherwise the ticks follow each other for a slice of time before
+    // the loop turns (for a termination signal and posted work).
+    constexpr auto kSlice = std::chrono::milliseconds(20);
+    const bool shown = platform::IsWindowOnScreen(dlg.m_hWnd);
+    const auto sliceEnd = std::chrono::steady_clock::now() + kSlice;
+    do {
+        if (m_dlg != &dlg || !m_batch) {
+            return; // the run has ended meanwhile
+        }
+        auto fired = m_batch->FireNext();
+        if (m_dlg == nullptr) {
+            return; // the tick ended the run
+        }
+        if (!fired) {
+            dlg.Exit();
+            return;
+        }
+        if (*fired == BatchTimers::TimerKey{dlg.m_hWnd, CMainDlg::kScanTimer} &&
+            ++m_scanTicks >= *m_options.ticks) {
+            dlg.Exit();
+            return;
+        }
+    } while (!shown && std::chrono::steady_clock::now() < sliceEnd);
     platform::PostTask([this, &dlg] { NextBatchTick(dlg); });
 }
 

@@ -2,6 +2,7 @@
 // A rectangular grid of cells, stored row by row. Its row and column counts start at 0 and
 // only grow: addressing a cell beyond the grid enlarges it to cover that cell, every new
 // cell starting Undefined. Rows 0 to 65535 and columns 0 to 255 exist.
+#include "export/DelimitedText.h"
 #include "export/XlsCell.h"
 
 #include <iosfwd>
@@ -25,6 +26,8 @@ public:
     // them written twice; wide texts are written in UTF-8. Numbers are written as they
     // are, Undefined cells as empty fields. False when the stream failed.
     bool WriteDelimited(std::ostream& out, char delimiter, char qualifier) const;
+    // The same text added to a buffer.
+    void AppendDelimited(korvyn::DelimitedText& text) const;
 
 private:
     int columns_ = 0;

@@ -3,11 +3,13 @@
 #include "core/StationTable.h"
 #include "platform/ui/CDC.h"
 #include "platform/ui/CPen.h"
+#include "platform/ui/ScreenUpdates.h"
 #include "settings/CSettings.h"
 #include "views/StationColumns.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 IMPLEMENT_DYNAMIC(CListCtrlEx, CListCtrl)
 
@@ -87,6 +89,48 @@ void CListCtrlEx::OnCustomDraw(NMHDR* notify, LRESULT* result) {
     default:
         break;
     }
+}
+
+bool CListCtrlEx::LookTheSame(const StationRecord& a, const StationRecord& b) {
+    auto sameDate = [](double x, double y) {
+        return x == y || korvyn::DateText(x) == korvyn::DateText(y);
+    };
+    return std::equal(std::begin(a.mac), std::end(a.mac), std::begin(b.mac)) &&
+           std::equal(std::begin(a.ssid), std::end(a.ssid), std::begin(b.ssid)) &&
+           a.active == b.active && (a.active != 1 || a.rssi == b.rssi) && a.channel == b.channel &&
+           a.mode == b.mode && (a.privacy != 0) == (b.privacy != 0) && a.bestRssi == b.bestRssi &&
+           a.worstRssi == b.worstRssi && sameDate(a.firstSeen, b.firstSeen) &&
+           sameDate(a.lastSeen, b.lastSeen);
+}
+
+void CListCtrlEx::RedrawChangedRows() {
+    if (!korvyn::platform::IsWindowOnScreen(m_hWnd)) {
+        m_shown.clear();
+        return;
+    }
+    const int top = GetTopIndex();
+    // The last row may show in part.
+    const int end = std::min(GetItemCount(), top + GetCountPerPage() + 1);
+    std::vector<StationRecord> now(static_cast<std::size_t>(std::max(0, end - top)));
+    int changedFrom = -1; // first row of the run of changed rows being gathered
+    for (int item = top; item <= end; ++item) {
+        bool changed = false;
+        if (item < end) {
+            StationRecord& station = now[static_cast<std::size_t>(item - top)];
+            m_stations.GetViewItem(item, station);
+            const int before = item - m_shownTop;
+            changed = before < 0 || before >= static_cast<int>(m_shown.size()) ||
+                      !LookTheSame(m_shown[static_cast<std::size_t>(before)], station);
+        }
+        if (changed && changedFrom < 0) {
+            changedFrom = item;
+        } else if (!changed && changedFrom >= 0) {
+            RedrawItems(changedFrom, item - 1);
+            changedFrom = -1;
+        }
+    }
+    m_shownTop = top;
+    m_shown = std::move(now);
 }
 
 int CListCtrlEx::FilledColumns(int columns, LONG rssi) {

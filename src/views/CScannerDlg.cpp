@@ -96,13 +96,20 @@ void CScannerDlg::SetFontSize(int size) {
 void CScannerDlg::RefreshList() {
     DWORD total = 0, active = 0;
     m_stations.RebuildView(total, active);
-    m_list.SetItemCount(static_cast<int>(std::min<DWORD>(total, 0x7FFFFFFF)));
+    // Only the rows that look different are repainted, and the count line when it reads
+    // differently.
+    m_list.SetItemCountEx(static_cast<int>(std::min<DWORD>(total, 0x7FFFFFFF)),
+                          LVSICF_NOINVALIDATEALL);
+    m_list.RedrawChangedRows();
     m_countText =
         korvyn::platform::Utf8ToUtf16(std::to_string(active) + "/" + std::to_string(total) + " ") +
         m_languages.Text(kActiveText);
     UpdateData(FALSE);
     if (m_zoomed) {
-        Invalidate(TRUE);
+        const std::u16string meter = MeterText();
+        if (meter != m_meterShown) {
+            Invalidate(TRUE);
+        }
     }
 }
 
@@ -238,6 +245,22 @@ void CScannerDlg::RestoreList() {
     UpdateData(FALSE);
 }
 
+std::u16string CScannerDlg::MeterNumber(bool found, const StationRecord& station) {
+    if (!found || station.active != 1) {
+        return u"--";
+    }
+    // The meter shows the RSSI's magnitude in dBm, not the list's 100 - |RSSI|.
+    return korvyn::platform::Utf8ToUtf16(
+        std::to_string(std::llabs(static_cast<long long>(station.rssi))));
+}
+
+std::u16string CScannerDlg::MeterText() const {
+    StationRecord station{};
+    const bool found = m_stations.GetByNumber(m_zoomStation, station);
+    return MeterNumber(found, station) + u'\n' +
+           (found ? korvyn::StationName(station) : std::u16string());
+}
+
 void CScannerDlg::DrawZoomed() {
     CDC* dc = GetDC();
     if (dc == nullptr) {
@@ -245,12 +268,8 @@ void CScannerDlg::DrawZoomed() {
     }
     StationRecord station{};
     const bool found = m_stations.GetByNumber(m_zoomStation, station);
-    std::u16string number = u"--";
-    if (found && station.active == 1) {
-        // The meter shows the RSSI's magnitude in dBm, not the list's 100 - |RSSI|.
-        number = korvyn::platform::Utf8ToUtf16(
-            std::to_string(std::llabs(static_cast<long long>(station.rssi))));
-    }
+    std::u16string number = MeterNumber(found, station);
+    m_meterShown = MeterText();
 
     CFont big;
     CreateBoldTahoma(big, kZoomFontHeight);

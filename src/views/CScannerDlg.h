@@ -60,6 +60,9 @@ private:
     void OnListClick(NMHDR* notify);
     void ApplyLayout();
     void DrawZoomed();
+    // What the meter shows: the number, and the name after a line feed.
+    static std::u16string MeterNumber(bool found, const StationRecord& station);
+    std::u16string MeterText() const;
 
     StationTable& m_stations;
     const CSettings& m_settings;
@@ -73,4 +76,5 @@ private:
     CFont m_listFont;
     std::u16string m_countText;
     std::u16string m_hintText;
+    std::u16string m_meterShown; // MeterText at the last paint of the meter
 };

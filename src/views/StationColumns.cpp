@@ -7,7 +7,7 @@
 #include "wifi/SecurityClass.h"
 
 #include <array>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <iterator>
 #include <string>
@@ -35,24 +35,104 @@ constexpr std::array<ColumnRule, kStationColumnCount> kColumns = {{
     {100, 0.1, 100, 0},     // Last seen
 }};
 
-std::u16string Number(long long value) {
-    return platform::Utf8ToUtf16(std::to_string(value));
+// Texts are put together in a small buffer and assigned to the caller's string, so a
+// string that is reused row after row needs no memory of its own after the first.
+class TextBuffer {
+public:
+    void Put(char c) { units_[size_++] = static_cast<char16_t>(c); }
+    // At least two digits, as "%02d" writes them.
+    void PutTwoDigits(long long value) {
+        if (value >= 0 && value < 10) {
+            Put('0');
+        }
+        PutNumber(value);
+    }
+    void PutNumber(long long value) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        for (const char* c = digits; c != end; ++c) {
+            Put(*c);
+        }
+    }
+    void PutHex(BYTE value) {
+        constexpr char kHex[] = "0123456789ABCDEF";
+        Put(kHex[value >> 4]);
+        Put(kHex[value & 15]);
+    }
+    void AssignTo(std::u16string& out) const { out.assign(units_.data(), size_); }
+
+private:
+    std::array<char16_t, 64> units_{};
+    std::size_t size_ = 0;
+};
+
+void PutNumber(long long value, std::u16string& out) {
+    TextBuffer text;
+    text.PutNumber(value);
+    text.AssignTo(out);
 }
 
-std::u16string MacText(const BYTE (&mac)[6]) {
-    char text[18];
-    std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2],
-                  mac[3], mac[4], mac[5]);
-    return platform::Utf8ToUtf16(text);
+void PutSignal(LONG rssi, std::u16string& out) {
+    PutNumber(100 - std::llabs(static_cast<long long>(rssi)), out);
+}
+
+void PutDate(double date, std::u16string& out) {
+    SYSTEMTIME st{};
+    std::array<int, 6> f{-1, -1, -1, -1, -1, -1};
+    if (VariantTimeToSystemTime(date, &st)) {
+        f = {st.wYear % 1000, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
+    }
+    TextBuffer text;
+    constexpr char kSeparators[] = "// ::";
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        if (i > 0) {
+            text.Put(kSeparators[i - 1]);
+        }
+        text.PutTwoDigits(f[i]);
+    }
+    text.AssignTo(out);
+}
+
+void PutMac(const BYTE (&mac)[6], std::u16string& out) {
+    TextBuffer text;
+    for (std::size_t i = 0; i < 6; ++i) {
+        if (i > 0) {
+            text.Put('-');
+        }
+        text.PutHex(mac[i]);
+    }
+    text.AssignTo(out);
+}
+
+void PutName(const StationRecord& station, std::u16string& out) {
+    std::size_t n = 0;
+    while (n < std::size(station.ssid) - 1 && station.ssid[n] != 0) {
+        ++n;
+    }
+    out.assign(station.ssid, n);
+}
+
+// Channels 1 to 233 cover the 2.4, 5 and 6 GHz band plans; anything else is unknown.
+void PutChannel(DWORD channel, Band band, std::u16string& out) {
+    if (channel < 1 || channel > 233) {
+        out.assign(u"--");
+        return;
+    }
+    TextBuffer text;
+    if (band == Band::Ghz6) {
+        text.Put('6');
+        text.Put('G');
+    }
+    text.PutNumber(channel);
+    text.AssignTo(out);
 }
 
 } // namespace
 
-// Channels 1 to 233 cover the 2.4, 5 and 6 GHz band plans; anything else is unknown.
 std::u16string ChannelText(DWORD channel, Band band) {
-    if (channel < 1 || channel > 233)
-        return u"--";
-    return band == Band::Ghz6 ? u"6G" + Number(channel) : Number(channel);
+    std::u16string text;
+    PutChannel(channel, band, text);
+    return text;
 }
 
 std::u16string SecurityText(DWORD privacy, const CLanguageTable& languages) {
@@ -80,55 +160,71 @@ int ColumnWidth(int column, int fontSize) {
 }
 
 std::u16string SignalText(LONG rssi) {
-    return Number(100 - std::llabs(static_cast<long long>(rssi)));
+    std::u16string text;
+    PutSignal(rssi, text);
+    return text;
 }
 
 std::u16string DateText(double date) {
-    SYSTEMTIME st{};
-    std::array<int, 6> f{-1, -1, -1, -1, -1, -1};
-    if (VariantTimeToSystemTime(date, &st)) {
-        f = {st.wYear % 1000, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%02d/%02d/%02d %02d:%02d:%02d", f[0], f[1], f[2], f[3], f[4],
-                  f[5]);
-    return platform::Utf8ToUtf16(text);
+    std::u16string text;
+    PutDate(date, text);
+    return text;
 }
 
 std::u16string StationName(const StationRecord& station) {
-    std::size_t n = 0;
-    while (n < std::size(station.ssid) - 1 && station.ssid[n] != 0) {
-        ++n;
-    }
-    return std::u16string(station.ssid, n);
+    std::u16string name;
+    PutName(station, name);
+    return name;
 }
 
-std::u16string StationCellText(const StationRecord& s, int column, const CLanguageTable& languages,
-                               const ChannelUse& use) {
+void StationCellText(const StationRecord& s, int column, const CLanguageTable& languages,
+                     const ChannelUse& use, std::u16string& out) {
     switch (column) {
     case 0:
-        return StationName(s);
+        PutName(s, out);
+        break;
     case 1:
-        return s.active == 1 ? SignalText(s.rssi) : u"-----";
+        if (s.active == 1) {
+            PutSignal(s.rssi, out);
+        } else {
+            out.assign(u"-----");
+        }
+        break;
     case 2:
-        return ChannelText(s.channel, BandOf(use.frequencyKhz));
+        PutChannel(s.channel, BandOf(use.frequencyKhz), out);
+        break;
     case 3:
-        return s.mode == 0 ? languages.Text(33) : s.mode == 1 ? languages.Text(34) : u"?";
+        out.assign(s.mode == 0 ? languages.Text(33) : s.mode == 1 ? languages.Text(34) : u"?");
+        break;
     case 4:
-        return SecurityText(s.privacy, languages);
+        out.assign(SecurityText(s.privacy, languages));
+        break;
     case 5:
-        return MacText(s.mac);
+        PutMac(s.mac, out);
+        break;
     case 6:
-        return SignalText(s.bestRssi);
+        PutSignal(s.bestRssi, out);
+        break;
     case 7:
-        return SignalText(s.worstRssi);
+        PutSignal(s.worstRssi, out);
+        break;
     case 8:
-        return DateText(s.firstSeen);
+        PutDate(s.firstSeen, out);
+        break;
     case 9:
-        return DateText(s.lastSeen);
+        PutDate(s.lastSeen, out);
+        break;
     default:
-        return {};
+        out.clear();
+        break;
     }
+}
+
+std::u16string StationCellText(const StationRecord& station, int column,
+                               const CLanguageTable& languages, const ChannelUse& use) {
+    std::u16string text;
+    StationCellText(station, column, languages, use, text);
+    return text;
 }
 
 StationTexts StationHeadings(const CLanguageTable& languages) {
@@ -143,10 +239,13 @@ void StationRowTexts(const StationTable& stations, int row, const CLanguageTable
                      StationTexts& texts) {
     StationRecord station{};
     const bool found = stations.GetViewItem(row, station);
+    const ChannelUse use = found ? stations.GetChannelUse(station.number) : ChannelUse{};
     for (int column = 0; column < kStationColumnCount; ++column) {
-        texts[column] = found ? StationCellText(station, column, languages,
-                                                stations.GetChannelUse(station.number))
-                              : std::u16string();
+        if (found) {
+            StationCellText(station, column, languages, use, texts[column]);
+        } else {
+            texts[column].clear();
+        }
     }
 }
 

@@ -41,6 +41,9 @@ std::u16string SecurityText(DWORD privacy, const CLanguageTable& languages);
 // beside the record (StationTable::GetChannelUse); its band tells 6 GHz channels apart.
 std::u16string StationCellText(const StationRecord& station, int column,
                                const CLanguageTable& languages, const ChannelUse& use = {});
+// The same into out, whose memory is reused.
+void StationCellText(const StationRecord& station, int column, const CLanguageTable& languages,
+                     const ChannelUse& use, std::u16string& out);
 // The station's name, at most its 32 characters.
 std::u16string StationName(const StationRecord& station);
 

@@ -1,5 +1,6 @@
 #include "views/StationExport.h"
 
+#include "export/DelimitedText.h"
 #include "export/XlsWorkbook.h"
 #include "platform/system/AtomicFile.h"
 #include "platform/system/SystemTime.h"
@@ -29,14 +30,13 @@ bool IsNumberWithMore(std::u16string_view text) {
     return digits > 0 && digits < text.size();
 }
 
-// One list row into sheet row `row`. In a workbook the signal and channel columns are
-// numbers, except a channel the list marks with its band, which stays text as the list
-// shows it; in comma-separated text every cell is the list's text.
-void PutRow(XlsWorksheet& sheet, int row, const StationTexts& texts, ExportFormat format) {
+// One list row into sheet row `row`: the signal and channel columns as numbers, except a
+// channel the list marks with its band, which stays text as the list shows it; the others
+// as the list's texts.
+void PutRow(XlsWorksheet& sheet, int row, const StationTexts& texts) {
     for (int column = 0; column < kStationColumnCount; ++column) {
         XlsCell* cell = sheet.CellAt(row, column);
-        if (format == ExportFormat::Workbook && IsNumericColumn(column) &&
-            !IsNumberWithMore(texts[column])) {
+        if (IsNumericColumn(column) && !IsNumberWithMore(texts[column])) {
             cell->SetNumber(LeadingNumber(texts[column]));
         } else {
             cell->SetWideText(texts[column]);
@@ -48,23 +48,41 @@ std::string Reason(const std::error_code& error, const char* otherwise) {
     return error ? error.message() : otherwise;
 }
 
-// Comma-separated text: the sheet as it stands, then the rows beyond a sheet's reach in
-// further sheets of the same shape, so that every row of the list is written.
-bool WriteCsv(const XlsWorksheet& sheet, int rowCount, const StationRowSource& rows,
-              const std::string& name, std::string& reason) {
-    platform::AtomicFile file;
-    bool ok = file.OpenDevicePath(name) && sheet.WriteDelimited(file.Stream(), ',', '"');
-    StationTexts texts;
-    for (int first = kSheetRows; ok && first < rowCount; first += kSheetRows + 1) {
-        XlsWorksheet more;
-        const int last = std::min(rowCount, first + kSheetRows + 1);
-        for (int r = first; r < last; ++r) {
-            rows(r, texts);
-            PutRow(more, r - first, texts, ExportFormat::Csv);
-        }
-        ok = more.WriteDelimited(file.Stream(), ',', '"');
+// The file is named by the local time once the list has been read.
+std::u16string TimedFileName(ExportFormat format) {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return ExportFileName(format, now);
+}
+
+void PutRow(DelimitedText& text, const StationTexts& texts) {
+    for (const std::u16string& cell : texts) {
+        text.Text(std::u16string_view(cell));
     }
-    ok = ok && file.Commit();
+    text.EndRow();
+}
+
+// Comma-separated text: the header and every row of the list, made in one buffer and
+// written to the file at once.
+bool WriteCsv(const StationTexts& headers, int rowCount, const StationRowSource& rows,
+              std::u16string& fileName, std::string& reason) {
+    // About a hundred bytes a row; the buffer grows if names are long.
+    constexpr std::size_t kRowBytes = 112;
+    DelimitedText text(',', '"');
+    text.Reserve((static_cast<std::size_t>(rowCount) + 1) * kRowBytes);
+    PutRow(text, headers);
+    StationTexts texts;
+    for (int r = 0; r < rowCount; ++r) {
+        rows(r, texts);
+        PutRow(text, texts);
+    }
+    fileName = TimedFileName(ExportFormat::Csv);
+    platform::AtomicFile file;
+    // Larger than the stream's buffer, so the text goes to the file in one write.
+    const bool ok = file.OpenDevicePath(platform::LowBytes(fileName)) &&
+                    file.Stream().write(text.Bytes().data(),
+                                        static_cast<std::streamsize>(text.Bytes().size())) &&
+                    file.Commit();
     if (!ok) {
         reason = Reason(file.Error(), "the file could not be written");
     }
@@ -128,11 +146,15 @@ double LeadingNumber(std::u16string_view text) {
 ExportOutcome ExportStationList(ExportFormat format, const StationTexts& headers, int rowCount,
                                 const StationRowSource& rows) {
     rowCount = std::max(0, rowCount);
+    ExportOutcome outcome;
+    if (format == ExportFormat::Csv) {
+        outcome.saved = WriteCsv(headers, rowCount, rows, outcome.fileName, outcome.reason);
+        return outcome;
+    }
     XlsWorkbook book;
     book.CreateBlank(1);
     book.RenameSheet("Sheet1", kSheetName);
     XlsWorksheet* sheet = book.FindSheet(kSheetName);
-    ExportOutcome outcome;
     if (sheet == nullptr) {
         outcome.reason = "the worksheet could not be made";
         return outcome;
@@ -144,21 +166,13 @@ ExportOutcome ExportStationList(ExportFormat format, const StationTexts& headers
     StationTexts texts;
     for (int r = 0; r < inSheet; ++r) {
         rows(r, texts);
-        PutRow(*sheet, r + 1, texts, format);
+        PutRow(*sheet, r + 1, texts);
     }
-
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    outcome.fileName = ExportFileName(format, now);
-    const std::string name = platform::LowBytes(outcome.fileName);
-    if (format == ExportFormat::Csv) {
-        outcome.saved = WriteCsv(*sheet, rowCount, rows, name, outcome.reason);
-    } else {
-        outcome.saved = book.SaveToFile(name.c_str());
-        outcome.rowsLeftOut = rowCount - inSheet;
-        if (!outcome.saved) {
-            outcome.reason = Reason(book.SaveError(), "the workbook could not be laid out");
-        }
+    outcome.fileName = TimedFileName(format);
+    outcome.saved = book.SaveToFile(platform::LowBytes(outcome.fileName).c_str());
+    outcome.rowsLeftOut = rowCount - inSheet;
+    if (!outcome.saved) {
+        outcome.reason = Reason(book.SaveError(), "the workbook could not be laid out");
     }
     return outcome;
 }

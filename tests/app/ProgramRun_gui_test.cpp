@@ -5,6 +5,7 @@
 
 #include "app/ListPrinter.h"
 #include "app/ProgramRun.h"
+#include "platform/ui/ScreenUpdates.h"
 #include "settings/COptionsDlg.h"
 #include "views/CScannerDlg.h"
 
@@ -82,11 +83,16 @@ TEST_F(RunTest, TicksRunBackToBackWithLampTicksBetweenThenEndAsExitDoes) {
     options.print = true;
     WatchedRun run(options, true, languages, stations);
     DWORD blinks = 0;
-    run.atEnd = [&](CMainDlg& dlg) { blinks = dlg.GetBlinkCount(); };
+    bool drawn = true;
+    run.atEnd = [&](CMainDlg& dlg) {
+        blinks = dlg.GetBlinkCount();
+        drawn = korvyn::platform::IsWindowOnScreen(dlg.GetListPage()->m_hWnd);
+    };
     EXPECT_EQ(Launch(options, &run), 0);
     EXPECT_EQ(run.endings, 1);
     EXPECT_EQ(driver->scanRequests.size(), 5u);
     EXPECT_EQ(blinks, 9u) << "lamp ticks at half the period, between the scan ticks";
+    EXPECT_FALSE(drawn) << "a headless run draws no window";
     // The batch clock is gone with the run: timers are the test's again.
     EXPECT_EQ(timers.ArmedCount(), 0u);
     std::vector<std::string> lines = PrintedLines();

@@ -7,8 +7,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes one UTF-8 sequence at bytes[i]; returns its length, or 0 when it is malformed
 // (overlong, surrogate, beyond U+10FFFF or truncated).
-std::size_t DecodeUtf8(const unsigned char* bytes, std::size_t count, std::size_t i,
-                       char32_t& cp) {
+std::size_t DecodeUtf8(const unsigned char* bytes, std::size_t count, std::size_t i, char32_t& cp) {
     const unsigned char b0 = bytes[i];
     std::size_t len = 0;
     char32_t min = 0;
@@ -46,7 +45,7 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     }
 }
 
-}  // namespace
+} // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
@@ -64,8 +63,17 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
 std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
     out.reserve(utf16.size());
+    AppendUtf8(out, utf16);
+    return out;
+}
+
+void AppendUtf8(std::string& out, std::u16string_view utf16) {
     for (std::size_t i = 0; i < utf16.size(); ++i) {
         char32_t cp = utf16[i];
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+            continue;
+        }
         if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
             utf16[i + 1] <= 0xDFFF) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
@@ -73,9 +81,7 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
             cp = kReplacement;
         }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
+        if (cp < 0x800) {
             out += static_cast<char>(0xC0 | (cp >> 6));
             out += static_cast<char>(0x80 | (cp & 0x3F));
         } else if (cp < 0x10000) {
@@ -89,7 +95,6 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
             out += static_cast<char>(0x80 | (cp & 0x3F));
         }
     }
-    return out;
 }
 
 std::size_t SystemBytesToWide(const BYTE* bytes, std::size_t count, WCHAR* out,
@@ -104,7 +109,7 @@ std::size_t SystemBytesToWide(const BYTE* bytes, std::size_t count, WCHAR* out,
         char32_t cp = 0;
         std::size_t len = DecodeUtf8(bytes, end, i, cp);
         if (len == 0) {
-            cp = bytes[i];  // not UTF-8: keep the byte as its Latin-1 character
+            cp = bytes[i]; // not UTF-8: keep the byte as its Latin-1 character
             len = 1;
         }
         const std::size_t units = cp >= 0x10000 ? 2 : 1;
@@ -156,4 +161,4 @@ std::size_t WideLength(const WCHAR* text) {
     return n;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -11,6 +11,8 @@ namespace korvyn::platform {
 // Strict UTF-8 <-> UTF-16; malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// Utf16ToUtf8 onto the end of out.
+void AppendUtf8(std::string& out, std::u16string_view utf16);
 
 // The platform's multibyte-to-wide conversion for the current code page, UTF-8 on Linux.
 // Network names are raw bytes, so a byte that is not part of valid UTF-8 is taken as the
@@ -31,4 +33,4 @@ int HexDigit(char c);
 // Length of a NUL-terminated UTF-16 string.
 std::size_t WideLength(const WCHAR* text);
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

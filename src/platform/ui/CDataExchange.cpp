@@ -16,7 +16,12 @@ void DDX_Text(CDataExchange* pDX, int id, std::u16string& value) {
     }
     if (pDX->m_bSaveAndValidate) {
         item->GetWindowText(value);
-    } else {
+        return;
+    }
+    // A text that is already shown is left alone, so the control is not repainted.
+    std::u16string shown;
+    item->GetWindowText(shown);
+    if (shown != value) {
         item->SetWindowText(value.c_str());
     }
 }

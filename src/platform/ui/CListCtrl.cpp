@@ -41,6 +41,10 @@ BOOL CListCtrl::DeleteAllItems() {
     return BOOL(SendMessage(LVM_DELETEALLITEMS, 0, 0));
 }
 
+BOOL CListCtrl::RedrawItems(int first, int last) {
+    return BOOL(SendMessage(LVM_REDRAWITEMS, WPARAM(first), LPARAM(last)));
+}
+
 int CListCtrl::GetTopIndex() const {
     return int(::SendMessage(m_hWnd, LVM_GETTOPINDEX, 0, 0));
 }

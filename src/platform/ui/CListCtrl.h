@@ -30,6 +30,7 @@ public:
     BOOL SetItemCountEx(int count, DWORD flags = LVSICF_NOINVALIDATEALL);
     int GetItemCount() const;
     BOOL DeleteAllItems();
+    BOOL RedrawItems(int first, int last);
     int GetTopIndex() const;
     int GetCountPerPage() const;
     int HitTest(CPoint point, UINT* flags = nullptr) const;

@@ -317,8 +317,8 @@ int CWnd::ReleaseDC(CDC* cdc) {
     Window* w = W(m_hWnd);
     bool onOverlay = w != nullptr && w->overlay && dc->image() == w->overlay.get();
     delete dc;
-    if (onOverlay && w->widget() != nullptr) {
-        w->widget()->update();
+    if (onOverlay) {
+        w->Update();
     }
     return 1;
 }

@@ -64,6 +64,8 @@ constexpr UINT LVNI_ALL = 0x0000;
 constexpr UINT LVNI_SELECTED = 0x0002;
 
 // Item count flags
+// Repaints items wParam to lParam.
+constexpr UINT LVM_REDRAWITEMS = LVM_FIRST + 21;
 constexpr DWORD LVSICF_NOINVALIDATEALL = 0x0001;
 constexpr DWORD LVSICF_NOSCROLL = 0x0002;
 

@@ -16,7 +16,16 @@ bool SaveWindowPicture(HWND window, const std::filesystem::path& file, std::stri
         error = "there is no window to take a picture of";
         return false;
     }
-    QImage image = w->widget()->grab().toImage();
+    // A window that is not drawn on the screen is drawn for the picture alone.
+    QWidget* widget = w->widget();
+    const bool drawn = widget->updatesEnabled();
+    if (!drawn) {
+        widget->setUpdatesEnabled(true);
+    }
+    QImage image = widget->grab().toImage();
+    if (!drawn) {
+        widget->setUpdatesEnabled(false);
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -117,11 +117,7 @@ private:
         return x >= 0 && y >= 0 && x < s.width() && y < s.height();
     }
 
-    static void Update(Window& w) {
-        if (QWidget* widget = w.widget()) {
-            widget->update();
-        }
-    }
+    static void Update(Window& w) { w.Update(); }
 
     void Click(Window& w) {
         HWND self = w.handle();

@@ -40,7 +40,7 @@ LRESULT DefaultWindowProc(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {
             if (widget->isWindow()) {
                 widget->setWindowTitle(QString::fromStdU16String(w.text));
             }
-            widget->update();
+            w.Update();
         }
         return TRUE;
     case WM_GETTEXT: {
@@ -64,7 +64,7 @@ LRESULT DefaultWindowProc(Window& w, UINT msg, WPARAM wParam, LPARAM lParam) {
                 w.behaviour()->FontChanged(w);
             }
             if (lParam != 0) {
-                widget->update();
+                w.Update();
             }
         }
         return 0;

@@ -35,8 +35,8 @@ public:
         hbar_->hide();
         HWND self = w.handle();
         auto repaint = [self] {
-            if (Window* me = Window::From(self); me != nullptr && me->widget() != nullptr) {
-                me->widget()->update();
+            if (Window* me = Window::From(self)) {
+                me->Update();
             }
         };
         QObject::connect(vbar_, &QScrollBar::valueChanged, vbar_, repaint);
@@ -90,11 +90,11 @@ public:
         case LVM_GETCOLUMNWIDTH:
             return wParam < columns_.size() ? columns_[wParam].width : 0;
         case LVM_SETITEMCOUNT:
-            count_ = std::max(0, static_cast<int>(wParam));
-            if (selected_ >= count_) {
-                selected_ = -1;
-            }
-            Changed(w);
+            SetCount(w, std::max(0, static_cast<int>(wParam)),
+                     (static_cast<DWORD>(lParam) & LVSICF_NOINVALIDATEALL) != 0);
+            return TRUE;
+        case LVM_REDRAWITEMS:
+            RedrawItems(w, static_cast<int>(wParam), static_cast<int>(lParam));
             return TRUE;
         case LVM_GETITEMCOUNT:
             return count_;
@@ -168,7 +168,7 @@ public:
             int item = HitTest(w, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &sub);
             if (item >= 0 && item != selected_) {
                 selected_ = item;
-                w.widget()->update();
+                w.Update();
             }
             pressed_ = true;
             if (msg == WM_LBUTTONDBLCLK) {
@@ -238,8 +238,46 @@ private:
 
     void Changed(Window& w) {
         Layout(w);
-        if (w.widget() != nullptr) {
-            w.widget()->update();
+        w.Update();
+    }
+
+    // A new item count. Unless asked to repaint only what the count changes, the whole
+    // list is repainted; otherwise the rows from the first added or removed one down,
+    // or everything when the rows moved or the scroll bars came or went.
+    void SetCount(Window& w, int count, bool onlyWhatChanges) {
+        const int old = std::exchange(count_, count);
+        if (selected_ >= count_) {
+            selected_ = -1;
+        }
+        if (!onlyWhatChanges) {
+            Changed(w);
+            return;
+        }
+        const QRect viewBefore = ViewRect(w);
+        const int topBefore = Top();
+        Layout(w);
+        const QRect view = ViewRect(w);
+        if (view != viewBefore || Top() != topBefore) {
+            w.Update();
+        } else if (count_ != old) {
+            RedrawRows(w, std::min(old, count_), std::max(old, count_) - 1);
+        }
+    }
+
+    // Repaints the rows first to last where they are shown.
+    void RedrawItems(Window& w, int first, int last) {
+        RedrawRows(w, std::max(first, 0), std::min(last, count_ - 1));
+    }
+
+    void RedrawRows(Window& w, int first, int last) {
+        const QRect view = ViewRect(w);
+        const int rowHeight = RowHeight(w);
+        const int top = view.top() + (first - Top()) * rowHeight;
+        const int bottom = view.top() + (last + 1 - Top()) * rowHeight;
+        const RECT area{view.left(), std::max(top, view.top()), view.right() + 1,
+                        std::min(bottom, view.bottom() + 1)};
+        if (first <= last && area.top < area.bottom) {
+            w.Update(&area);
         }
     }
 

@@ -23,9 +23,7 @@ public:
         case STM_SETICON: {
             HBITMAP old = std::exchange(
                 image_, reinterpret_cast<HBITMAP>(msg == STM_SETICON ? wParam : lParam));
-            if (w.widget() != nullptr) {
-                w.widget()->update();
-            }
+            w.Update();
             return reinterpret_cast<LRESULT>(old);
         }
         case STM_GETIMAGE:

@@ -2,6 +2,7 @@
 
 #include "platform/ui/CWnd.h"
 #include "platform/ui/DeviceScreen.h"
+#include "platform/ui/ScreenUpdates.h"
 #include "platform/ui/detail/ClassBehaviour.h"
 #include "platform/ui/detail/GdiObject.h"
 #include "platform/ui/detail/HostWidget.h"
@@ -118,6 +119,9 @@ void Window::CreateWidget(const RECT& rect) {
     if (!child) {
         host_->setWindowFlags(Qt::Window);
         host_->setWindowTitle(QString::fromStdU16String(text));
+        if (!WindowsDrawn()) {
+            host_->setUpdatesEnabled(false); // and its children with it
+        }
     }
     font = parent != nullptr && parent->font != nullptr ? parent->font : DialogFont();
     if (GdiObject* f = GdiFrom(font)) {
@@ -278,7 +282,7 @@ void Window::ApplyStyle(DWORD oldStyle) {
     if (behaviour_) {
         behaviour_->StyleChanged(*this, oldStyle);
     }
-    host_->update();
+    Update();
 }
 
 void Window::SetGeometry(int x, int y, int cx, int cy, bool move, bool size) {
@@ -337,15 +341,24 @@ void Window::Invalidate(const RECT* rect, bool erase) {
     paintPending = true;
     if (rect == nullptr) {
         overlay.reset();
+    } else if (overlay) {
+        QRect r(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+        QPainter p(overlay.get());
+        p.setCompositionMode(QPainter::CompositionMode_Clear);
+        p.fillRect(r, Qt::transparent);
+    }
+    Update(rect);
+}
+
+void Window::Update(const RECT* area) {
+    if (host_ == nullptr) {
+        return;
+    }
+    ReportRepaint(handle(), area);
+    if (area == nullptr) {
         host_->update();
     } else {
-        QRect r(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
-        if (overlay) {
-            QPainter p(overlay.get());
-            p.setCompositionMode(QPainter::CompositionMode_Clear);
-            p.fillRect(r, Qt::transparent);
-        }
-        host_->update(r);
+        host_->update(area->left, area->top, area->right - area->left, area->bottom - area->top);
     }
 }
 

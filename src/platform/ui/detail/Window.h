@@ -81,6 +81,9 @@ public:
     // Reports a size change when the client size differs from the last one reported.
     void ReportSizeIfChanged();
     void Invalidate(const RECT* rect, bool erase);
+    // Asks Qt to repaint the area (nullptr: the whole window), telling the repaint
+    // observer; every repaint request of the window layer goes through here.
+    void Update(const RECT* area = nullptr);
     QSize clientSize() const;
 
     // Painting: the painter of the paint event in progress, the erase request and the
@@ -111,6 +114,9 @@ private:
     bool destroying_ = false;
     QSize reportedSize_{-1, -1};
 };
+
+// Tells the repaint observer (ScreenUpdates.h) about a repaint request.
+void ReportRepaint(HWND hWnd, const RECT* area);
 
 // Number of messages being delivered right now, across all windows.
 int GlobalDispatchDepth();
