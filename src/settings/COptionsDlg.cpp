@@ -1,4 +1,5 @@
 #include "settings/COptionsDlg.h"
+#include "controls/TahomaFont.h"
 
 #include "controls/ThemeColors.h"
 #include "platform/system/TextCodec.h"
@@ -72,7 +73,7 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL COptionsDlg::OnInitDialog() {
     CColoredDlg::OnInitDialog();
-    m_font.CreateFont(kPageFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    korvyn::CreateTahomaFont(m_font, kPageFontHeight, FW_NORMAL);
 
     m_adapterLabel = m_languages.Text(kAdapterText) + u":";
     m_speedLabel = m_languages.Text(kRefreshText) + u":";
@@ -248,7 +249,7 @@ void COptionsDlg::OnPaint() {
 
 void COptionsDlg::DrawFontSample(CDC& dc) {
     CFont font;
-    font.CreateFont(m_fontSlider.GetPos(), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    korvyn::CreateTahomaFont(font, m_fontSlider.GetPos(), FW_BOLD);
     // The page's own colours, as its statics get them.
     SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                 reinterpret_cast<LPARAM>(m_hWnd));
