@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "platform/system/WholeNumber.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -16,12 +18,12 @@ constexpr int kMaxZoom = 8;
 
 // A whole decimal number without sign or blanks, within [low, high].
 bool ParseWhole(std::string_view text, long long low, long long high, long long& value) {
-    if (text.empty() || text.size() > 12 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    unsigned long long number = 0;
+    if (text.size() > 12 || !platform::ParseWholeNumber(text, number)) {
         return false;
     }
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
+    value = static_cast<long long>(number);
+    return value >= low && value <= high;
 }
 
 // Seconds: digits with an optional fraction ("90", "2.5").

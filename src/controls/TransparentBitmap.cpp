@@ -1,13 +1,12 @@
 #include "controls/TransparentBitmap.h"
 
+#include "platform/ui/CBitmap.h"
+
 namespace korvyn {
 
 CSize BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    if (bitmap == nullptr || ::GetObject(bitmap, sizeof(info), &info) == 0) {
-        return {};
-    }
-    return {info.bmWidth, info.bmHeight};
+    const CBitmap* wrapper = CBitmap::FromHandle(bitmap);
+    return wrapper != nullptr ? wrapper->GetSize() : CSize{};
 }
 
 void DrawTransparent(CDC& dc, HBITMAP bitmap, int x, int y, CSize size) {

@@ -1,10 +1,10 @@
 #include "platform/devices/ScanFile.h"
 
 #include "platform/system/TextCodec.h"
+#include "platform/system/WholeNumber.h"
 #include "wifi/SecurityClass.h"
 
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -44,21 +44,14 @@ bool ParseMac(std::string_view text, BYTE (&mac)[6]) {
     return true;
 }
 
-template <typename T> bool ParseNumber(std::string_view text, T& value, int base = 10) {
-    if (text.empty() || text[0] == '+')
-        return false;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
 // A signed decimal, or the raw 32-bit value in 0x hex.
 bool ParseRssi(std::string_view text, DWORD& raw) {
     if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
         text.remove_prefix(2);
-        return text.size() <= 8 && text[0] != '-' && ParseNumber(text, raw, 16);
+        return text.size() <= 8 && text[0] != '-' && ParseWholeNumber(text, raw, 16);
     }
     std::int32_t value = 0;
-    if (!ParseNumber(text, value))
+    if (!ParseWholeNumber(text, value))
         return false;
     raw = static_cast<DWORD>(value);
     return true;
@@ -139,7 +132,7 @@ bool ParseFields(std::string_view rest, NDIS_WLAN_BSSID& entry, std::string& why
             entry.Privacy = privacy;
         } else if (key == "width") {
             ULONG mhz = 0;
-            if (!ParseNumber(value, mhz) ||
+            if (!ParseWholeNumber(value, mhz) ||
                 (mhz != 20 && mhz != 40 && mhz != 80 && mhz != 160 && mhz != 320)) {
                 why = "bad width= (expected 20, 40, 80, 160 or 320)";
                 return false;
@@ -147,7 +140,7 @@ bool ParseFields(std::string_view rest, NDIS_WLAN_BSSID& entry, std::string& why
             entry.Configuration.FHConfig.HopPattern = mhz;
         } else {
             ULONG khz = 0;
-            if (!ParseNumber(value, khz) || khz == 0) {
+            if (!ParseWholeNumber(value, khz) || khz == 0) {
                 why = "bad center= (expected the centre frequency in kHz)";
                 return false;
             }
@@ -165,11 +158,11 @@ bool ParseBss(std::string_view rest, NDIS_WLAN_BSSID& entry, std::string& why) {
         why = "bad MAC address (expected six hex pairs such as 00:0a:1b:2c:3d:4e)";
     else if (!ParseRssi(NextWord(rest), rssi))
         why = "bad RSSI (expected a signed decimal or 0x and up to 8 hex digits)";
-    else if (!ParseNumber(NextWord(rest), ds))
+    else if (!ParseWholeNumber(NextWord(rest), ds))
         why = "bad DSConfig (expected a channel number or a frequency in kHz)";
-    else if (!ParseNumber(NextWord(rest), mode))
+    else if (!ParseWholeNumber(NextWord(rest), mode))
         why = "bad infrastructure mode";
-    else if (!ParseNumber(NextWord(rest), privacy))
+    else if (!ParseWholeNumber(NextWord(rest), privacy))
         why = "bad privacy value";
     else {
         std::string ssid;

@@ -6,8 +6,7 @@
 #include "platform/devices/ScanRecorder.h"
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/SimulatedDriver.h"
-
-#include <charconv>
+#include "platform/system/WholeNumber.h"
 
 namespace korvyn::platform {
 namespace {
@@ -24,8 +23,7 @@ std::shared_ptr<WifiDriver> Simulated(std::string_view what, std::string& error)
     if (constexpr std::string_view kChurn = "churn:"; what.substr(0, kChurn.size()) == kChurn) {
         std::uint64_t scans = 0;
         const std::string_view digits = what.substr(kChurn.size());
-        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), scans);
-        if (ec == std::errc() && end == digits.data() + digits.size())
+        if (ParseWholeNumber(digits, scans))
             return std::make_shared<ChurnDriver>(scans);
         error = "sim:churn:N takes a number of scans, not \"" + std::string(digits) + "\"";
         return nullptr;
