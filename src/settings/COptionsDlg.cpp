@@ -11,6 +11,7 @@
 #include "settings/Languages.h"
 #include "views/CScannerDlg.h"
 
+#include <algorithm>
 #include <string>
 
 IMPLEMENT_DYNAMIC(COptionsDlg, CColoredDlg)
@@ -39,6 +40,14 @@ constexpr int kSliderWidth = 80;
 constexpr int kSliderHeight = 30;
 constexpr int kAdapterBoxItems = 6;
 constexpr int kPageFontHeight = 12;
+
+// Handheld pixels per pixel of this screen: 2 on a double-resolution screen, where the
+// dialog units double too, so that the sliders, the page's font and the sample keep their
+// places beside the controls laid out in dialog units.
+int PixelScale(CWnd* window) {
+    CClientDC dc(window);
+    return std::max(1, dc.GetDeviceCaps(LOGPIXELSX) / 96);
+}
 
 HBITMAP LoadResourceBitmap(UINT id) {
     return ::LoadBitmap(nullptr, MAKEINTRESOURCE(id)); // from the resource module
@@ -72,7 +81,7 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL COptionsDlg::OnInitDialog() {
     CColoredDlg::OnInitDialog();
-    m_font.CreateFont(kPageFontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    m_font.CreateFont(kPageFontHeight * PixelScale(this), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
 
     m_adapterLabel = m_languages.Text(kAdapterText) + u":";
     m_speedLabel = m_languages.Text(kRefreshText) + u":";
@@ -110,7 +119,9 @@ BOOL COptionsDlg::OnInitDialog() {
 }
 
 void COptionsDlg::InitSlider(CCustomSlider& slider, int minimum, int maximum) {
-    slider.SetWindowPos(nullptr, 0, 0, kSliderWidth, kSliderHeight, SWP_NOMOVE | SWP_NOZORDER);
+    const int scale = PixelScale(this);
+    slider.SetWindowPos(nullptr, 0, 0, kSliderWidth * scale, kSliderHeight * scale,
+                        SWP_NOMOVE | SWP_NOZORDER);
     slider.SetRange(minimum, maximum);
     slider.SetBackgroundColor(korvyn::LightTint());
     slider.SetBitmaps(LoadResourceBitmap(IDB_SLIDER_CHANNEL), LoadResourceBitmap(IDB_SLIDER_THUMB),
@@ -248,11 +259,13 @@ void COptionsDlg::OnPaint() {
 
 void COptionsDlg::DrawFontSample(CDC& dc) {
     CFont font;
+    const int scale = PixelScale(this);
     font.CreateFont(m_fontSlider.GetPos(), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
     // The page's own colours, as its statics get them.
     SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                 reinterpret_cast<LPARAM>(m_hWnd));
-    CRect sample(kSampleRect);
+    CRect sample(kSampleRect.left * scale, kSampleRect.top * scale, kSampleRect.right * scale,
+                 kSampleRect.bottom * scale);
     dc.FillSolidRect(&sample, dc.GetBkColor());
     CFont* old = dc.SelectObject(&font);
     dc.DrawText(korvyn::platform::Utf8ToUtf16(std::to_string(m_fontSlider.GetPos())), &sample,

@@ -2,6 +2,7 @@
 
 #include "export/XlsWorkbook.h"
 #include "platform/system/AtomicFile.h"
+#include "platform/system/DocumentsFolder.h"
 #include "platform/system/SystemTime.h"
 #include "platform/system/TextCodec.h"
 
@@ -140,6 +141,7 @@ ExportOutcome ExportStationList(ExportFormat format, const StationTexts& headers
     GetLocalTime(&now);
     outcome.fileName = ExportFileName(format, now);
     const std::string name = platform::LowBytes(outcome.fileName);
+    outcome.path = platform::HostPathForDevicePath(name);
     if (format == ExportFormat::Csv) {
         outcome.saved = WriteCsv(*sheet, rowCount, rows, name, outcome.reason);
     } else {
@@ -149,22 +151,28 @@ ExportOutcome ExportStationList(ExportFormat format, const StationTexts& headers
             outcome.reason = Reason(book.SaveError(), "the workbook could not be laid out");
         }
     }
+    std::error_code ec;
+    if (!outcome.saved && !std::filesystem::is_directory(platform::DocumentsFolder(), ec)) {
+        outcome.path = platform::DocumentsFolder(); // the folder itself could not be had
+    }
     return outcome;
 }
 
 std::u16string ExportSavedMessage(const ExportOutcome& outcome) {
+    const std::u16string path = platform::Utf8ToUtf16(platform::PathForDisplay(outcome.path));
     if (outcome.rowsLeftOut <= 0) {
-        return outcome.fileName;
+        return path;
     }
     char note[160];
     std::snprintf(note, sizeof note,
                   "\n\nA workbook sheet holds %d rows: the last %d rows of the list were left out.",
                   kSheetRows, outcome.rowsLeftOut);
-    return outcome.fileName + platform::Utf8ToUtf16(note);
+    return path + platform::Utf8ToUtf16(note);
 }
 
 std::u16string ExportFailedMessage(const ExportOutcome& outcome) {
-    return u"The file could not be saved.\n" + outcome.fileName + u"\n" +
+    return u"The file could not be saved.\n" +
+           platform::Utf8ToUtf16(platform::PathForDisplay(outcome.path)) + u"\n" +
            platform::Utf8ToUtf16(outcome.reason);
 }
 

@@ -95,3 +95,21 @@ std::filesystem::path HostPathForDevicePath(std::string_view devicePath) {
 }
 
 }  // namespace korvyn::platform
+
+namespace korvyn::platform {
+
+std::string PathForDisplay(const std::filesystem::path& path) {
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path full = path.lexically_normal();
+    if (home == nullptr || *home == '\0' || !full.is_absolute()) {
+        return full.string();
+    }
+    const std::filesystem::path base = std::filesystem::path(home).lexically_normal();
+    const std::filesystem::path inside = full.lexically_relative(base);
+    if (inside.empty() || *inside.begin() == "..") {
+        return full.string();
+    }
+    return inside == "." ? std::string("~") : "~/" + inside.string();
+}
+
+} // namespace korvyn::platform
