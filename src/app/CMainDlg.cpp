@@ -423,11 +423,12 @@ CMainDlg::FillPlan CMainDlg::PlanFill(CSize client, const CRect& tab,
                                       const std::vector<std::pair<CWnd*, CRect>>& controls,
                                       bool buttonsBeside) {
     // The layout keeps the template's margin (the strip's distance from the left edge) at
-    // the far edges; the first control is the tab strip. Along the row of buttons everything is stretched (or shrunk) to the
-    // window; across it the tab strip takes all the room the buttons leave.
+    // the far edges; the first control is the tab strip. Along the row of buttons everything is
+    // stretched (or shrunk) to the window; across it the tab strip takes all the room the buttons
+    // leave.
     const int margin = std::max(0, static_cast<int>(tab.left));
-    int far = 0;    // the far edge of the whole layout across the row of buttons
-    int along = 0;  // the far edge along the row
+    int far = 0;   // the far edge of the whole layout across the row of buttons
+    int along = 0; // the far edge along the row
     for (const auto& [control, r] : controls) {
         far = std::max(far, static_cast<int>(buttonsBeside ? r.right : r.bottom));
         along = std::max(along, static_cast<int>(buttonsBeside ? r.bottom : r.right));
@@ -438,9 +439,8 @@ CMainDlg::FillPlan CMainDlg::PlanFill(CSize client, const CRect& tab,
     // Stretch along the row only as far as needed: a layout that already fits is widened
     // to the window, one that does not is narrowed to it.
     const int full = buttonsBeside ? client.cy : client.cx;
-    const double scale = along <= 0 || (along > length && along <= full)
-                             ? 1.0
-                             : static_cast<double>(length) / along;
+    const double scale =
+        along <= 0 || (along > length && along <= full) ? 1.0 : static_cast<double>(length) / along;
     auto stretch = [scale](LONG v) { return static_cast<LONG>(std::lround(v * scale)); };
     FillPlan plan;
     for (const auto& [control, r] : controls) {

@@ -81,7 +81,8 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL COptionsDlg::OnInitDialog() {
     CColoredDlg::OnInitDialog();
-    m_font.CreateFont(kPageFontHeight * PixelScale(this), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    m_font.CreateFont(kPageFontHeight * PixelScale(this), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0,
+                      0, u"Tahoma");
 
     m_adapterLabel = m_languages.Text(kAdapterText) + u":";
     m_speedLabel = m_languages.Text(kRefreshText) + u":";

@@ -390,8 +390,8 @@ TEST_F(AppTest, AtEveryWindowSizeEveryControlIsInsideAndTheLayoutFillsIt) {
     struct Size {
         int width, height;
     };
-    const Size sizes[] = {{240, 240}, {240, 320}, {320, 240},  {321, 240},  {240, 330},
-                          {480, 660}, {900, 600}, {640, 480},  {480, 640},  {800, 480},
+    const Size sizes[] = {{240, 240},  {240, 320}, {320, 240},   {321, 240},   {240, 330},
+                          {480, 660},  {900, 600}, {640, 480},   {480, 640},   {800, 480},
                           {1024, 600}, {500, 500}, {1920, 1048}, {3840, 2160}, {300, 1000}};
     Run([&](CMainDlg& dlg) {
         for (const Size& size : sizes) {

@@ -42,7 +42,7 @@ std::filesystem::path FromUserDirs() {
     return {};
 }
 
-}  // namespace
+} // namespace
 
 std::filesystem::path DocumentsFolder() {
     if (!Override().empty())
@@ -57,7 +57,9 @@ std::filesystem::path DocumentsFolder() {
     return Home() / "Documents";
 }
 
-void SetDocumentsFolderOverride(const std::filesystem::path& folder) { Override() = folder; }
+void SetDocumentsFolderOverride(const std::filesystem::path& folder) {
+    Override() = folder;
+}
 
 bool EnsureDocumentsFolder(std::error_code& ec) {
     ec.clear();
@@ -94,7 +96,7 @@ std::filesystem::path HostPathForDevicePath(std::string_view devicePath) {
     return result;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform
 
 namespace korvyn::platform {
 

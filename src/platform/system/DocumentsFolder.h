@@ -27,4 +27,4 @@ std::filesystem::path HostPathForDevicePath(std::string_view devicePath);
 // lies under it ("~/Documents/Korvyn 20260101120000.csv").
 std::string PathForDisplay(const std::filesystem::path& path);
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

@@ -85,4 +85,4 @@ TEST_F(DocumentsFolderTest, FolderThatCannotBeCreatedIsReported) {
     EXPECT_TRUE(ec);
 }
 
-}  // namespace
+} // namespace
