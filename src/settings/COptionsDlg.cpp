@@ -1,9 +1,11 @@
 #include "settings/COptionsDlg.h"
 
+#include "controls/RelayoutDialog.h"
 #include "controls/ThemeColors.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CDataExchange.h"
+#include "platform/ui/CWinApp.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
@@ -88,15 +90,7 @@ BOOL COptionsDlg::OnInitDialog() {
     m_speedLabel = m_languages.Text(kRefreshText) + u":";
     m_fontLabel = m_languages.Text(kFontSizeText) + u":";
 
-    // The box keeps its place and width; its dropped list shows six adapters.
-    if (::IsWindow(m_adapters.m_hWnd)) {
-        CRect box;
-        m_adapters.GetWindowRect(&box);
-        ScreenToClient(&box);
-        m_adapters.MoveWindow(box.left, box.top, box.Width(),
-                              kAdapterBoxItems * m_adapters.GetItemHeight(0));
-    }
-
+    SizeControls();
     InitSpeedSlider();
     InitFontSlider();
     InitCheckButton(m_peers, kShowPeersText, kHidePeersText, IDB_PEERS, IDB_PEERS_HIDDEN,
@@ -116,13 +110,44 @@ BOOL COptionsDlg::OnInitDialog() {
     m_language.SetBitmaps(m_flags[flag], nullptr, CCustomButton::Ownership::Caller);
 
     UpdateData(FALSE);
+    m_initialised = true;
     return TRUE;
 }
 
-void COptionsDlg::InitSlider(CCustomSlider& slider, int minimum, int maximum) {
+void COptionsDlg::SizeControls() {
+    // The box keeps its place and width; its dropped list shows six adapters.
+    if (::IsWindow(m_adapters.m_hWnd)) {
+        CRect box;
+        m_adapters.GetWindowRect(&box);
+        ScreenToClient(&box);
+        m_adapters.MoveWindow(box.left, box.top, box.Width(),
+                              kAdapterBoxItems * m_adapters.GetItemHeight(0));
+    }
     const int scale = PixelScale(this);
-    slider.SetWindowPos(nullptr, 0, 0, kSliderWidth * scale, kSliderHeight * scale,
-                        SWP_NOMOVE | SWP_NOZORDER);
+    for (CCustomSlider* slider : {&m_speedSlider, &m_fontSlider}) {
+        if (::IsWindow(slider->m_hWnd)) {
+            slider->SetWindowPos(nullptr, 0, 0, kSliderWidth * scale, kSliderHeight * scale,
+                                 SWP_NOMOVE | SWP_NOZORDER);
+        }
+    }
+}
+
+void COptionsDlg::OnSize(UINT type, int cx, int cy) {
+    CColoredDlg::OnSize(type, cx, cy);
+    if (!m_initialised) {
+        return;
+    }
+    // A screen of another resolution has other dialog units: the page takes its
+    // template's places again, with its own texts and sizes.
+    RelayoutDialog(AfxGetResourceHandle(), m_hWnd, IDD_OPTIONS);
+    SizeControls();
+    m_peers.SetCaptions(m_languages.Text(kShowPeersText), m_languages.Text(kHidePeersText));
+    m_secured.SetCaptions(m_languages.Text(kShowSecureText), m_languages.Text(kHideSecureText));
+    m_sound.SetCaptions(m_languages.Text(kSoundOnText), m_languages.Text(kSoundOffText));
+    UpdateData(FALSE);
+}
+
+void COptionsDlg::InitSlider(CCustomSlider& slider, int minimum, int maximum) {
     slider.SetRange(minimum, maximum);
     slider.SetBackgroundColor(korvyn::LightTint());
     slider.SetBitmaps(LoadResourceBitmap(IDB_SLIDER_CHANNEL), LoadResourceBitmap(IDB_SLIDER_THUMB),

@@ -5,6 +5,8 @@
 #include "AppHarness.h"
 
 #include "controls/CCustomButton.h"
+#include "controls/TransparentBitmap.h"
+#include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
 #include "settings/COptionsDlg.h"
 #include "views/CScannerDlg.h"
@@ -125,7 +127,7 @@ protected:
             }
             for (const auto& [id, other] : placed) {
                 CRect both;
-                if (both.IntersectRect(&r, &other)) {
+                if (both.IntersectRect(r, other)) {
                     misfits.push_back(at.str() + " overlaps control " + std::to_string(id));
                 }
             }
