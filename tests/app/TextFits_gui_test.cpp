@@ -24,6 +24,13 @@ namespace {
 // Italian.
 constexpr DWORD kLanguages[] = {0, 5, 6, 7, 9, 10, 11, 12};
 
+void StoreLanguage(DWORD language) {
+    CSettings s;
+    s.Load();
+    s.SetValue(CSettings::kLanguage, language);
+    s.Save();
+}
+
 struct TextArea {
     CRect rect;
     bool wraps = false;
@@ -143,7 +150,7 @@ TEST_F(TextFits, EveryTextFitsInEveryLanguageOnEveryScreen) {
                              {480, 640}, {640, 480}, {800, 480}};
     driver->list = Networks(3);
     for (DWORD language : kLanguages) {
-        StoreSetting(CSettings::kLanguage, language);
+        StoreLanguage(language);
         for (const CSize& screen : screens) {
             korvyn::platform::SetDeviceScreenSize(screen.cx, screen.cy);
             Run([&](CMainDlg& dlg) {

@@ -217,7 +217,10 @@ TEST_F(ListTest, DraggingAHeaderDividerResizesItsColumnADoubleTapFitsIt) {
 
     // A double tap on column 0's divider fits it to its widest text ("WWW...").
     page.list.SetColumnWidth(0, 30);
-    QTest::mouseDClick(widget, Qt::LeftButton, {}, QPoint(30, header));
+    page.list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, header));
+    page.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, header));
+    page.list.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, header));
+    page.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, header));
     const int fitted = page.list.GetColumnWidth(0);
     CClientDC dc(&page.list);
     CFont* old = dc.SelectObject(page.list.GetFont());
