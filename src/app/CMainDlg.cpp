@@ -1,4 +1,5 @@
 #include "app/CMainDlg.h"
+#include "controls/TahomaFont.h"
 
 #include "controls/RelayoutDialog.h"
 #include "controls/ThemeColors.h"
@@ -87,7 +88,7 @@ BOOL CMainDlg::OnInitDialog() {
     SetForegroundWindow();
 
     // The export format is read from the profile ("saveas") whenever a save needs it.
-    m_font.CreateFont(12, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    korvyn::CreateTahomaFont(m_font, 12, FW_NORMAL);
     SetBackgroundColor(korvyn::CaptionColor());
     SetTextColor(korvyn::CaptionTextColor());
 

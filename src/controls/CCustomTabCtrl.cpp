@@ -1,4 +1,5 @@
 #include "controls/CCustomTabCtrl.h"
+#include "controls/TahomaFont.h"
 
 #include "platform/ui/DeviceScreen.h"
 
@@ -29,17 +30,6 @@ bool IsScrollButton(int hit) {
 
 int ButtonOfHit(int hit) {
     return -hit - 1;
-}
-
-void CreateTabFont(CFont& font, int height, int weight) {
-    LOGFONT lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfClipPrecision = 1;
-    std::u16string face = u"Tahoma";
-    std::copy(face.begin(), face.end(), lf.lfFaceName);
-    font.CreateFontIndirect(&lf);
 }
 
 // The title a notification carries: at most CTC_MAXTITLE units and the terminator, one
@@ -90,8 +80,8 @@ void CCustomTabCtrl::UpdateMetrics() {
     m_stripHeight = height;
     m_font.DeleteObject();
     m_boldFont.DeleteObject();
-    CreateTabFont(m_font, small ? 12 : 24, FW_NORMAL);
-    CreateTabFont(m_boldFont, small ? 12 : 24, FW_BOLD);
+    korvyn::CreateTahomaFont(m_font, small ? 12 : 24, FW_NORMAL, DEFAULT_CHARSET, 1);
+    korvyn::CreateTahomaFont(m_boldFont, small ? 12 : 24, FW_BOLD, DEFAULT_CHARSET, 1);
 }
 
 LRESULT CCustomTabCtrl::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {

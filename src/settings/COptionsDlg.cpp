@@ -1,6 +1,7 @@
 #include "settings/COptionsDlg.h"
 
 #include "controls/RelayoutDialog.h"
+#include "controls/TahomaFont.h"
 #include "controls/ThemeColors.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
@@ -83,8 +84,7 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL COptionsDlg::OnInitDialog() {
     CColoredDlg::OnInitDialog();
-    m_font.CreateFont(kPageFontHeight * PixelScale(this), 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0,
-                      0, u"Tahoma");
+    korvyn::CreateTahomaFont(m_font, kPageFontHeight * PixelScale(this), FW_NORMAL);
 
     m_adapterLabel = m_languages.Text(kAdapterText) + u":";
     m_speedLabel = m_languages.Text(kRefreshText) + u":";
@@ -286,7 +286,7 @@ void COptionsDlg::OnPaint() {
 void COptionsDlg::DrawFontSample(CDC& dc) {
     CFont font;
     const int scale = PixelScale(this);
-    font.CreateFont(m_fontSlider.GetPos(), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    korvyn::CreateTahomaFont(font, m_fontSlider.GetPos(), FW_BOLD);
     // The page's own colours, as its statics get them.
     SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                 reinterpret_cast<LPARAM>(m_hWnd));

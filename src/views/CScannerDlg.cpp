@@ -1,4 +1,5 @@
 #include "views/CScannerDlg.h"
+#include "controls/TahomaFont.h"
 
 #include "controls/RelayoutDialog.h"
 #include "core/StationTable.h"
@@ -34,10 +35,6 @@ UINT TemplateForScreen(bool construction) {
     return TemplateForShape(
         ShapeOfScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), !construction),
         IDD_SCANNER_PORTRAIT, IDD_SCANNER_LANDSCAPE, IDD_SCANNER_SQUARE);
-}
-
-bool CreateBoldTahoma(CFont& font, int height) {
-    return font.CreateFont(height, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
 }
 
 } // namespace
@@ -156,7 +153,7 @@ void CScannerDlg::ApplyLayout() {
     }
     if (::IsWindow(m_list.m_hWnd)) {
         CFont font;
-        CreateBoldTahoma(font, m_fontSize);
+        korvyn::CreateTahomaFont(font, m_fontSize, FW_BOLD);
         m_list.SetFont(&font, TRUE);
         m_listFont.DeleteObject();
         m_listFont.Attach(font.Detach());
@@ -269,7 +266,7 @@ void CScannerDlg::DrawZoomed() {
     }
 
     CFont big;
-    CreateBoldTahoma(big, kZoomFontHeight);
+    korvyn::CreateTahomaFont(big, kZoomFontHeight, FW_BOLD);
     CFont* previous = dc->SelectObject(&big);
     OnCtlColor(dc, nullptr, CTLCOLOR_STATIC);
     CRect rect;
@@ -281,7 +278,7 @@ void CScannerDlg::DrawZoomed() {
     big.DeleteObject();
 
     CFont small;
-    CreateBoldTahoma(small, kNameBandHeight);
+    korvyn::CreateTahomaFont(small, kNameBandHeight, FW_BOLD);
     previous = dc->SelectObject(&small);
     GetClientRect(&rect);
     rect.bottom = rect.top + kNameBandHeight;

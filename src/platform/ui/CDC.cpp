@@ -7,6 +7,7 @@
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/detail/DeviceContext.h"
 #include "platform/ui/detail/GdiObject.h"
+#include "platform/ui/detail/TextLines.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -15,8 +16,10 @@
 #include <cstdlib>
 
 using korvyn::platform::DeviceContext;
+using korvyn::platform::FontCell;
 using korvyn::platform::GdiFrom;
 using korvyn::platform::GdiObject;
+using korvyn::platform::TextLines;
 using korvyn::platform::ToQColor;
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
@@ -36,42 +39,6 @@ QString ToQString(LPCWSTR text, int count) {
         return {};
     }
     return count < 0 ? QString::fromUtf16(text) : QString::fromUtf16(text, count);
-}
-
-int TextFlags(UINT format) {
-    int f = 0;
-    if (format & DT_CENTER) {
-        f |= Qt::AlignHCenter;
-    } else if (format & DT_RIGHT) {
-        f |= Qt::AlignRight;
-    } else {
-        f |= Qt::AlignLeft;
-    }
-    if (format & DT_SINGLELINE) {
-        f |= Qt::TextSingleLine;
-        if (format & DT_VCENTER) {
-            f |= Qt::AlignVCenter;
-        } else if (format & DT_BOTTOM) {
-            f |= Qt::AlignBottom;
-        } else {
-            f |= Qt::AlignTop;
-        }
-    } else {
-        f |= Qt::AlignTop;
-        if (format & DT_WORDBREAK) {
-            f |= Qt::TextWordWrap;
-        }
-    }
-    if (format & DT_EXPANDTABS) {
-        f |= Qt::TextExpandTabs;
-    }
-    if (!(format & DT_NOPREFIX)) {
-        f |= Qt::TextShowMnemonic;
-    }
-    if (format & DT_NOCLIP) {
-        f |= Qt::TextDontClip;
-    }
-    return f;
 }
 
 QColor PenColor(DeviceContext* dc, int* width, int* style) {
@@ -381,48 +348,30 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
         return 0;
     }
     QString s = ToQString(text, count);
-    int flags = TextFlags(format);
     QRect r = ToQRect(*rect);
     QPainter* p = dc->Ready();
+    const FontCell& cell = dc->cell();
     QFontMetrics fm = p ? p->fontMetrics() : QFontMetrics(dc->qfont());
-    bool simpleLine = (format & DT_SINGLELINE) && !s.contains(u'\t') && !s.contains(u'&');
-    const QStaticText* shaped = nullptr;
-    auto fontKey = reinterpret_cast<std::uintptr_t>(dc->font());
-    if (simpleLine && p != nullptr && !(format & DT_CALCRECT)) {
-        shaped = &ShapedLine(fontKey, s, p->font());
-    }
     if ((format & DT_END_ELLIPSIS) && (format & DT_SINGLELINE) &&
-        (shaped != nullptr ? int(shaped->size().width()) : fm.horizontalAdvance(s)) > r.width()) {
+        fm.horizontalAdvance(s) > r.width()) {
         s = fm.elidedText(s, Qt::ElideRight, std::max(0, r.width()));
-        if (shaped != nullptr) {
-            shaped = &ShapedLine(fontKey, s, p->font());
-        }
     }
-    if (format & DT_CALCRECT) {
-        QRect bounds = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE)
-                           ? QRect(r.left(), r.top(), std::max(1, r.width()), 100000)
-                           : QRect(r.left(), r.top(), 100000, 100000);
-        int calcFlags =
-            (flags & ~(Qt::AlignHCenter | Qt::AlignRight | Qt::AlignVCenter | Qt::AlignBottom)) |
-            Qt::AlignLeft | Qt::AlignTop;
-        QRect b = fm.boundingRect(bounds, calcFlags, s);
-        rect->right = rect->left + (s.isEmpty() ? 0 : b.width());
-        rect->bottom = rect->top + b.height();
-        return b.height();
-    }
-    if (p == nullptr) {
-        return 0;
-    }
-    if (shaped != nullptr) {
-        // One line: place it by hand, which spares a text layout per cell of a list.
-        int width = int(shaped->size().width());
+    bool simpleLine = (format & DT_SINGLELINE) && !(format & DT_CALCRECT) && p != nullptr &&
+                      !s.contains(u'\t') && !s.contains(u'\n') && !s.contains(u'\r') &&
+                      ((format & DT_NOPREFIX) || !s.contains(u'&'));
+    if (simpleLine) {
+        // One line: placed by hand and shaped once per font and text, which spares a
+        // text layout per cell of a list.
+        const QStaticText& shaped =
+            ShapedLine(reinterpret_cast<std::uintptr_t>(dc->font()), s, p->font());
+        int width = fm.horizontalAdvance(s);
         int x = (format & DT_CENTER)  ? r.left() + (r.width() - width) / 2
                 : (format & DT_RIGHT) ? r.right() + 1 - width
                                       : r.left();
-        int y = (format & DT_VCENTER)  ? r.top() + (r.height() - fm.height()) / 2
-                : (format & DT_BOTTOM) ? r.bottom() + 1 - fm.height()
+        int y = (format & DT_VCENTER)  ? r.top() + (r.height() - cell.height()) / 2
+                : (format & DT_BOTTOM) ? r.bottom() + 1 - cell.height()
                                        : r.top();
-        QRect drawn(x, y, width, fm.height());
+        QRect drawn(x, y, width, cell.height());
         if (dc->bkMode == OPAQUE && !s.isEmpty()) {
             p->fillRect(drawn.intersected(r), ToQColor(dc->bkColor));
         }
@@ -432,19 +381,40 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
             p->setClipRect(r, Qt::IntersectClip);
         }
         p->setPen(ToQColor(dc->textColor));
-        p->drawStaticText(QPoint(x, y), *shaped);
+        // The baseline lies the face's Windows ascent below the top of the cell.
+        int top = y + cell.ascent - fm.ascent();
+        for (int i = 0; i <= cell.overstrike; ++i) {
+            p->drawStaticText(QPoint(x + i, top), shaped);
+        }
         if (clip) {
             p->restore();
         }
         dc->PenTouched();
-        return fm.height();
+        return cell.height();
     }
-    QRect drawn = fm.boundingRect(r, flags, s);
+    TextLines lines(s, p != nullptr ? p->font() : dc->qfont(), cell, format, r.width());
+    if (format & DT_CALCRECT) {
+        rect->right = rect->left + lines.size().width();
+        rect->bottom = rect->top + lines.size().height();
+        return lines.size().height();
+    }
+    if (p == nullptr) {
+        return 0;
+    }
+    QRect drawn = lines.Place(r, format);
     if (dc->bkMode == OPAQUE && !s.isEmpty()) {
         p->fillRect(drawn.intersected(r), ToQColor(dc->bkColor));
     }
+    bool clip = !(format & DT_NOCLIP);
+    if (clip) {
+        p->save();
+        p->setClipRect(r, Qt::IntersectClip);
+    }
     p->setPen(ToQColor(dc->textColor));
-    p->drawText(r, flags, s);
+    lines.Draw(p, cell.overstrike);
+    if (clip) {
+        p->restore();
+    }
     dc->PenTouched();
     return drawn.height();
 }
@@ -462,17 +432,20 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, LPCRECT rect, LPCWSTR text, int
     }
     QString s = ToQString(text, count);
     QFontMetrics fm = p->fontMetrics();
+    const FontCell& cell = dc->cell();
     if ((options & ETO_OPAQUE) && rect != nullptr) {
         p->fillRect(ToQRect(*rect), ToQColor(dc->bkColor));
     } else if (dc->bkMode == OPAQUE && !s.isEmpty()) {
-        p->fillRect(x, y, fm.horizontalAdvance(s), fm.height(), ToQColor(dc->bkColor));
+        p->fillRect(x, y, fm.horizontalAdvance(s), cell.height(), ToQColor(dc->bkColor));
     }
     if ((options & ETO_CLIPPED) && rect != nullptr) {
         p->save();
         p->setClipRect(ToQRect(*rect), Qt::IntersectClip);
     }
     p->setPen(ToQColor(dc->textColor));
-    p->drawText(QPoint(x, y + fm.ascent()), s);
+    for (int i = 0; i <= cell.overstrike; ++i) {
+        p->drawText(QPoint(x + i, y + cell.ascent), s);
+    }
     if ((options & ETO_CLIPPED) && rect != nullptr) {
         p->restore();
     }
@@ -486,7 +459,7 @@ CSize CDC::GetTextExtent(LPCWSTR text, int count) const {
         return {};
     }
     QFontMetrics fm(dc->qfont());
-    return {fm.horizontalAdvance(ToQString(text, count)), fm.height()};
+    return {fm.horizontalAdvance(ToQString(text, count)), dc->cell().height()};
 }
 
 BOOL CDC::GetTextMetrics(TEXTMETRIC* tm) const {
@@ -495,10 +468,15 @@ BOOL CDC::GetTextMetrics(TEXTMETRIC* tm) const {
         return FALSE;
     }
     QFontMetrics fm(dc->qfont());
-    *tm = TEXTMETRIC{fm.height(),   fm.ascent(),
-                     fm.descent(),  0,
-                     fm.leading(),  fm.averageCharWidth(),
-                     fm.maxWidth(), dc->qfont().bold() ? FW_BOLD : FW_NORMAL};
+    const FontCell& cell = dc->cell();
+    *tm = TEXTMETRIC{cell.height(),
+                     cell.ascent,
+                     cell.descent,
+                     cell.internalLeading,
+                     0,
+                     cell.averageWidth,
+                     fm.maxWidth(),
+                     dc->qfont().bold() ? FW_BOLD : FW_NORMAL};
     return TRUE;
 }
 

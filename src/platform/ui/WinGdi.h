@@ -69,6 +69,7 @@ HBRUSH CreateSolidBrush(COLORREF color);
 constexpr int LF_FACESIZE = 32;
 constexpr int FW_DONTCARE = 0;
 constexpr int FW_NORMAL = 400;
+constexpr int FW_SEMIBOLD = 600;
 constexpr int FW_BOLD = 700;
 constexpr BYTE ANSI_CHARSET = 0;
 constexpr BYTE DEFAULT_CHARSET = 1;

@@ -2,11 +2,14 @@
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/detail/GdiObject.h"
 
+#include <cstdio>
 #include <filesystem>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -181,4 +184,92 @@ TEST(Fonts, DialogFacesUseTheBundledTahomaOrDejaVu) {
     bool haveTahoma = std::filesystem::exists("/usr/share/wine/fonts/tahoma.ttf");
     EXPECT_EQ(korvyn::platform::DialogFaceName(), haveTahoma ? "Tahoma" : "DejaVu Sans");
     dc.SelectStockObject(SYSTEM_FONT);
+}
+
+namespace {
+
+// The files of the dialog face that scripts/bootstrap installs (Debian's fonts-wine).
+constexpr const char* kRegularFace = "/usr/share/wine/fonts/tahoma.ttf";
+constexpr const char* kBoldFace = "/usr/share/wine/fonts/tahomabd.ttf";
+constexpr const char* kSamples[] = {"00-0A-1B-2C-3D-4E", "26/12/07 02:41:27", "Language",
+                                    "Unterbrechen", "Visualizza sicure"};
+
+// The face's cell (Windows ascent + descent) and each sample's advance sum, in font
+// units, as fontTools reads them from the file.
+std::vector<long> DesignUnits(const char* file) {
+    std::string command = std::string(KORVYN_PYTHON) + " " + KORVYN_SOURCE_DIR +
+                          "/tests/platform/ui/design_widths.py " + file;
+    for (const char* s : kSamples) {
+        command += std::string(" '") + s + "'";
+    }
+    FILE* pipe = popen(command.c_str(), "r");
+    std::vector<long> units;
+    for (long v; fscanf(pipe, "%ld", &v) == 1;) {
+        units.push_back(v);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    return units;
+}
+
+// The darkness of a text drawn black on white, in whole pixels.
+double Ink(int height, int weight, LPCWSTR text) {
+    CDC dc;
+    CBitmap bitmap;
+    dc.CreateCompatibleDC(nullptr);
+    bitmap.CreateCompatibleBitmap(&dc, 4 * height, 2 * height);
+    dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, 4 * height, 2 * height, RGB(255, 255, 255));
+    CFont font;
+    font.CreateFont(height, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
+    CFont* previous = dc.SelectObject(&font);
+    CRect box(0, 0, 4 * height, 2 * height);
+    dc.DrawText(text, &box, DT_SINGLELINE | DT_NOPREFIX);
+    dc.SelectObject(previous);
+    double ink = 0;
+    for (int y = 0; y < 2 * height; ++y) {
+        for (int x = 0; x < 4 * height; ++x) {
+            ink += (255 - GetGValue(dc.GetPixel(x, y))) / 255.0;
+        }
+    }
+    return ink;
+}
+
+} // namespace
+
+// A positive height is the cell: the em is height x unitsPerEm / (winAscent + winDescent)
+// of the face in use, and widths are the face's design widths at that em.
+TEST(Fonts, WidthsAreTheFaceDesignWidthsAtTheCellsEmAndBoldIsHeavier) {
+    if (!std::filesystem::exists(kRegularFace) || !std::filesystem::exists(kBoldFace)) {
+        GTEST_SKIP() << "the dialog face's files are not installed";
+    }
+    CDC dc;
+    CBitmap bitmap;
+    dc.CreateCompatibleDC(nullptr);
+    bitmap.CreateCompatibleBitmap(&dc, 4, 4);
+    dc.SelectObject(&bitmap);
+    for (int weight : {FW_NORMAL, FW_BOLD}) {
+        std::vector<long> units = DesignUnits(weight == FW_BOLD ? kBoldFace : kRegularFace);
+        ASSERT_EQ(units.size(), 1 + std::size(kSamples));
+        for (LPCWSTR face : {u"MS Shell Dlg", u"Tahoma"}) {
+            for (int height = 10; height <= 20; ++height) {
+                CFont font;
+                font.CreateFont(height, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0, face);
+                CFont* previous = dc.SelectObject(&font);
+                for (std::size_t i = 0; i < std::size(kSamples); ++i) {
+                    std::string sample = kSamples[i];
+                    CSize extent =
+                        dc.GetTextExtent(std::u16string(sample.begin(), sample.end()).c_str());
+                    double design = double(units[i + 1]) * height / double(units[0]);
+                    EXPECT_NEAR(extent.cx, design, 0.04 * design)
+                        << sample << ", weight " << weight << ", cell " << height;
+                    EXPECT_EQ(extent.cy, height) << "the cell height, weight " << weight;
+                }
+                dc.SelectObject(previous);
+            }
+        }
+    }
+    for (int height : {10, 12, 20, 100}) {
+        EXPECT_GT(Ink(height, FW_BOLD, u"Wi-Fi 68"), 1.25 * Ink(height, FW_NORMAL, u"Wi-Fi 68"))
+            << "bold at cell " << height;
+    }
 }

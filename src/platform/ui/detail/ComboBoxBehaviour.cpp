@@ -6,7 +6,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QWidget>
 
 namespace korvyn::platform {
@@ -178,8 +177,7 @@ private:
 
     int FontHeight(Window& w) {
         if (fontHeight_ == 0) {
-            GdiObject* f = GdiFrom(w.font, GdiObject::Kind::Font);
-            fontHeight_ = QFontMetrics(f != nullptr ? f->font : QFont()).height();
+            fontHeight_ = FontCellOf(w.font).height();
         }
         return fontHeight_;
     }

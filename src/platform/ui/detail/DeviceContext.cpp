@@ -81,6 +81,10 @@ const QFont& DeviceContext::qfont() const {
     return f->font;
 }
 
+const FontCell& DeviceContext::cell() const {
+    return FontCellOf(font_);
+}
+
 void DeviceContext::BeginOnBitmap() {
     ownPainter_.reset();
     painter_ = nullptr;

@@ -15,6 +15,7 @@ namespace korvyn::platform {
 
 struct GdiObject;
 class Window;
+struct FontCell;
 
 class DeviceContext {
 public:
@@ -46,6 +47,7 @@ public:
     HFONT font() const { return font_; }
     HBITMAP bitmap() const { return bitmap_; }
     const QFont& qfont() const;
+    const FontCell& cell() const;
 
     COLORREF textColor = 0x000000;
     COLORREF bkColor = 0xFFFFFF;

@@ -4,11 +4,6 @@
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/detail/DeviceContext.h"
 
-#include <QFontDatabase>
-#include <QFontMetrics>
-#include <QGuiApplication>
-
-#include <cmath>
 #include <unordered_map>
 
 namespace korvyn::platform {
@@ -20,23 +15,6 @@ std::unordered_map<std::uintptr_t, std::unique_ptr<GdiObject>>& Live() {
     return *live;
 }
 std::uintptr_t nextSerial = 0x20000;
-
-QString LoadDialogFace() {
-    // Debian's fonts-wine ships a free Tahoma outside fontconfig's folders.
-    const char* files[] = {"/usr/share/wine/fonts/tahoma.ttf",
-                           "/usr/share/wine/fonts/tahomabd.ttf"};
-    QString family;
-    for (const char* f : files) {
-        int id = QFontDatabase::addApplicationFont(QString::fromLatin1(f));
-        if (id >= 0 && family.isEmpty()) {
-            QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty()) {
-                family = families.front();
-            }
-        }
-    }
-    return family.isEmpty() ? QStringLiteral("DejaVu Sans") : family;
-}
 
 } // namespace
 
@@ -100,43 +78,6 @@ HBITMAP BitmapFromPixels(int width, int height, const DWORD* pixels) {
     return h;
 }
 
-QString DialogFaceName() {
-    static QString face = LoadDialogFace();
-    return face;
-}
-
-QFont QtFontFor(const LOGFONT& lf) {
-    QString face = QString::fromUtf16(lf.lfFaceName);
-    if (face.isEmpty() || face.compare(u"Tahoma", Qt::CaseInsensitive) == 0 ||
-        face.startsWith(u"MS Shell Dlg", Qt::CaseInsensitive) ||
-        face.compare(u"MS Sans Serif", Qt::CaseInsensitive) == 0) {
-        face = DialogFaceName();
-    }
-    QFont f(face);
-    f.setStyleStrategy(QFont::PreferDefault);
-    f.setHintingPreference(QFont::PreferFullHinting);
-    f.setWeight(lf.lfWeight >= 600 ? QFont::Bold : QFont::Normal);
-    f.setItalic(lf.lfItalic != 0);
-    f.setUnderline(lf.lfUnderline != 0);
-    f.setStrikeOut(lf.lfStrikeOut != 0);
-    int height = lf.lfHeight;
-    if (height == 0) {
-        height = -PointsToPixels(8);
-    }
-    if (height < 0) {
-        f.setPixelSize(std::max(1, -height));
-    } else {
-        // A positive height is the whole cell (ascent + descent): scale the em size.
-        f.setPixelSize(height);
-        int cell = QFontMetrics(f).height();
-        if (cell > 0 && cell != height) {
-            f.setPixelSize(
-                std::max(1, static_cast<int>(std::lround(double(height) * height / cell))));
-        }
-    }
-    return f;
-}
-
 HFONT DialogFont() {
     static HFONT font = [] {
         LOGFONT lf{};
@@ -145,10 +86,15 @@ HFONT DialogFont() {
         GdiObject* o = NewGdiObject(GdiObject::Kind::Font);
         o->stock = true;
         o->logFont = lf;
-        o->font = QtFontFor(lf);
+        o->font = QtFontFor(lf, o->cell);
         return static_cast<HFONT>(o->handle());
     }();
     return font;
+}
+
+const FontCell& FontCellOf(HFONT font) {
+    GdiObject* f = GdiFrom(font, GdiObject::Kind::Font);
+    return (f != nullptr ? f : GdiFrom(DialogFont()))->cell;
 }
 
 } // namespace korvyn::platform
@@ -244,7 +190,7 @@ HFONT CreateFontIndirect(const LOGFONT* lf) {
     GdiObject* o = NewGdiObject(GdiObject::Kind::Font);
     o->logFont = *lf;
     o->logFont.lfFaceName[LF_FACESIZE - 1] = 0;
-    o->font = korvyn::platform::QtFontFor(o->logFont);
+    o->font = korvyn::platform::QtFontFor(o->logFont, o->cell);
     return static_cast<HFONT>(o->handle());
 }
 

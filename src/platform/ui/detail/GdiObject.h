@@ -2,6 +2,7 @@
 // Private: pens, brushes, fonts and bitmaps behind the GDI handles.
 #include "platform/ui/CGdiObject.h"
 #include "platform/ui/WinGdi.h"
+#include "platform/ui/detail/FontMapping.h"
 
 #include <QColor>
 #include <QFont>
@@ -31,6 +32,7 @@ struct GdiObject {
     // Font
     LOGFONT logFont{};
     QFont font;
+    FontCell cell;
     // Bitmap: RGB32 pixels, device pixel ratio of the screen for compatible bitmaps.
     QImage image;
     DeviceContext* selectedInto = nullptr;
@@ -58,12 +60,9 @@ COLORREF FromQColor(QColor c);
 HBITMAP BitmapFromPixels(int width, int height, const DWORD* pixels);
 HBITMAP CreateBitmapObject(int width, int height);
 
-// The font for a logical font: "Tahoma" and "MS Shell Dlg" become the dialog face.
-QFont QtFontFor(const LOGFONT& lf);
-// The face used for "Tahoma" and "MS Shell Dlg": Tahoma when its file could be loaded,
-// DejaVu Sans otherwise.
-QString DialogFaceName();
 // The font of dialogs and controls without a font of their own.
 HFONT DialogFont();
+// The cell of a font; the dialog font's for a handle that is no font.
+const FontCell& FontCellOf(HFONT font);
 
 } // namespace korvyn::platform

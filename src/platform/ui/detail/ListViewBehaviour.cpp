@@ -7,7 +7,6 @@
 #include "platform/ui/detail/GdiObject.h"
 #include "platform/ui/detail/Window.h"
 
-#include <QFontMetrics>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
@@ -224,10 +223,9 @@ private:
         if (metricsValid_) {
             return;
         }
-        GdiObject* f = GdiFrom(w.font, GdiObject::Kind::Font);
-        QFontMetrics fm(f != nullptr ? f->font : QFont());
-        rowHeight_ = fm.height() + 2;
-        headerHeight_ = fm.height() + 6;
+        int cell = FontCellOf(w.font).height();
+        rowHeight_ = cell + 2;
+        headerHeight_ = cell + 6;
         metricsValid_ = true;
     }
     int RowHeight(Window& w) {
