@@ -130,6 +130,19 @@ void COptionsDlg::SizeControls() {
                                  SWP_NOMOVE | SWP_NOZORDER);
         }
     }
+    // A page narrower than its template (the square screen's) keeps every control on it.
+    CRect client;
+    GetClientRect(&client);
+    for (CWnd* c = GetWindow(GW_CHILD); c != nullptr && !client.IsRectEmpty();
+         c = c->GetWindow(GW_HWNDNEXT)) {
+        CRect r;
+        c->GetWindowRect(&r);
+        ScreenToClient(&r);
+        if (r.right > client.right && c->m_hWnd != m_adapters.m_hWnd) {
+            c->SetWindowPos(nullptr, 0, 0, std::max(0, static_cast<int>(client.right - r.left)),
+                            r.Height(), SWP_NOMOVE | SWP_NOZORDER);
+        }
+    }
 }
 
 void COptionsDlg::OnSize(UINT type, int cx, int cy) {

@@ -7,6 +7,7 @@
 #include "platform/ui/detail/GdiObject.h"
 #include "platform/ui/detail/Window.h"
 
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
