@@ -1,12 +1,10 @@
 #include "settings/COptionsDlg.h"
 
-#include "controls/RelayoutDialog.h"
 #include "controls/TahomaFont.h"
 #include "controls/ThemeColors.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CDataExchange.h"
-#include "platform/ui/CWinApp.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
@@ -147,17 +145,12 @@ void COptionsDlg::SizeControls() {
 
 void COptionsDlg::OnSize(UINT type, int cx, int cy) {
     CColoredDlg::OnSize(type, cx, cy);
-    if (!m_initialised) {
-        return;
+    // The page keeps its template's places (its two unnamed labels share one identifier,
+    // so no relayout could tell them apart); on a narrower page its controls are
+    // narrowed to stay on it.
+    if (m_initialised) {
+        SizeControls();
     }
-    // A screen of another resolution has other dialog units: the page takes its
-    // template's places again, with its own texts and sizes.
-    RelayoutDialog(AfxGetResourceHandle(), m_hWnd, IDD_OPTIONS);
-    SizeControls();
-    m_peers.SetCaptions(m_languages.Text(kShowPeersText), m_languages.Text(kHidePeersText));
-    m_secured.SetCaptions(m_languages.Text(kShowSecureText), m_languages.Text(kHideSecureText));
-    m_sound.SetCaptions(m_languages.Text(kSoundOnText), m_languages.Text(kSoundOffText));
-    UpdateData(FALSE);
 }
 
 void COptionsDlg::InitSlider(CCustomSlider& slider, int minimum, int maximum) {
