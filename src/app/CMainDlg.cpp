@@ -88,7 +88,14 @@ BOOL CMainDlg::OnInitDialog() {
     SetForegroundWindow();
 
     // The export format is read from the profile ("saveas") whenever a save needs it.
-    korvyn::CreateTahomaFont(m_font, 12, FW_NORMAL);
+    // The buttons' 12 pixels are handheld pixels: twice as many on a double-resolution
+    // screen, whose dialog units (and so the buttons) are twice as large.
+    int scale = 1;
+    {
+        CClientDC screen(this);
+        scale = std::max(1, screen.GetDeviceCaps(LOGPIXELSY) / 96);
+    }
+    korvyn::CreateTahomaFont(m_font, 12 * scale, FW_NORMAL);
     SetBackgroundColor(korvyn::CaptionColor());
     SetTextColor(korvyn::CaptionTextColor());
 

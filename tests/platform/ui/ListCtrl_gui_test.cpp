@@ -215,8 +215,10 @@ TEST_F(ListTest, DraggingAHeaderDividerResizesItsColumnADoubleTapFitsIt) {
     EXPECT_EQ(page.list.GetColumnWidth(1), 0) << "no narrower than nothing";
     EXPECT_EQ(page.list.GetColumnWidth(0), 94);
 
-    // A double tap on column 0's divider fits it to its widest text ("WWW...").
+    // A double tap on column 0's divider fits it to its widest text ("WWW..."). (On a
+    // divider shared with a column of no width, the empty column is the one taken.)
     page.list.SetColumnWidth(0, 30);
+    page.list.SetColumnWidth(1, 40);
     page.list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, header));
     page.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, header));
     page.list.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, header));
