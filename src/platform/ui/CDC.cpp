@@ -73,10 +73,15 @@ void PlotLine(QPainter* p, QColor c, int x0, int y0, int x1, int y1) {
     }
 }
 
-// Shaped single lines of text by font and content. Lists draw the same cell texts at
-// every repaint, so shaping each once keeps a repaint cheap.
-const QStaticText& ShapedLine(std::uintptr_t fontKey, const QString& text, const QFont& font) {
-    static QHash<QPair<quintptr, QString>, QStaticText> cache;
+// Shaped single lines of text, with their advance width, by font and content. Lists
+// draw the same cell texts at every repaint, so shaping each once keeps a repaint cheap.
+struct ShapedText {
+    QStaticText text;
+    int width = 0;
+};
+
+const ShapedText& ShapedLine(std::uintptr_t fontKey, const QString& text, const QFont& font) {
+    static QHash<QPair<quintptr, QString>, ShapedText> cache;
     auto key = qMakePair(quintptr(fontKey), text);
     auto it = cache.find(key);
     if (it != cache.end()) {
@@ -85,10 +90,10 @@ const QStaticText& ShapedLine(std::uintptr_t fontKey, const QString& text, const
     if (cache.size() > 4096) {
         cache.clear();
     }
-    QStaticText shaped(text);
-    shaped.setTextFormat(Qt::PlainText);
-    shaped.setPerformanceHint(QStaticText::AggressiveCaching);
-    shaped.prepare(QTransform(), font);
+    ShapedText shaped{QStaticText(text), QFontMetrics(font).horizontalAdvance(text)};
+    shaped.text.setTextFormat(Qt::PlainText);
+    shaped.text.setPerformanceHint(QStaticText::AggressiveCaching);
+    shaped.text.prepare(QTransform(), font);
     return *cache.insert(key, shaped);
 }
 
@@ -352,19 +357,20 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
     QPainter* p = dc->Ready();
     const FontCell& cell = dc->cell();
     QFontMetrics fm = p ? p->fontMetrics() : QFontMetrics(dc->qfont());
-    if ((format & DT_END_ELLIPSIS) && (format & DT_SINGLELINE) &&
-        fm.horizontalAdvance(s) > r.width()) {
-        s = fm.elidedText(s, Qt::ElideRight, std::max(0, r.width()));
-    }
     bool simpleLine = (format & DT_SINGLELINE) && !(format & DT_CALCRECT) && p != nullptr &&
                       !s.contains(u'\t') && !s.contains(u'\n') && !s.contains(u'\r') &&
                       ((format & DT_NOPREFIX) || !s.contains(u'&'));
+    bool elide = (format & DT_END_ELLIPSIS) && (format & DT_SINGLELINE);
     if (simpleLine) {
         // One line: placed by hand and shaped once per font and text, which spares a
         // text layout per cell of a list.
-        const QStaticText& shaped =
-            ShapedLine(reinterpret_cast<std::uintptr_t>(dc->font()), s, p->font());
-        int width = fm.horizontalAdvance(s);
+        auto fontKey = reinterpret_cast<std::uintptr_t>(dc->font());
+        const ShapedText* shaped = &ShapedLine(fontKey, s, p->font());
+        if (elide && shaped->width > r.width()) {
+            s = fm.elidedText(s, Qt::ElideRight, std::max(0, r.width()));
+            shaped = &ShapedLine(fontKey, s, p->font());
+        }
+        int width = shaped->width;
         int x = (format & DT_CENTER)  ? r.left() + (r.width() - width) / 2
                 : (format & DT_RIGHT) ? r.right() + 1 - width
                                       : r.left();
@@ -384,13 +390,16 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
         // The baseline lies the face's Windows ascent below the top of the cell.
         int top = y + cell.ascent - fm.ascent();
         for (int i = 0; i <= cell.overstrike; ++i) {
-            p->drawStaticText(QPoint(x + i, top), shaped);
+            p->drawStaticText(QPoint(x + i, top), shaped->text);
         }
         if (clip) {
             p->restore();
         }
         dc->PenTouched();
         return cell.height();
+    }
+    if (elide && fm.horizontalAdvance(s) > r.width()) {
+        s = fm.elidedText(s, Qt::ElideRight, std::max(0, r.width()));
     }
     TextLines lines(s, p != nullptr ? p->font() : dc->qfont(), cell, format, r.width());
     if (format & DT_CALCRECT) {
