@@ -7,8 +7,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // Decodes one UTF-8 sequence at bytes[i]; returns its length, or 0 when it is malformed
 // (overlong, surrogate, beyond U+10FFFF or truncated).
-std::size_t DecodeUtf8(const unsigned char* bytes, std::size_t count, std::size_t i,
-                       char32_t& cp) {
+std::size_t DecodeUtf8(const unsigned char* bytes, std::size_t count, std::size_t i, char32_t& cp) {
     const unsigned char b0 = bytes[i];
     std::size_t len = 0;
     char32_t min = 0;
@@ -46,7 +45,7 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
     }
 }
 
-}  // namespace
+} // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
@@ -104,7 +103,7 @@ std::size_t SystemBytesToWide(const BYTE* bytes, std::size_t count, WCHAR* out,
         char32_t cp = 0;
         std::size_t len = DecodeUtf8(bytes, end, i, cp);
         if (len == 0) {
-            cp = bytes[i];  // not UTF-8: keep the byte as its Latin-1 character
+            cp = bytes[i]; // not UTF-8: keep the byte as its Latin-1 character
             len = 1;
         }
         const std::size_t units = cp >= 0x10000 ? 2 : 1;
@@ -156,4 +155,4 @@ std::size_t WideLength(const WCHAR* text) {
     return n;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform

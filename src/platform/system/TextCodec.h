@@ -31,4 +31,4 @@ int HexDigit(char c);
 // Length of a NUL-terminated UTF-16 string.
 std::size_t WideLength(const WCHAR* text);
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform
