@@ -13,7 +13,11 @@
 #include "settings/CSettings.h"
 #include "views/CScannerDlg.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CMainDlg, CColoredDlg)
 
@@ -84,7 +88,14 @@ BOOL CMainDlg::OnInitDialog() {
     SetForegroundWindow();
 
     // The export format is read from the profile ("saveas") whenever a save needs it.
-    korvyn::CreateTahomaFont(m_font, 12, FW_NORMAL);
+    // The buttons' 12 pixels are handheld pixels: twice as many on a double-resolution
+    // screen, whose dialog units (and so the buttons) are twice as large.
+    int scale = 1;
+    {
+        CClientDC screen(this);
+        scale = std::max(1, screen.GetDeviceCaps(LOGPIXELSY) / 96);
+    }
+    korvyn::CreateTahomaFont(m_font, 12 * scale, FW_NORMAL);
     SetBackgroundColor(korvyn::CaptionColor());
     SetTextColor(korvyn::CaptionTextColor());
 
@@ -106,6 +117,10 @@ BOOL CMainDlg::OnInitDialog() {
 
     UpdateData(FALSE);
     m_initialised = true;
+    // The window may have been made for another shape than the screen has (a landscape
+    // screen 320 pixels high or more starts with the portrait template): it takes the
+    // screen's shape and fills it before it is first shown.
+    Rotate();
     PostMessage(kRunningMessage);
     return TRUE;
 }
@@ -238,14 +253,15 @@ void CMainDlg::Exit() {
     EndDialog(IDOK);
 }
 
-void CMainDlg::OnOK() {
-    NotifyEnding();
-    CColoredDlg::OnOK();
-}
+// Enter and Esc reach a dialog as OK and Cancel. A stray key must not end the program and
+// lose the stations seen so far: only Exit, closing the window (the title bar's button,
+// Ctrl+Q) and the termination signals end it.
+void CMainDlg::OnOK() {}
 
-void CMainDlg::OnCancel() {
-    NotifyEnding();
-    CColoredDlg::OnCancel();
+void CMainDlg::OnCancel() {}
+
+void CMainDlg::OnClose() {
+    Exit();
 }
 
 void CMainDlg::NotifyEnding() {
@@ -330,6 +346,12 @@ void CMainDlg::LampTick(UINT period, const std::u16string& adapter) {
     }
 }
 
+void CMainDlg::ShowCaptions() {
+    m_exit.SetCaptions(m_languages.Text(2), u"");
+    m_suspend.SetCaptions(m_languages.Text(3), m_languages.Text(4));
+    m_lamp.SetCaptions(m_adapterFound ? u"Idle" : u"NO RADIO", u"Scan");
+}
+
 void CMainDlg::ShowAdapterLamp() {
     m_lamp.SetCaptions(u"Idle", u"Scan");
     m_lamp.SetBitmaps(m_lampOlive, m_lampGreen, CCustomButton::Ownership::Caller);
@@ -359,15 +381,100 @@ void CMainDlg::OnSuspend() {
 
 void CMainDlg::OnSize(UINT type, int cx, int cy) {
     CColoredDlg::OnSize(type, cx, cy);
-    if (!m_initialised) {
-        return;
+    if (m_initialised) {
+        Rotate();
     }
+}
+
+void CMainDlg::Rotate() {
     const UINT templateId =
         TemplateForRotation(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     RelayoutDialog(AfxGetResourceHandle(), m_hWnd, templateId);
+    FillWindow(templateId == IDD_MAIN_LANDSCAPE);
+    // The relayout gave the buttons their template texts ("Suspend", "Radio ON"); they
+    // show the language's texts and the lamp's true state again at once.
+    ShowCaptions();
     m_tabs.InvalidateRect(nullptr, FALSE);
     m_tabs.SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     m_tabs.ShowPages();
+}
+
+void CMainDlg::FillWindow(bool buttonsBeside) {
+    CRect client;
+    GetClientRect(&client);
+    CWnd* tab = GetDlgItem(IDC_TAB);
+    if (tab == nullptr || client.IsRectEmpty()) {
+        return;
+    }
+    std::vector<std::pair<CWnd*, CRect>> controls;
+    for (int id : {IDC_TAB, IDC_EXIT, IDC_SUSPEND, IDC_LAMP, IDC_SAVE}) {
+        if (CWnd* control = GetDlgItem(id)) {
+            CRect r;
+            control->GetWindowRect(&r);
+            ScreenToClient(&r);
+            controls.emplace_back(control, r);
+        }
+    }
+    const CRect tabRect = controls.front().second;
+    const FillPlan plan = PlanFill(client.Size(), tabRect, controls, buttonsBeside);
+    HDWP moves = ::BeginDeferWindowPos(static_cast<int>(controls.size()));
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const CRect r = plan.rects[i];
+        if (HDWP queued = ::DeferWindowPos(moves, controls[i].first->m_hWnd, nullptr, r.left, r.top,
+                                           r.Width(), r.Height(), SWP_NOZORDER | SWP_NOACTIVATE)) {
+            moves = queued;
+        }
+    }
+    ::EndDeferWindowPos(moves);
+}
+
+CMainDlg::FillPlan CMainDlg::PlanFill(CSize client, const CRect& tab,
+                                      const std::vector<std::pair<CWnd*, CRect>>& controls,
+                                      bool buttonsBeside) {
+    // The layout keeps the template's margin (the strip's distance from the left edge) at
+    // the far edges; the first control is the tab strip. Along the row of buttons everything is
+    // stretched (or shrunk) to the window; across it the tab strip takes all the room the buttons
+    // leave.
+    const int margin = std::max(0, static_cast<int>(tab.left));
+    int far = 0;   // the far edge of the whole layout across the row of buttons
+    int along = 0; // the far edge along the row
+    for (const auto& [control, r] : controls) {
+        far = std::max(far, static_cast<int>(buttonsBeside ? r.right : r.bottom));
+        along = std::max(along, static_cast<int>(buttonsBeside ? r.bottom : r.right));
+    }
+    const int room = (buttonsBeside ? client.cx : client.cy) - margin;
+    const int shift = room - far;
+    const int length = (buttonsBeside ? client.cy : client.cx) - (buttonsBeside ? 0 : margin);
+    // Stretch along the row only as far as needed: a layout that already fits is widened
+    // to the window, one that does not is narrowed to it.
+    const int full = buttonsBeside ? client.cy : client.cx;
+    const double scale =
+        along <= 0 || (along > length && along <= full) ? 1.0 : static_cast<double>(length) / along;
+    auto stretch = [scale](LONG v) { return static_cast<LONG>(std::lround(v * scale)); };
+    FillPlan plan;
+    for (const auto& [control, r] : controls) {
+        CRect moved = r;
+        const bool isTab = control == controls.front().first;
+        if (buttonsBeside) {
+            moved.top = stretch(r.top);
+            moved.bottom = stretch(r.bottom);
+            if (isTab) {
+                moved.right += shift;
+            } else {
+                moved.OffsetRect(shift, 0);
+            }
+        } else {
+            moved.left = stretch(r.left);
+            moved.right = stretch(r.right);
+            if (isTab) {
+                moved.bottom += shift;
+            } else {
+                moved.OffsetRect(0, shift);
+            }
+        }
+        plan.rects.push_back(moved);
+    }
+    return plan;
 }
 
 void CMainDlg::OnDestroy() {

@@ -27,6 +27,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class CComboBox;
 class CLanguageTable;
@@ -60,7 +62,7 @@ public:
     void Exit();
 
     // Called once when the modal loop runs, and once when the window is about to end
-    // (Exit, the title bar's done button), while the pages still show their contents and
+    // (Exit, closing the window), while the pages still show their contents and
     // both timers are stopped.
     void SetRunningHandler(std::function<void()> handler) { m_onRunning = std::move(handler); }
     void SetEndingHandler(std::function<void()> handler) { m_onEnding = std::move(handler); }
@@ -83,9 +85,24 @@ protected:
     void OnDestroy() override;
     void OnOK() override;
     void OnCancel() override;
+    void OnClose() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
+    // The template's layout fitted to the window: along the row of buttons (across the
+    // bottom, or down the right side when buttonsBeside) every control is stretched to the
+    // window's length; across it the tab strip takes all the room, the buttons keep their
+    // size at the far edge. The first control is the strip; the rectangles come back in
+    // the order given.
+    struct FillPlan {
+        std::vector<CRect> rects;
+    };
+    static FillPlan PlanFill(CSize client, const CRect& tab,
+                             const std::vector<std::pair<CWnd*, CRect>>& controls,
+                             bool buttonsBeside);
+
 private:
+    void Rotate();
+    void FillWindow(bool buttonsBeside);
     void SetUpButtons();
     void CreatePages();
     void FindAdapters();
@@ -94,6 +111,7 @@ private:
     void ScanTick(UINT period, const std::u16string& adapter);
     void LampTick(UINT period, const std::u16string& adapter);
     void ShowAdapterLamp();
+    void ShowCaptions();
     void SetLampChecked(bool checked);
     void StartTimers();
     void StopTimers();

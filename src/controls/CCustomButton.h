@@ -92,6 +92,8 @@ public:
         return checked ? m_checkedBitmap : m_normalBitmap;
     }
     UINT GetLayout() const { return m_layout; }
+    // The caption font given with SetFont, or nullptr for the window's font.
+    HFONT GetCaptionFont() const { return m_font; }
 
     void DrawItem(LPDRAWITEMSTRUCT drawItem) override;
 

@@ -1,6 +1,8 @@
 #include "controls/CCustomTabCtrl.h"
 #include "controls/TahomaFont.h"
 
+#include "platform/ui/DeviceScreen.h"
+
 #include "controls/ControlClass.h"
 #include "controls/TabGlyphs.h"
 #include "platform/ui/CBrush.h"
@@ -68,7 +70,9 @@ void CCustomTabCtrl::PreSubclassWindow() {
 }
 
 void CCustomTabCtrl::UpdateMetrics() {
-    bool small = GetSystemMetrics(SM_CXSCREEN) < 321 && GetSystemMetrics(SM_CYSCREEN) < 321;
+    // The strip doubles on a double-resolution screen (192 pixels per inch), with the
+    // dialog units, so that it never takes more of the page than on a normal one.
+    bool small = korvyn::platform::ScreenLogPixels() < 192;
     int height = small ? 25 : 50;
     if (height == m_stripHeight && m_font.GetSafeHandle() != nullptr) {
         return;

@@ -1,6 +1,6 @@
 #include "settings/COptionsDlg.h"
-#include "controls/TahomaFont.h"
 
+#include "controls/TahomaFont.h"
 #include "controls/ThemeColors.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
@@ -12,6 +12,7 @@
 #include "settings/Languages.h"
 #include "views/CScannerDlg.h"
 
+#include <algorithm>
 #include <string>
 
 IMPLEMENT_DYNAMIC(COptionsDlg, CColoredDlg)
@@ -40,6 +41,14 @@ constexpr int kSliderWidth = 80;
 constexpr int kSliderHeight = 30;
 constexpr int kAdapterBoxItems = 6;
 constexpr int kPageFontHeight = 12;
+
+// Handheld pixels per pixel of this screen: 2 on a double-resolution screen, where the
+// dialog units double too, so that the sliders, the page's font and the sample keep their
+// places beside the controls laid out in dialog units.
+int PixelScale(CWnd* window) {
+    CClientDC dc(window);
+    return std::max(1, dc.GetDeviceCaps(LOGPIXELSX) / 96);
+}
 
 HBITMAP LoadResourceBitmap(UINT id) {
     return ::LoadBitmap(nullptr, MAKEINTRESOURCE(id)); // from the resource module
@@ -73,21 +82,13 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL COptionsDlg::OnInitDialog() {
     CColoredDlg::OnInitDialog();
-    korvyn::CreateTahomaFont(m_font, kPageFontHeight, FW_NORMAL);
+    korvyn::CreateTahomaFont(m_font, kPageFontHeight * PixelScale(this), FW_NORMAL);
 
     m_adapterLabel = m_languages.Text(kAdapterText) + u":";
     m_speedLabel = m_languages.Text(kRefreshText) + u":";
     m_fontLabel = m_languages.Text(kFontSizeText) + u":";
 
-    // The box keeps its place and width; its dropped list shows six adapters.
-    if (::IsWindow(m_adapters.m_hWnd)) {
-        CRect box;
-        m_adapters.GetWindowRect(&box);
-        ScreenToClient(&box);
-        m_adapters.MoveWindow(box.left, box.top, box.Width(),
-                              kAdapterBoxItems * m_adapters.GetItemHeight(0));
-    }
-
+    SizeControls();
     InitSpeedSlider();
     InitFontSlider();
     InitCheckButton(m_peers, kShowPeersText, kHidePeersText, IDB_PEERS, IDB_PEERS_HIDDEN,
@@ -107,11 +108,52 @@ BOOL COptionsDlg::OnInitDialog() {
     m_language.SetBitmaps(m_flags[flag], nullptr, CCustomButton::Ownership::Caller);
 
     UpdateData(FALSE);
+    m_initialised = true;
     return TRUE;
 }
 
+void COptionsDlg::SizeControls() {
+    // The box keeps its place and width; its dropped list shows six adapters.
+    if (::IsWindow(m_adapters.m_hWnd)) {
+        CRect box;
+        m_adapters.GetWindowRect(&box);
+        ScreenToClient(&box);
+        m_adapters.MoveWindow(box.left, box.top, box.Width(),
+                              kAdapterBoxItems * m_adapters.GetItemHeight(0));
+    }
+    const int scale = PixelScale(this);
+    for (CCustomSlider* slider : {&m_speedSlider, &m_fontSlider}) {
+        if (::IsWindow(slider->m_hWnd)) {
+            slider->SetWindowPos(nullptr, 0, 0, kSliderWidth * scale, kSliderHeight * scale,
+                                 SWP_NOMOVE | SWP_NOZORDER);
+        }
+    }
+    // A page narrower than its template (the square screen's) keeps every control on it.
+    CRect client;
+    GetClientRect(&client);
+    for (CWnd* c = GetWindow(GW_CHILD); c != nullptr && !client.IsRectEmpty();
+         c = c->GetWindow(GW_HWNDNEXT)) {
+        CRect r;
+        c->GetWindowRect(&r);
+        ScreenToClient(&r);
+        if (r.right > client.right && c->m_hWnd != m_adapters.m_hWnd) {
+            c->SetWindowPos(nullptr, 0, 0, std::max(0, static_cast<int>(client.right - r.left)),
+                            r.Height(), SWP_NOMOVE | SWP_NOZORDER);
+        }
+    }
+}
+
+void COptionsDlg::OnSize(UINT type, int cx, int cy) {
+    CColoredDlg::OnSize(type, cx, cy);
+    // The page keeps its template's places (its two unnamed labels share one identifier,
+    // so no relayout could tell them apart); on a narrower page its controls are
+    // narrowed to stay on it.
+    if (m_initialised) {
+        SizeControls();
+    }
+}
+
 void COptionsDlg::InitSlider(CCustomSlider& slider, int minimum, int maximum) {
-    slider.SetWindowPos(nullptr, 0, 0, kSliderWidth, kSliderHeight, SWP_NOMOVE | SWP_NOZORDER);
     slider.SetRange(minimum, maximum);
     slider.SetBackgroundColor(korvyn::LightTint());
     slider.SetBitmaps(LoadResourceBitmap(IDB_SLIDER_CHANNEL), LoadResourceBitmap(IDB_SLIDER_THUMB),
@@ -249,11 +291,13 @@ void COptionsDlg::OnPaint() {
 
 void COptionsDlg::DrawFontSample(CDC& dc) {
     CFont font;
+    const int scale = PixelScale(this);
     korvyn::CreateTahomaFont(font, m_fontSlider.GetPos(), FW_BOLD);
     // The page's own colours, as its statics get them.
     SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.m_hDC),
                 reinterpret_cast<LPARAM>(m_hWnd));
-    CRect sample(kSampleRect);
+    CRect sample(kSampleRect.left * scale, kSampleRect.top * scale, kSampleRect.right * scale,
+                 kSampleRect.bottom * scale);
     dc.FillSolidRect(&sample, dc.GetBkColor());
     CFont* old = dc.SelectObject(&font);
     dc.DrawText(korvyn::platform::Utf8ToUtf16(std::to_string(m_fontSlider.GetPos())), &sample,

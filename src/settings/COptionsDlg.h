@@ -53,9 +53,13 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     void OnPaint() override;
+    void OnSize(UINT type, int cx, int cy) override;
     void OnHScroll(UINT code, UINT pos, CWnd* scrollBar) override;
 
 private:
+    // The sizes given in pixels that the template does not hold: the adapter box's
+    // dropped height and the sliders'.
+    void SizeControls();
     void InitSpeedSlider();
     void InitFontSlider();
     void InitSlider(CCustomSlider& slider, int minimum, int maximum);
@@ -81,6 +85,7 @@ private:
     std::u16string m_fontLabel;
     std::u16string m_speedName;
     int m_exportFormat = 1; // 0: ".csv", 1: ".xls"
+    bool m_initialised = false;
 
     CComboBox m_adapters;
     CCustomSlider m_speedSlider;

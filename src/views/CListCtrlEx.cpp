@@ -71,13 +71,13 @@ void CListCtrlEx::OnCustomDraw(NMHDR* notify, LRESULT* result) {
         if (m_record.active != 1) {
             text = GetSysColor(COLOR_GRAYTEXT);
         } else if (cd->iSubItem == korvyn::kSignalColumn) {
-            // The wedge is as wide as the font setting, left of the default text.
+            // The wedge is as wide as the list's font is high (the setting as the list
+            // reads it), left of the default text, and kept within a narrowed column.
             DWORD setting = 0;
             m_settings.GetValue(CSettings::kFont, setting);
             const RECT cell = cd->nmcd.rc;
-            // A setting no cell could hold (a damaged registry) is kept within the cell.
             const int room = std::max(0, static_cast<int>(cell.right - cell.left) - 2);
-            const int size = static_cast<int>(std::min<DWORD>(setting, static_cast<DWORD>(room)));
+            const int size = std::min(korvyn::ListFontSize(setting), room);
             cd->nmcd.rc.left += size + 2;
             DrawSignalWedge(CDC::FromHandle(cd->nmcd.hdc), cell.left, cell.top,
                             cell.left + size + 2, cell.bottom, size, m_record.rssi);

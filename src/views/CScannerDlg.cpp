@@ -22,7 +22,6 @@ IMPLEMENT_DYNAMIC(CScannerDlg, CColoredDlg)
 
 namespace {
 
-constexpr int kDefaultFontSize = 12;
 constexpr int kZoomFontHeight = 100;
 constexpr int kNameBandHeight = 20;
 
@@ -31,10 +30,6 @@ constexpr int kActiveText = 19;
 constexpr int kTapToZoomText = 20;
 constexpr int kTapToRestoreText = 21;
 constexpr int kZoomText = 22;
-
-int ValidFontSize(long long size) {
-    return size >= 10 && size <= 20 ? static_cast<int>(size) : kDefaultFontSize;
-}
 
 UINT TemplateForScreen(bool construction) {
     return TemplateForShape(
@@ -72,14 +67,14 @@ BOOL CScannerDlg::OnInitDialog() {
     }
     DWORD stored = 0;
     m_settings.GetValue(CSettings::kFont, stored);
-    SetFontSize(ValidFontSize(stored));
+    SetFontSize(korvyn::ListFontSize(stored));
     m_hintText = m_languages.Text(kTapToZoomText);
     UpdateData(FALSE);
     return TRUE;
 }
 
 void CScannerDlg::SetFontSize(int size) {
-    size = ValidFontSize(size);
+    size = korvyn::ListFontSize(size);
     if (size == m_fontSize) {
         return;
     }
@@ -177,9 +172,31 @@ void CScannerDlg::ApplyLayout() {
 void CScannerDlg::OnSize(UINT type, int cx, int cy) {
     CColoredDlg::OnSize(type, cx, cy);
     RelayoutDialog(AfxGetResourceHandle(), m_hWnd, TemplateForScreen(false));
+    FillPage();
     // The relayout gave the two lines their template text; they show the page's again.
     SetDlgItemText(IDC_COUNT, m_countText.c_str());
     SetDlgItemText(IDC_HINT, m_hintText.c_str());
+}
+
+void CScannerDlg::FillPage() {
+    // The list takes the whole page above the count and hint lines, which sit at its
+    // bottom: a page of any height shows both lines and the list's scroll bars.
+    CWnd* count = GetDlgItem(IDC_COUNT);
+    CWnd* hint = GetDlgItem(IDC_HINT);
+    CRect client;
+    GetClientRect(&client);
+    if (count == nullptr || hint == nullptr || !::IsWindow(m_list.m_hWnd) || client.IsRectEmpty()) {
+        return;
+    }
+    CRect countRect, hintRect;
+    count->GetWindowRect(&countRect);
+    hint->GetWindowRect(&hintRect);
+    const int line = countRect.Height();
+    const int top = std::max(0, static_cast<int>(client.bottom) - line - 1);
+    m_list.MoveWindow(0, 0, client.Width(), top, TRUE);
+    count->MoveWindow(2, top, std::min(countRect.Width(), client.Width() - 4), line, TRUE);
+    const int hintWidth = std::min(hintRect.Width(), client.Width() - 4);
+    hint->MoveWindow(client.right - 2 - hintWidth, top, hintWidth, line, TRUE);
 }
 
 // ---- The zoomed view ----

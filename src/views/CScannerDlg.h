@@ -56,6 +56,7 @@ protected:
     void OnZoom();
 
 private:
+    void FillPage();
     void OnGetDispInfo(NMHDR* notify);
     void OnListClick(NMHDR* notify);
     void ApplyLayout();

@@ -144,6 +144,10 @@ std::u16string SecurityText(DWORD privacy, const CLanguageTable& languages) {
     return platform::Utf8ToUtf16(name);
 }
 
+int ListFontSize(long long stored) {
+    return stored >= 10 && stored <= 20 ? static_cast<int>(stored) : 12;
+}
+
 int ColumnInitialWidth(int column) {
     return column >= 0 && column < kStationColumnCount ? kColumns[column].initialWidth : 0;
 }

@@ -19,6 +19,10 @@ inline constexpr int kFirstHeadingText = 23;
 // The column that shows the signal and its wedge.
 inline constexpr int kSignalColumn = 1;
 
+// The list font's height in pixels for a stored "Font" setting: 10 to 20 as stored, any
+// other value 12. The signal wedge takes the same size.
+int ListFontSize(long long stored);
+
 // The width a column is inserted with.
 int ColumnInitialWidth(int column);
 // The width for a list font of fontSize pixels: the font size times the column's first

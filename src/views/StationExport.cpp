@@ -3,6 +3,7 @@
 #include "export/DelimitedText.h"
 #include "export/XlsWorkbook.h"
 #include "platform/system/AtomicFile.h"
+#include "platform/system/DocumentsFolder.h"
 #include "platform/system/SystemTime.h"
 #include "platform/system/TextCodec.h"
 
@@ -89,6 +90,15 @@ bool WriteCsv(const StationTexts& headers, int rowCount, const StationRowSource&
     return ok;
 }
 
+// The real place of the file, or the Documents folder itself when that could not be had.
+void NamePlace(ExportOutcome& outcome) {
+    outcome.path = platform::HostPathForDevicePath(platform::LowBytes(outcome.fileName));
+    std::error_code ec;
+    if (!outcome.saved && !std::filesystem::is_directory(platform::DocumentsFolder(), ec)) {
+        outcome.path = platform::DocumentsFolder();
+    }
+}
+
 } // namespace
 
 std::u16string ExportFileName(ExportFormat format, const SYSTEMTIME& t) {
@@ -149,6 +159,7 @@ ExportOutcome ExportStationList(ExportFormat format, const StationTexts& headers
     ExportOutcome outcome;
     if (format == ExportFormat::Csv) {
         outcome.saved = WriteCsv(headers, rowCount, rows, outcome.fileName, outcome.reason);
+        NamePlace(outcome);
         return outcome;
     }
     XlsWorkbook book;
@@ -174,22 +185,25 @@ ExportOutcome ExportStationList(ExportFormat format, const StationTexts& headers
     if (!outcome.saved) {
         outcome.reason = Reason(book.SaveError(), "the workbook could not be laid out");
     }
+    NamePlace(outcome);
     return outcome;
 }
 
 std::u16string ExportSavedMessage(const ExportOutcome& outcome) {
+    const std::u16string path = platform::Utf8ToUtf16(platform::PathForDisplay(outcome.path));
     if (outcome.rowsLeftOut <= 0) {
-        return outcome.fileName;
+        return path;
     }
     char note[160];
     std::snprintf(note, sizeof note,
                   "\n\nA workbook sheet holds %d rows: the last %d rows of the list were left out.",
                   kSheetRows, outcome.rowsLeftOut);
-    return outcome.fileName + platform::Utf8ToUtf16(note);
+    return path + platform::Utf8ToUtf16(note);
 }
 
 std::u16string ExportFailedMessage(const ExportOutcome& outcome) {
-    return u"The file could not be saved.\n" + outcome.fileName + u"\n" +
+    return u"The file could not be saved.\n" +
+           platform::Utf8ToUtf16(platform::PathForDisplay(outcome.path)) + u"\n" +
            platform::Utf8ToUtf16(outcome.reason);
 }
 

@@ -8,6 +8,7 @@
 #include "views/StationColumns.h"
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,7 +28,9 @@ inline ExportFormat ExportFormatFromSetting(int value) {
 using StationRowSource = std::function<void(int row, StationTexts& texts)>;
 
 struct ExportOutcome {
-    std::u16string fileName; // as the user sees it: "My Documents\Korvyn ....csv"
+    std::u16string fileName; // the handheld's name: "My Documents\Korvyn ....csv"
+    // Where the file went, or the folder that could not take it.
+    std::filesystem::path path;
     bool saved = false;
     std::string reason;  // why the file could not be saved
     int rowsLeftOut = 0; // list rows a workbook could not hold
@@ -45,7 +48,8 @@ double LeadingNumber(std::u16string_view text);
 ExportOutcome ExportStationList(ExportFormat format, const StationTexts& headers, int rowCount,
                                 const StationRowSource& rows);
 
-// The message boxes' texts: the file name (and the rows left out), or the failure.
+// The message boxes' texts: the file's real path, with "~" for the home folder (and the
+// rows left out), or the failure with the file or folder it concerns.
 std::u16string ExportSavedMessage(const ExportOutcome& outcome);
 std::u16string ExportFailedMessage(const ExportOutcome& outcome);
 

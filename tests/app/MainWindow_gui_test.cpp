@@ -1,10 +1,15 @@
 // The main window and the scan cycle, run as the program runs them: start-up, the two
 // timers fired by hand, Suspend, the adapter box, rotation and the end.
 #include "AppHarness.h"
+#include "support/gui/WindowPixels.h"
 
 #include "platform/ui/DeviceScreen.h"
 #include "settings/COptionsDlg.h"
 #include "views/CScannerDlg.h"
+
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
 
 #include <csignal>
 
@@ -333,38 +338,120 @@ TEST_F(AppTest, TheTemplateFollowsTheScreenShape) {
     EXPECT_EQ(CMainDlg::TemplateForRotation(300, 300), static_cast<UINT>(IDD_MAIN_SQUARE));
 }
 
-TEST_F(AppTest, ARotationRelaysTheWindowAndTheListPage) {
-    auto at = [](CWnd& control) {
-        CRect r;
-        control.GetWindowRect(&r);
-        control.GetParent()->ScreenToClient(&r);
-        return r;
-    };
-    auto units = [](int x, int y, int cx, int cy) {
-        return CRect(DialogUnitsToPixels(RECT{x, y, x + cx, y + cy}));
-    };
-    Run([&](CMainDlg& dlg) {
-        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(3, 151, 40, 13));
-        korvyn::platform::SetDeviceScreenSize(320, 240);
-        CRect client;
-        dlg.GetClientRect(&client);
-        EXPECT_EQ(client.Size(), CSize(320, 240));
-        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(171, 81, 36, 13));
-        EXPECT_EQ(at(Control(dlg, IDC_TAB)), units(2, 0, 166, 113));
-        EXPECT_EQ(at(Control(dlg, IDC_SAVE)), units(170, 99, 38, 14));
-        EXPECT_EQ(Control(dlg, IDC_LAMP).GetWindowText(), u"Radio ON") << "template text";
-        CWnd* list = dlg.GetListPage()->GetDlgItem(IDC_LIST);
-        EXPECT_EQ(at(*list), units(3, 3, 160, 88)) << "the list page took its landscape layout";
+// Where a control is, in the main window's client coordinates.
+CRect InMainWindow(CMainDlg& dlg, CWnd& control) {
+    CRect r;
+    control.GetWindowRect(&r);
+    dlg.ScreenToClient(&r);
+    return r;
+}
 
-        korvyn::platform::SetDeviceScreenSize(240, 240);
-        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(3, 100, 39, 13));
-        EXPECT_EQ(at(*list), units(3, 4, 151, 95));
-        korvyn::platform::SetDeviceScreenSize(240, 320);
-        EXPECT_EQ(at(Control(dlg, IDC_EXIT)), units(3, 151, 40, 13));
-        EXPECT_EQ(at(*list), units(4, 3, 147, 119));
-        timers.Fire(dlg, kLamp);
-        EXPECT_EQ(LampText(dlg), u"Scan") << "the next lamp tick sets the lamp again";
+// Every control of the main window and of its two pages lies inside the window; the
+// buttons sit under the tab strip when the window is at least as tall as wide and beside
+// it when wider; the layout reaches the window's bottom; the list page shows its count
+// line under the list.
+void ExpectFilledAndInside(CMainDlg& dlg, const std::string& what) {
+    SCOPED_TRACE(what);
+    CRect client;
+    dlg.GetClientRect(&client);
+    const CRect tab = InMainWindow(dlg, Control(dlg, IDC_TAB));
+    int bottom = 0;
+    for (CWnd* page : {static_cast<CWnd*>(&dlg), static_cast<CWnd*>(dlg.GetListPage()),
+                       static_cast<CWnd*>(dlg.GetOptionsPage())}) {
+        for (CWnd* c = page->GetWindow(GW_CHILD); c != nullptr; c = c->GetWindow(GW_HWNDNEXT)) {
+            if (!(c->GetStyle() & WS_VISIBLE) && page == &dlg) {
+                continue;
+            }
+            const CRect r = InMainWindow(dlg, *c);
+            if (page != &dlg && (r.IsRectEmpty() || !(page->GetStyle() & WS_VISIBLE))) {
+                continue; // the hidden page is checked when it shows
+            }
+            EXPECT_TRUE(client.PtInRect(r.TopLeft()) && r.right <= client.right &&
+                        r.bottom <= client.bottom)
+                << "control " << c->GetDlgCtrlID() << " at " << r.left << "," << r.top << "-"
+                << r.right << "," << r.bottom << " in " << client.right << "x" << client.bottom;
+            bottom = std::max(bottom, static_cast<int>(r.bottom));
+        }
+    }
+    const CRect exit = InMainWindow(dlg, Control(dlg, IDC_EXIT));
+    if (client.Width() > client.Height()) {
+        EXPECT_GE(exit.left, tab.right) << "landscape: the buttons beside the strip";
+    } else {
+        EXPECT_GE(exit.top, tab.bottom) << "portrait or square: the buttons under the strip";
+    }
+    // The template's own margin (3 dialog units) is all that stays below the layout.
+    const int margin = DialogUnitsToPixels(RECT{0, 0, 0, 4}).bottom;
+    EXPECT_GE(bottom, client.bottom - margin) << "no empty band at the bottom";
+    CScannerDlg* list = dlg.GetListPage();
+    const CRect count = InMainWindow(dlg, *list->GetDlgItem(IDC_COUNT));
+    EXPECT_GE(count.top, InMainWindow(dlg, *list->GetDlgItem(IDC_LIST)).bottom);
+    EXPECT_LE(count.bottom, InMainWindow(dlg, *list).bottom) << "the count line shows";
+}
+
+TEST_F(AppTest, AtEveryWindowSizeEveryControlIsInsideAndTheLayoutFillsIt) {
+    struct Size {
+        int width, height;
+    };
+    const Size sizes[] = {{240, 240},  {240, 320}, {320, 240},   {321, 240},   {240, 330},
+                          {480, 660},  {900, 600}, {640, 480},   {480, 640},   {800, 480},
+                          {1024, 600}, {500, 500}, {1920, 1048}, {3840, 2160}, {300, 1000}};
+    Run([&](CMainDlg& dlg) {
+        for (const Size& size : sizes) {
+            korvyn::platform::SetDeviceScreenSize(size.width, size.height);
+            for (int page : {0, 1}) {
+                dlg.GetTabs().SetCurSel(page);
+                dlg.GetTabs().ShowPages();
+                ExpectFilledAndInside(dlg, std::to_string(size.width) + "x" +
+                                               std::to_string(size.height) + " page " +
+                                               std::to_string(page));
+            }
+        }
+        // Maximised and full screen: the window takes the display's size.
+        QWidget* window = WidgetOf(dlg);
+        for (bool full : {false, true}) {
+            const QSize before = window->size();
+            full ? window->showFullScreen() : window->showMaximized();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() != before; }));
+            EXPECT_GE(window->width(), 640);
+            ExpectFilledAndInside(dlg, full ? "full screen" : "maximised");
+            window->showNormal();
+        }
     });
+}
+
+TEST_F(AppTest, TheWindowTakesTheScreensShapeBeforeItIsFirstShown) {
+    // A landscape screen 320 pixels high or more is made with the portrait template.
+    for (const CSize& size : {CSize(640, 480), CSize(800, 480), CSize(240, 330), CSize(240, 240)}) {
+        korvyn::platform::SetDeviceScreenSize(size.cx, size.cy);
+        Run([&](CMainDlg& dlg) {
+            ExpectFilledAndInside(dlg, std::to_string(size.cx) + "x" + std::to_string(size.cy));
+        });
+    }
+}
+
+TEST_F(AppTest, AfterAResizeTheButtonsShowTheLanguagesTextsAndTheLampsTruth) {
+    struct Case {
+        DWORD language;
+        bool adapter;
+    };
+    for (const Case& c : {Case{0, true}, Case{0, false}, Case{11, true}, Case{11, false}}) {
+        SCOPED_TRACE("language " + std::to_string(c.language) + (c.adapter ? "" : " no adapter"));
+        StoreSetting(CSettings::kLanguage, c.language);
+        driver->adapters = {{c.adapter ? u"wlan0" : u"eth0",
+                             c.adapter ? static_cast<ULONG>(NdisPhysicalMediumWirelessLan) : 0u}};
+        Run([&](CMainDlg& dlg) {
+            for (const CSize& size : {CSize(320, 240), CSize(240, 240), CSize(240, 320)}) {
+                korvyn::platform::SetDeviceScreenSize(size.cx, size.cy);
+                EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), languages.Text(2));
+                EXPECT_EQ(Control(dlg, IDC_SUSPEND).GetWindowText(), languages.Text(3));
+                EXPECT_NE(Control(dlg, IDC_SUSPEND).GetWindowText(), u"Suspend");
+                EXPECT_EQ(LampText(dlg), c.adapter ? u"Idle" : u"NO RADIO");
+            }
+            Tap(Control(dlg, IDC_SUSPEND)); // checked: "Resume" survives a resize too
+            korvyn::platform::SetDeviceScreenSize(320, 240);
+            EXPECT_EQ(Control(dlg, IDC_SUSPEND).GetWindowText(), languages.Text(4));
+        });
+    }
 }
 
 TEST_F(AppTest, ALanguageOutOfRangeShowsEnglishAndIsKept) {
@@ -410,14 +497,42 @@ TEST_F(AppTest, ExitStopsBothTimersAndTheSettingsAreSavedOnce) {
     EXPECT_EQ(StoredAdapter(), u"wlan0");
 }
 
-TEST_F(AppTest, TheTitleBarsDoneButtonEndsTheRunAndSaves) {
-    session.exitAfterScript = false;
-    Run([&](CMainDlg& dlg) {
-        settings.SetValue(CSettings::kSound, 0);
-        dlg.SendMessage(WM_CLOSE);
-    });
-    EXPECT_EQ(session.endings, 1);
-    EXPECT_EQ(Stored(CSettings::kSound), 0u);
+TEST_F(AppTest, EnterAndEscLeaveItRunningClosingTheWindowEndsItAndSaves) {
+    // Keys reach whichever control has the focus; each goes to the list and the window.
+    struct Case {
+        const char* what;
+        std::function<void(QWidget*)> press;
+        bool ends;
+    };
+    const Case cases[] = {
+        {"Enter", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); }, false},
+        {"keypad Enter", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Enter); }, false},
+        {"Esc", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); }, false},
+        {"Ctrl+Q", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier); }, true},
+        {"the title bar's close button", [](QWidget* w) { w->window()->close(); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        session.endings = 0;
+        session.exitAfterScript = false;
+        Run([&](CMainDlg& dlg) {
+            settings.SetValue(CSettings::kSound, 0);
+            CWnd* list = dlg.GetListPage()->GetDlgItem(IDC_LIST);
+            for (QWidget* target : {WidgetOf(*list), WidgetOf(dlg)}) {
+                c.press(target);
+                if (!c.ends) {
+                    EXPECT_EQ(session.endings, 0);
+                    EXPECT_TRUE(timers.IsArmed(dlg, kScan)) << "still scanning";
+                    EXPECT_TRUE(dlg.GetListPage()->IsWindowVisible()) << "the page stays";
+                }
+            }
+            if (!c.ends) {
+                dlg.Exit();
+            }
+        });
+        EXPECT_EQ(session.endings, 1);
+        EXPECT_EQ(Stored(CSettings::kSound), 0u) << "the settings were saved";
+    }
 }
 
 TEST_F(AppTest, SigtermEndsTheRunAsExitDoesAndSavesTheSettings) {

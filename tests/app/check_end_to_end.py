@@ -68,7 +68,12 @@ def scan_print_export():
     files = os.listdir(docs)
     check(len(files) == 1 and files[0].startswith("Korvyn ") and files[0].endswith(".xls"),
           "one workbook in the Documents folder: %r" % files)
-    check("Saved As: My Documents\\" + files[0] in err, "the Saved As notice: " + err)
+    # The notice names the file where it really is, "~" standing for the home folder.
+    saved = os.path.join(docs, files[0])
+    home = os.environ.get("HOME", "")
+    if home and saved.startswith(home.rstrip("/") + "/"):
+        saved = "~" + saved[len(home.rstrip("/")):]
+    check("Saved As: " + saved in err, "the Saved As notice: " + err)
     book = xlrd.open_workbook(os.path.join(docs, files[0]))
     check(book.sheet_names() == ["WI-FI"], "sheets %r" % book.sheet_names())
     sheet = book.sheet_by_index(0)

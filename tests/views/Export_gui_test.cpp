@@ -25,6 +25,10 @@ protected:
     void SetUp() override {
         PageFixture::SetUp();
         korvyn::platform::SetDocumentsFolderOverride(docs);
+        // The messages name the home folder "~".
+        const char* home = std::getenv("HOME");
+        savedHome = home != nullptr ? home : "";
+        setenv("HOME", dir.path().c_str(), 1);
         now = Time(2026, 4, 12, 9, 8, 7);
         OpenPage();
         // Hidden secured, quoted, nameless, other scripts, inactive, unknown channel.
@@ -43,6 +47,7 @@ protected:
     }
     void TearDown() override {
         korvyn::platform::SetDocumentsFolderOverride({});
+        setenv("HOME", savedHome.c_str(), 1);
         PageFixture::TearDown();
     }
 
@@ -105,6 +110,7 @@ protected:
 
     TempDir dir;
     fs::path docs = dir / "Documents";
+    std::string savedHome;
     ScriptedMessageBoxes boxes;
 };
 
@@ -125,7 +131,7 @@ TEST_F(Export, CommaSeparatedTextAndWorkbookHoldTheListAsShown) {
     ASSERT_TRUE(page->ExportStations(0));
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, u"Saved As");
-    EXPECT_EQ(boxes.shown()[0].text, u"My Documents\\Korvyn 20260412090807.csv");
+    EXPECT_EQ(boxes.shown()[0].text, u"~/Documents/Korvyn 20260412090807.csv");
     EXPECT_EQ(boxes.shown()[0].type, UINT(MB_OK | MB_ICONINFORMATION));
     EXPECT_EQ(boxes.shown()[0].owner, page->m_hWnd);
     Lines csv = Read("Korvyn 20260412090807.csv");
@@ -133,7 +139,7 @@ TEST_F(Export, CommaSeparatedTextAndWorkbookHoldTheListAsShown) {
 
     languages.Load(5); // the headers follow the current language
     ASSERT_TRUE(page->ExportStations(1));
-    EXPECT_EQ(boxes.shown()[1].text, u"My Documents\\Korvyn 20260412090807.xls");
+    EXPECT_EQ(boxes.shown()[1].text, u"~/Documents/Korvyn 20260412090807.xls");
     Lines xls = Read("Korvyn 20260412090807.xls");
     EXPECT_EQ(xls, Expected(true));
 
@@ -176,7 +182,9 @@ TEST_F(Export, AFailedSaveIsReportedWithItsReasonAndLeavesNoFile) {
         EXPECT_EQ(box.type, UINT(MB_OK | MB_ICONERROR));
         std::string text = Utf16ToUtf8(box.text);
         std::string name = std::string("Korvyn 20260412090807") + (k % 2 ? ".xls" : ".csv");
-        EXPECT_EQ(text.find("The file could not be saved.\nMy Documents\\" + name + "\n"), 0u);
+        // A Documents folder that cannot be made is named itself; otherwise the file.
+        const std::string where = k < 2 ? "~/Documents\n" : "~/Documents/" + name + "\n";
+        EXPECT_EQ(text.find("The file could not be saved.\n" + where), 0u) << text;
         EXPECT_NE(text.find(k < 2 ? "directory" : "File too large"), std::string::npos) << text;
     }
     EXPECT_TRUE(Files().empty());
@@ -192,14 +200,14 @@ TEST_F(Export, ListsLongerThanASheetFillTheWorkbookAndTheWholeTextFile) {
     ASSERT_EQ(List().GetItemCount(), 65540);
     ASSERT_TRUE(page->ExportStations(1));
     EXPECT_EQ(boxes.shown()[0].text,
-              u"My Documents\\Korvyn 20260412090807.xls\n\nA workbook sheet holds 65535 rows: "
+              u"~/Documents/Korvyn 20260412090807.xls\n\nA workbook sheet holds 65535 rows: "
               u"the last 5 rows of the list were left out.");
     Lines sheet = Read("Korvyn 20260412090807.xls");
     ASSERT_EQ(sheet.size(), 2u + 65535u);
     EXPECT_EQ(sheet.back(), Line(Row(65534), true));
 
     ASSERT_TRUE(page->ExportStations(0));
-    EXPECT_EQ(boxes.shown()[1].text, u"My Documents\\Korvyn 20260412090807.csv");
+    EXPECT_EQ(boxes.shown()[1].text, u"~/Documents/Korvyn 20260412090807.csv");
     Lines text = Read("Korvyn 20260412090807.csv");
     ASSERT_EQ(text.size(), 1u + 65540u);
     EXPECT_EQ(text[65536], Line(Row(65535), false)) << "the first row beyond a sheet";

@@ -153,11 +153,14 @@ TEST_F(ListColours, EachCellGetsItsColoursAndTheActiveSignalCellItsWedge) {
         bottoms += surface.Column(x, 16)[0];
     }
     EXPECT_EQ(bottoms, "..GG|G-|--|--.");
-    // The font setting as stored sizes the wedge, but never beyond its cell.
-    settings.SetValue(CSettings::kFont, 25);
-    EXPECT_EQ(Cell(1).left, 127);
-    settings.SetValue(CSettings::kFont, 4000000000u);
-    EXPECT_EQ(Cell(1).left, 140);
+    // The wedge is as wide as the list's font is high: a stored size the list does not
+    // take (above 20, below 10, damaged) draws the wedge at 12, as the list's font.
+    for (DWORD stored : {25u, 4000000000u, 9u}) {
+        settings.SetValue(CSettings::kFont, stored);
+        EXPECT_EQ(Cell(1).left, 114) << stored;
+    }
+    settings.SetValue(CSettings::kFont, 20);
+    EXPECT_EQ(Cell(1).left, 122);
 
     NMHDR other{List().m_hWnd, IDC_LIST, 0xFFFFFFCEu};
     EXPECT_EQ(page->SendMessage(WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&other)), 1);

@@ -218,8 +218,19 @@ TEST_F(ListPage, RotationMovesTheControlsToTheNewShapesTemplateAndKeepsTheTexts)
     page->MoveWindow(0, 0, 250, 170);
     CDialog landscape;
     ASSERT_TRUE(landscape.Create(IDD_SCANNER_LANDSCAPE, mainWindow.get()));
-    for (int id : {IDC_LIST, IDC_COUNT, IDC_HINT}) {
-        EXPECT_EQ(Place(*page, id), Place(landscape, id)) << id;
+    // The lines keep their template sizes at the page's bottom, the list fills the rest.
+    const CRect list = Place(*page, IDC_LIST), count = Place(*page, IDC_COUNT),
+                hint = Place(*page, IDC_HINT);
+    for (int id : {IDC_COUNT, IDC_HINT}) {
+        EXPECT_EQ(Place(*page, id).Size(), Place(landscape, id).Size()) << id;
+        EXPECT_EQ(Place(*page, id).bottom, 169) << id;
     }
+    EXPECT_EQ(list, CRect(0, 0, 250, count.top));
+    EXPECT_LT(count.right, hint.left);
+    EXPECT_EQ(hint.right, 248);
     EXPECT_EQ(Text(IDC_COUNT) + Text(IDC_HINT), u"0/0 activeTap SSID to zoom");
+
+    page->MoveWindow(0, 0, 250, 120); // a short page still shows both lines
+    EXPECT_EQ(Place(*page, IDC_COUNT).bottom, 119);
+    EXPECT_EQ(Place(*page, IDC_LIST).bottom, Place(*page, IDC_COUNT).top);
 }

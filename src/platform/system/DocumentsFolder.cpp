@@ -42,7 +42,7 @@ std::filesystem::path FromUserDirs() {
     return {};
 }
 
-}  // namespace
+} // namespace
 
 std::filesystem::path DocumentsFolder() {
     if (!Override().empty())
@@ -57,7 +57,9 @@ std::filesystem::path DocumentsFolder() {
     return Home() / "Documents";
 }
 
-void SetDocumentsFolderOverride(const std::filesystem::path& folder) { Override() = folder; }
+void SetDocumentsFolderOverride(const std::filesystem::path& folder) {
+    Override() = folder;
+}
 
 bool EnsureDocumentsFolder(std::error_code& ec) {
     ec.clear();
@@ -94,4 +96,22 @@ std::filesystem::path HostPathForDevicePath(std::string_view devicePath) {
     return result;
 }
 
-}  // namespace korvyn::platform
+} // namespace korvyn::platform
+
+namespace korvyn::platform {
+
+std::string PathForDisplay(const std::filesystem::path& path) {
+    const char* home = std::getenv("HOME");
+    const std::filesystem::path full = path.lexically_normal();
+    if (home == nullptr || *home == '\0' || !full.is_absolute()) {
+        return full.string();
+    }
+    const std::filesystem::path base = std::filesystem::path(home).lexically_normal();
+    const std::filesystem::path inside = full.lexically_relative(base);
+    if (inside.empty() || *inside.begin() == "..") {
+        return full.string();
+    }
+    return inside == "." ? std::string("~") : "~/" + inside.string();
+}
+
+} // namespace korvyn::platform

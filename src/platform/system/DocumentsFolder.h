@@ -3,6 +3,7 @@
 // --documents (an override set at start), else $KORVYN_DOCUMENTS, else $XDG_DOCUMENTS_DIR,
 // else the XDG_DOCUMENTS_DIR line of ~/.config/user-dirs.dirs, else ~/Documents.
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -22,4 +23,8 @@ bool EnsureDocumentsFolder(std::error_code& ec);
 // Paths outside "My Documents" are taken relative to the documents folder as well.
 std::filesystem::path HostPathForDevicePath(std::string_view devicePath);
 
-}  // namespace korvyn::platform
+// A path as the user reads it in a message: "~" stands for the home folder when the path
+// lies under it ("~/Documents/Korvyn 20260101120000.csv").
+std::string PathForDisplay(const std::filesystem::path& path);
+
+} // namespace korvyn::platform

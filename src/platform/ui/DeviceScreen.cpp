@@ -24,13 +24,25 @@ int MulDiv(int value, int numerator, int denominator) {
                                          : -((-product + half) / denominator));
 }
 
+// A double-resolution screen holds twice the reference screen of its shape in both
+// directions (480 x 640, 640 x 480, 480 x 480 or more). Anything smaller keeps the normal
+// units and fills its room by stretching the layout, so one pixel more never doubles a
+// layout that then no longer fits.
 bool Large() {
-    return screen.width >= 321 || screen.height >= 321;
+    const ScreenSize ref = ReferenceScreen(screen.width, screen.height);
+    return screen.width >= 2 * ref.width && screen.height >= 2 * ref.height;
 }
 
 } // namespace
 
 Window* MainWindow();
+
+ScreenSize ReferenceScreen(int width, int height) {
+    if (width == height) {
+        return ScreenSize{240, 240};
+    }
+    return width > height ? ScreenSize{320, 240} : ScreenSize{240, 320};
+}
 
 ScreenSize DeviceScreenSize() {
     return screen;

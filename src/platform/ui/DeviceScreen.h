@@ -6,8 +6,10 @@
 // exists the screen has the configured size (240 x 320 unless set).
 //
 // Dialog units do not follow whichever font the system substitutes: the dialog font's
-// base units are fixed at 6 x 13 device pixels (per 4 x 8 dialog units), doubled on
-// screens whose width or height is 321 pixels or more.
+// base units are fixed at 6 x 13 device pixels (per 4 x 8 dialog units), doubled on a
+// double-resolution screen: one that holds twice the reference screen of its shape
+// (240 x 320 portrait, 320 x 240 landscape, 240 x 240 square) in both directions. Every
+// other size keeps the normal units, and the windows stretch their layouts to fill it.
 #include "platform/ui/WinUser.h"
 
 namespace korvyn::platform {
@@ -18,6 +20,9 @@ struct ScreenSize {
 };
 
 ScreenSize DeviceScreenSize();
+// The reference screen of a shape: 240 x 320 when taller than wide, 320 x 240 when wider
+// than tall, 240 x 240 when square.
+ScreenSize ReferenceScreen(int width, int height);
 // Sets the screen size; resizes the main window's client area when it exists (which
 // delivers a size change to it).
 void SetDeviceScreenSize(int width, int height);
@@ -44,7 +49,7 @@ struct BaseUnits {
     int x; // pixels per 4 horizontal dialog units
     int y; // pixels per 8 vertical dialog units
 };
-// Base units for the current screen: 6 x 13, or 12 x 26 when either side is >= 321.
+// Base units for the current screen: 6 x 13, or 12 x 26 on a double-resolution one.
 BaseUnits DialogBaseUnits();
 // Logical pixels per inch for fonts given in points: 96, or 192 on the larger screens.
 int ScreenLogPixels();

@@ -64,6 +64,19 @@ TEST_F(DocumentsFolderTest, CreatedWhenFirstWrittenAndPathsMapped) {
     EXPECT_EQ(HostPathForDevicePath("My Documents\\a/../b"), docs / "a" / "b");
 }
 
+TEST_F(DocumentsFolderTest, PathsInMessagesShortenTheHomeFolder) {
+    ScopedEnv own("HOME", "/home/ann");
+    const std::pair<std::string, std::string> cases[] = {
+        {"/home/ann/Documents/Korvyn 1.csv", "~/Documents/Korvyn 1.csv"},
+        {"/home/ann", "~"},
+        {"/home/ann/./x/../Docs", "~/Docs"},
+        {"/home/anna/Documents", "/home/anna/Documents"},
+        {"/srv/share/Korvyn 1.xls", "/srv/share/Korvyn 1.xls"}};
+    for (const auto& [path, shown] : cases) {
+        EXPECT_EQ(korvyn::platform::PathForDisplay(path), shown) << path;
+    }
+}
+
 TEST_F(DocumentsFolderTest, FolderThatCannotBeCreatedIsReported) {
     korvyn::test::WriteFileBytes(home / "plain-file", "x");
     ScopedEnv own("KORVYN_DOCUMENTS", (home / "plain-file/Documents").c_str());
@@ -72,4 +85,4 @@ TEST_F(DocumentsFolderTest, FolderThatCannotBeCreatedIsReported) {
     EXPECT_TRUE(ec);
 }
 
-}  // namespace
+} // namespace

@@ -180,9 +180,16 @@ TEST(DialogUnits, FixedBaseUnitsDoubleOnLargerScreens) {
     EXPECT_EQ(DialogBaseUnits().x, 12);
     EXPECT_EQ(DialogBaseUnits().y, 26);
     EXPECT_EQ(CRect(DialogUnitsToPixels(RECT{3, 1, 158, 149})), CRect(9, 3, 474, 484));
-    SetDeviceScreenSize(321, 200);
-    EXPECT_EQ(DialogBaseUnits().x, 12);
-    EXPECT_EQ(ScreenLogPixels(), 192);
+    // Double resolution needs twice the reference screen of the shape in both directions:
+    // one pixel more than a reference side keeps the normal units.
+    const std::pair<CSize, int> screens[] = {
+        {{321, 200}, 96},  {{321, 240}, 96}, {{480, 660}, 192}, {{900, 479}, 96},
+        {{640, 480}, 192}, {{479, 479}, 96}, {{480, 480}, 192}, {{1920, 1048}, 192}};
+    for (const auto& [size, dpi] : screens) {
+        SetDeviceScreenSize(size.cx, size.cy);
+        EXPECT_EQ(ScreenLogPixels(), dpi) << size.cx << "x" << size.cy;
+        EXPECT_EQ(DialogBaseUnits().x, dpi / 16) << size.cx << "x" << size.cy;
+    }
     SetDeviceScreenSize(240, 320);
     EXPECT_EQ(ScreenLogPixels(), 96);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);

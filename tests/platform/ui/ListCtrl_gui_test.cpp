@@ -198,3 +198,42 @@ TEST_F(ListTest, TapsReportTheItemAndThePointInListCoordinates) {
     page.list.SetColumnWidth(1, 55);
     EXPECT_EQ(page.list.GetColumnWidth(1), 55);
 }
+
+TEST_F(ListTest, DraggingAHeaderDividerResizesItsColumnADoubleTapFitsIt) {
+    page.list.SetItemCount(3);
+    Paint();
+    const int header = 4; // a point on the header row
+    // Drag the divider after column 0 (x = 60) right, then a divider left past its start.
+    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(61, header));
+    QTest::mouseMove(widget, QPoint(90, header));
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(95, header));
+    EXPECT_EQ(page.list.GetColumnWidth(0), 94);
+    EXPECT_TRUE(page.clicks.empty()) << "a drag on the header is no tap";
+    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(134, header)); // after column 1
+    QTest::mouseMove(widget, QPoint(60, header));
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(60, header));
+    EXPECT_EQ(page.list.GetColumnWidth(1), 0) << "no narrower than nothing";
+    EXPECT_EQ(page.list.GetColumnWidth(0), 94);
+
+    // A double tap on column 0's divider fits it to its widest text ("WWW..."). (On a
+    // divider shared with a column of no width, the empty column is the one taken.)
+    page.list.SetColumnWidth(0, 30);
+    page.list.SetColumnWidth(1, 40);
+    page.list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, header));
+    page.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, header));
+    page.list.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, header));
+    page.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, header));
+    const int fitted = page.list.GetColumnWidth(0);
+    CClientDC dc(&page.list);
+    CFont* old = dc.SelectObject(page.list.GetFont());
+    const int text = dc.GetTextExtent(u"WWWWWWWWWWWWWWWW").cx;
+    dc.SelectObject(old);
+    EXPECT_GE(fitted, text + 4) << "the whole text and its margins";
+    EXPECT_LE(fitted, text + 12);
+    // Taps below the header still select rows.
+    CRect row0;
+    page.list.GetItemRect(0, &row0, LVIR_BOUNDS);
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(61, row0.top + 2));
+    ASSERT_EQ(page.clicks.size(), 1u);
+    EXPECT_EQ(page.clicks[0].iItem, 0);
+}

@@ -108,8 +108,20 @@ void HostWidget::closeEvent(QCloseEvent* event) {
 }
 
 void HostWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Q && (event->modifiers() & Qt::ControlModifier) &&
+        window_ != nullptr) {
+        // The desktop's quit key closes the top-level window, as its title bar's button.
+        Window* top = window_;
+        while (top->parent != nullptr && (top->style & WS_CHILD)) {
+            top = top->parent;
+        }
+        top->Send(WM_CLOSE, 0, 0);
+        return;
+    }
+    // Enter and Esc belong to the top-level dialog, also from a control of one of its
+    // pages (a page is a child dialog and must not end itself).
     Window* w = window_;
-    while (w != nullptr && !w->isDialog) {
+    while (w != nullptr && !(w->isDialog && !(w->style & WS_CHILD))) {
         w = w->parent;
     }
     if (w == nullptr) {

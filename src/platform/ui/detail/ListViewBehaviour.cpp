@@ -7,6 +7,7 @@
 #include "platform/ui/detail/GdiObject.h"
 #include "platform/ui/detail/Window.h"
 
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QWidget>
@@ -163,6 +164,17 @@ public:
             return static_cast<LRESULT>(extended_);
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
+            const int divider = DividerAt(w, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            if (divider >= 0) {
+                if (msg == WM_LBUTTONDBLCLK) {
+                    dragColumn_ = -1;
+                    FitColumn(w, divider);
+                } else {
+                    dragColumn_ = divider;
+                    dragFrom_ = GET_X_LPARAM(lParam) - columns_[divider].width;
+                }
+                return 0;
+            }
             int sub = -1;
             int item = HitTest(w, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), &sub);
             if (item >= 0 && item != selected_) {
@@ -176,7 +188,18 @@ public:
             }
             return 0;
         }
+        case WM_MOUSEMOVE:
+            if (dragColumn_ >= 0 && dragColumn_ < static_cast<int>(columns_.size())) {
+                columns_[dragColumn_].width = std::max(0, GET_X_LPARAM(lParam) - dragFrom_);
+                Changed(w);
+            }
+            return 0;
         case WM_LBUTTONUP: {
+            if (dragColumn_ >= 0) {
+                Proc(w, WM_MOUSEMOVE, wParam, lParam);
+                dragColumn_ = -1;
+                return 0;
+            }
             if (!pressed_) {
                 return 0;
             }
@@ -326,6 +349,47 @@ private:
             return -1;
         }
         return item;
+    }
+
+    // The column whose right edge (a divider of the header) is within a few pixels of a
+    // point on the header, -1 elsewhere. The last divider that matches wins, so that a
+    // column dragged down to nothing can be widened again.
+    int DividerAt(Window& w, int x, int y) {
+        const int header = HeaderHeight(w);
+        if (header == 0 || y < 0 || y >= header) {
+            return -1;
+        }
+        const int grip = std::max(3, GetSystemMetrics(SM_CXVSCROLL) / 4);
+        int found = -1;
+        int edge = ViewRect(w).left() - HOffset();
+        for (std::size_t c = 0; c < columns_.size(); ++c) {
+            edge += columns_[c].width;
+            if (x >= edge - grip && x <= edge + grip) {
+                found = static_cast<int>(c);
+            }
+        }
+        return found;
+    }
+
+    // A double tap on a divider fits its column to the widest of its heading and the texts
+    // of the rows in view.
+    void FitColumn(Window& w, int column) {
+        GdiObject* f = GdiFrom(w.font, GdiObject::Kind::Font);
+        QFontMetrics fm(f != nullptr ? f->font : QFont());
+        const Column& col = columns_[column];
+        int widest = fm.horizontalAdvance(QString::fromStdU16String(col.heading)) + 4;
+        const int first = Top();
+        const int last = std::min(count_, first + ViewRect(w).height() / RowHeight(w) + 1);
+        HWND self = w.handle();
+        for (int item = first; item < last && Window::From(self) != nullptr; ++item) {
+            const std::u16string text = CellText(w, item, column);
+            widest = std::max(widest, fm.horizontalAdvance(QString::fromStdU16String(text)));
+        }
+        if (Window::From(self) == nullptr) {
+            return;
+        }
+        columns_[column].width = widest + 2 * kTextMargin + 2;
+        Changed(w);
     }
 
     void Notify(Window& w, int code, int item, int subItem, LPARAM point) {
@@ -525,6 +589,8 @@ private:
     int count_ = 0;
     int selected_ = -1;
     bool pressed_ = false;
+    int dragColumn_ = -1; // the column whose divider is being dragged
+    int dragFrom_ = 0;    // where the dragged column starts, in client pixels
     DWORD extended_ = 0;
     bool metricsValid_ = false;
     int rowHeight_ = 16;
