@@ -108,6 +108,21 @@ bool IsHeadless() {
     return platform == u"offscreen" || platform == u"minimal";
 }
 
+void AllowHeadlessFallback() {
+    // Qt tries the platforms of a ";"-separated list in turn. Without a choice of the
+    // user's it picks Wayland or X11 by the session; the same order is kept here.
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) {
+        const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                             qgetenv("XDG_SESSION_TYPE") == "wayland";
+        platforms = wayland ? "wayland;xcb" : "xcb";
+    }
+    if (platforms.contains("offscreen") || platforms.contains("minimal")) {
+        return;
+    }
+    qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+}
+
 BaseUnits DialogBaseUnits() {
     return Large() ? BaseUnits{12, 26} : BaseUnits{6, 13};
 }
