@@ -58,7 +58,7 @@ void ProgramRun::SetInstanceOptions(platform::SingleInstance::Options options) {
 }
 
 bool ProgramRun::Starting() {
-    if (!m_headless && platform::IsHeadless()) {
+    if (!m_headless && platform::FellBackToHeadless()) {
         // The display was there by its variables but could not be opened.
         std::fprintf(stderr, "korvyn: the display could not be opened, running headless\n");
         platform::SetHeadless(true);

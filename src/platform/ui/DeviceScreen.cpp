@@ -16,6 +16,7 @@ ScreenSize screen;
 int zoom = 1;
 bool fullScreen = false;
 int headless = -1; // -1: decided by the Qt platform
+bool fallbackAllowed = false;
 
 int MulDiv(int value, int numerator, int denominator) {
     long long product = static_cast<long long>(value) * numerator;
@@ -121,6 +122,12 @@ void AllowHeadlessFallback() {
         return;
     }
     qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+    fallbackAllowed = true;
+}
+
+bool FellBackToHeadless() {
+    return fallbackAllowed && qGuiApp != nullptr &&
+           QGuiApplication::platformName() == u"offscreen";
 }
 
 BaseUnits DialogBaseUnits() {
