@@ -126,8 +126,7 @@ void AllowHeadlessFallback() {
 }
 
 bool FellBackToHeadless() {
-    return fallbackAllowed && qGuiApp != nullptr &&
-           QGuiApplication::platformName() == u"offscreen";
+    return fallbackAllowed && qGuiApp != nullptr && QGuiApplication::platformName() == u"offscreen";
 }
 
 BaseUnits DialogBaseUnits() {
