@@ -110,9 +110,10 @@ bool SaveRegistryFile(const fs::path& path, const RegTree& tree, const RegistryS
     ok = ok && out.Commit();
     if (!ok) {
         out.Discard();
+        const bool tooLarge = bytes.size() > kMaxRegFileSize;
         std::fprintf(stderr,
-                     "korvyn: cannot write the settings file %s; it keeps its old contents\n",
-                     path.c_str());
+                     "korvyn: cannot write the settings file %s%s; it keeps its old contents\n",
+                     path.c_str(), tooLarge ? " (it would be larger than 1 MiB)" : "");
         return false;
     }
     return true;
