@@ -6,6 +6,7 @@
 #include "platform/devices/ScanFile.h"
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/WifiDriver.h"
+#include "platform/registry/RegFileFormat.h"
 #include "platform/registry/Registry.h"
 #include "platform/resources/Resources.h"
 #include "support/FuzzInput.h"
@@ -17,6 +18,7 @@
 #include <netlink/genl/genl.h>
 #include <netlink/msg.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +64,17 @@ void ScanSeeds() {
         file += platform::FormatScan(demo.scans[s]);
     Seed("ScanFile", "demo", file);
     Seed("ScanFile", "none", platform::FormatScanFileHeader(platform::NoneScenario().adapters));
+    // Regressions: a recording cut in its last scan, other line ends and a byte-order mark,
+    // terminal escape sequences and a long line where a message quotes the file.
+    Seed("ScanFile", "regression-cut-recording", file.substr(0, file.size() - 20));
+    std::string crOnly = file, crLf = "\xEF\xBB\xBF";
+    std::replace(crOnly.begin(), crOnly.end(), '\n', '\r');
+    for (char c : file)
+        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    Seed("ScanFile", "regression-cr-only", crOnly);
+    Seed("ScanFile", "regression-bom-crlf", crLf);
+    Seed("ScanFile", "regression-escapes",
+         "korvyn-scan 1\nadapter \x1b]2;owned\x07 other\n\x1b[2J" + std::string(5000, 'w') + "\n");
 
     // Lists of the demo's scans as the device hands them out, with each hide setting.
     for (std::uint8_t flags = 0; flags < 4; ++flags) {
@@ -180,6 +193,28 @@ void RegistrySeeds() {
     Seed("RegFile", "settings", std::string(std::istreambuf_iterator<char>(in), {}));
     platform::SetRegistryFile({});
     fs::remove(file);
+
+    // Regressions: files that once took time or memory out of proportion to their size,
+    // and one just beyond the size limit.
+    using platform::kMaxRegFileSize;
+    std::string deep = "REGEDIT4\n[HKEY_CURRENT_USER";
+    for (int level = 0; level < 20000; ++level)
+        deep += "\\k";
+    Seed("RegFile", "regression-deep-key", deep + "]\n");
+    std::string values = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Korvyn]\n";
+    char line[48];
+    for (int i = 0; values.size() + 32 < kMaxRegFileSize; ++i) {
+        std::snprintf(line, sizeof line, "\"v%06d\"=dword:%08x\n", i, i);
+        values += line;
+    }
+    Seed("RegFile", "regression-many-values", values);
+    std::string hex = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Korvyn]\n\"Blob\"=hex:00";
+    for (int i = 1; hex.size() + 8 < kMaxRegFileSize; ++i) {
+        std::snprintf(line, sizeof line, i % 25 ? ",%02x" : ",\\\n  %02x", i & 0xFF);
+        hex += line;
+    }
+    Seed("RegFile", "regression-long-hex", hex + "\n");
+    Seed("RegFile", "regression-too-large", "REGEDIT4\n" + std::string(kMaxRegFileSize, ';'));
 }
 
 // A sheet as the workbook target's cell list.

@@ -45,6 +45,8 @@ BOOL CMainApp::InitInstance() {
         });
         dlg.DoModal();
         m_pMainWnd = nullptr;
+        // The run ends in order from here: a further signal changes nothing.
+        endOnSignal.IgnoreFromNowOn();
 
         if (!m_settings.Save() || !korvyn::platform::RegistryFileInSync()) {
             std::fprintf(stderr, "korvyn: the settings could not be saved to %s\n",

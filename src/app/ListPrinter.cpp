@@ -9,13 +9,7 @@ namespace korvyn {
 namespace {
 
 void AppendField(std::string& out, const std::u16string& text) {
-    std::string field = platform::Utf16ToUtf8(text);
-    for (char& c : field) {
-        if (c == '\t' || c == '\n' || c == '\r') {
-            c = ' ';
-        }
-    }
-    out += field;
+    out += platform::EscapeControls(platform::Utf16ToUtf8(text));
 }
 
 } // namespace

@@ -3,9 +3,11 @@
 #include "app/CMainDlg.h"
 #include "app/ListPrinter.h"
 #include "core/StationTable.h"
+#include "platform/devices/ScanRecorder.h"
 #include "platform/devices/WifiDriverFactory.h"
 #include "platform/registry/Registry.h"
 #include "platform/session/IdleTimer.h"
+#include "platform/system/AtomicFile.h"
 #include "platform/system/DocumentsFolder.h"
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/PopupMenuHandler.h"
@@ -59,6 +61,13 @@ void ProgramRun::SetInstanceOptions(platform::SingleInstance::Options options) {
 }
 
 bool ProgramRun::Starting() {
+    if (!m_headless && platform::FellBackToHeadless()) {
+        // The display was there by its variables but could not be opened.
+        std::fprintf(stderr, "korvyn: the display could not be opened, running headless\n");
+        platform::SetHeadless(true);
+        platform::SetFullScreen(false);
+        m_headless = true;
+    }
     if (!m_headless) {
         m_instance = std::make_unique<platform::SingleInstance>(
             m_instanceOptions ? *m_instanceOptions : platform::SingleInstance::ForThisProgram());
@@ -244,6 +253,8 @@ int RunProgram(const CommandLine& options, char* programName) {
             setenv("QT_QPA_PLATFORM", "offscreen", 1);
         }
         platform::SetHeadless(true);
+    } else {
+        platform::AllowHeadlessFallback();
     }
     platform::SetDeviceZoom(options.zoom);
     platform::SetDeviceScreenSize(options.screenWidth, options.screenHeight);
@@ -253,6 +264,11 @@ int RunProgram(const CommandLine& options, char* programName) {
     }
     if (!options.documents.empty()) {
         platform::SetDocumentsFolderOverride(options.documents);
+    }
+    // Saves cut short by a crash leave temporary files; the settings folder is cleaned
+    // when the settings are read.
+    if (const auto documents = platform::DocumentsFolder(); !documents.empty()) {
+        platform::RemoveStaleTemporaryFiles(documents);
     }
 
     platform::SetWifiDriver(driver);
@@ -265,7 +281,13 @@ int RunProgram(const CommandLine& options, char* programName) {
     ProgramRun run(options, headless, languages, stations);
     app.SetSession(&run);
     char* qtArgs[] = {programName, nullptr};
-    return AfxWinMain(1, qtArgs);
+    int status = AfxWinMain(1, qtArgs);
+    // A recording that stopped has said so; the run's status tells it too.
+    if (const auto recorder = std::dynamic_pointer_cast<platform::ScanRecorder>(driver);
+        status == 0 && recorder && recorder->Failed()) {
+        status = 1;
+    }
+    return status;
 }
 
 } // namespace korvyn

@@ -207,7 +207,7 @@ TEST(ListPrinter, OneLinePerRowOfTenTabSeparatedFields) {
     StationTable stations(settings);
     ScanObservation o{};
     o.mac[5] = 1;
-    const char16_t name[] = u"a\tb\nc";
+    const char16_t name[] = u"a\tb\nc\x1b[2J\x85\x7f\u00e9";
     std::copy(std::begin(name), std::end(name), o.ssid);
     o.rssi = -70;
     o.channel = 6;
@@ -220,7 +220,8 @@ TEST(ListPrinter, OneLinePerRowOfTenTabSeparatedFields) {
         "Name\tSig\tCh\tType\tSec\tMAC\tBest sig\tWorst sig\tFirst seen\tLast seen\n";
     ASSERT_EQ(text.substr(0, header.size()), header);
     std::string row = text.substr(header.size());
-    EXPECT_EQ(row.substr(0, row.find("\t00-")), "a b c\t30\t6\tAP\tOpen");
+    EXPECT_EQ(row.substr(0, row.find("\t00-")),
+              "a\\x09b\\x0ac\\x1b[2J\\x85\\x7f\u00e9\t30\t6\tAP\tOpen");
     EXPECT_EQ(std::count(row.begin(), row.end(), '\t'), 9);
     EXPECT_EQ(std::count(row.begin(), row.end(), '\n'), 1);
     EXPECT_EQ(korvyn::ListAsText(languages, stations, 0), header);

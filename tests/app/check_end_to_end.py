@@ -1,10 +1,14 @@
 """Runs the program headless and reads back what it printed and saved:
-    check_end_to_end.py <korvyn> scan_print_export | exit_status"""
+    check_end_to_end.py <korvyn> scan_print_export | exit_status | classes_and_bands | odd_files | environment"""
 import csv
 import os
+import resource
+import signal
+import stat
 import subprocess
 import sys
 import tempfile
+import time
 
 import xlrd
 
@@ -22,12 +26,20 @@ def check(condition, message):
         sys.exit(1)
 
 
-def run(*args, env=None):
-    env = dict(os.environ, **(env or {}))
+def headless_env(**extra):
+    env = dict(os.environ, **extra)
     env.pop("DISPLAY", None)
     env.pop("WAYLAND_DISPLAY", None)
     env.pop("QT_QPA_PLATFORM", None)
-    return subprocess.run([program, *args], capture_output=True, env=env, timeout=120)
+    return env
+
+
+def run(*args, env=None, preexec_fn=None):
+    return subprocess.run([program, *args], capture_output=True, env=env or headless_env(),
+                          timeout=60, preexec_fn=preexec_fn)
+
+
+SCAN = b"korvyn-scan 1\nadapter wlan0 wireless\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\nend\n"
 
 
 def number(text):
@@ -106,7 +118,7 @@ def scan_print_export():
 
 
 # One network of every kind of security and band, as a scan file gives them.
-SCAN = """korvyn-scan 1
+KINDS_SCAN = """korvyn-scan 1
 adapter wlan0 wireless
 scan
 bss 00:00:00:00:00:01 -41 2412000 1 0 "open"
@@ -145,13 +157,13 @@ EXPECTED = {
 def classes_and_bands():
     scan = os.path.join(work, "kinds.scan")
     with open(scan, "w", encoding="utf-8") as f:
-        f.write(SCAN)
+        f.write(KINDS_SCAN)
     for lang, column in (("en_US.UTF-8", 0), ("it_IT.UTF-8", 2)):
         docs = os.path.join(work, lang, "Documents")
         registry = os.path.join(work, lang, "settings.reg")
         books = {}
         for export in ("xls", "csv"):
-            env_lang = {"LANG": lang, "LC_ALL": lang}
+            env_lang = headless_env(LANG=lang, LC_ALL=lang)
             result = run("--headless", "--driver=sim:" + scan, "--ticks=1", "--print",
                          "--export=" + export, "--documents=" + docs, "--registry=" + registry,
                          env=env_lang)
@@ -225,6 +237,170 @@ def exit_status():
           "picture size")
 
 
-{"scan_print_export": scan_print_export, "exit_status": exit_status,
- "classes_and_bands": classes_and_bands}[case]()
+def odd_files():
+    """Whatever stands where a file should be, for each file the program reads or writes:
+    refused at start with its name and the reason, or used through a link; never waited
+    on, never read without end, never replaced."""
+    def place(kind, path, content):
+        if kind == "pipe":
+            os.mkfifo(path)
+        elif kind == "folder":
+            os.mkdir(path)
+        elif kind in ("link", "dangling link"):
+            target = path + ".target"
+            if kind == "link":
+                with open(target, "wb") as f:
+                    f.write(content)
+            os.symlink(target, path)
+        elif kind.startswith("/dev/"):
+            os.symlink(kind, path)
+        return path
+
+    def settings_saved(path):
+        with open(path + ".target", encoding="utf-8") as f:
+            return '"Adapter"="wlan0"' in f.read() and os.path.islink(path)
+
+    def scans_recorded(path):
+        with open(path + ".target", "rb") as f:
+            return f.read().count(b"\nscan\n") >= 2 and os.path.islink(path)
+
+    roles = {
+        # role: (option, content of a good file, status when refused, check of a good run)
+        "scan file": ("--driver=sim:", SCAN, 2, None),
+        "settings": ("--registry=", b"REGEDIT4\n", 0, settings_saved),
+        "recording": ("--record=", SCAN, 2, scans_recorded),
+    }
+    kinds = [("pipe", "a named pipe, not a regular file"), ("folder", "a folder, not a"),
+             ("/dev/zero", "a device, not a regular file"), ("/dev/full", "a device, not a"),
+             ("link", None), ("dangling link", None)]
+    for role, (option, content, refused, good) in roles.items():
+        for kind, reason in kinds:
+            if kind == "dangling link" and role == "scan file":
+                reason = "no such file"
+            folder = tempfile.mkdtemp(dir=work)
+            path = place(kind, os.path.join(folder, "file"), content)
+            args = ["--headless", "--ticks=2", "--registry=" + os.path.join(folder, "r.reg"),
+                    "--driver=sim:demo", option + path]
+            result = run(*args)
+            err = result.stderr.decode("utf-8", "replace")
+            what = "%s as %s: " % (kind, role)
+            if reason is None:
+                check(result.returncode == 0, what + "status %d: %s" % (result.returncode, err))
+                check(good is None or good(path), what + "the file behind the link")
+                continue
+            check(result.returncode == refused, what + "status %d" % result.returncode)
+            check(path in err and reason in err, what + err)
+            if kind == "pipe":
+                check(stat.S_ISFIFO(os.lstat(path).st_mode), what + "the pipe stays")
+
+
+def environment():
+    """The surroundings a run may meet: no HOME, a settings file made read-only, a display
+    that has gone away, a second signal while ending, a Documents link to nothing, a scan
+    file with a byte-order mark, leftovers of killed saves, and a disk that fills up under
+    the recorder."""
+    def without(*names):
+        env = headless_env()
+        for name in names:
+            env.pop(name, None)
+        return env
+
+    folder = tempfile.mkdtemp(dir=work)
+    registry = os.path.join(folder, "r.reg")
+    docs = os.path.join(folder, "Documents")
+    base = ["--headless", "--driver=sim:demo", "--ticks=2", "--registry=" + registry]
+
+    # Without HOME there is no Documents folder: the export fails and says why.
+    before = os.path.exists("/Documents")
+    result = run(*base, "--export=csv",
+                 env=without("HOME", "KORVYN_DOCUMENTS", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME"))
+    check(result.returncode == 1 and b"HOME is not set" in result.stderr,
+          "no HOME: %d %r" % (result.returncode, result.stderr))
+    check(os.path.exists("/Documents") == before, "nothing written to /Documents")
+
+    # A Documents folder that is a link to nothing is named as such.
+    os.symlink(os.path.join(folder, "gone"), os.path.join(folder, "docs-link"))
+    result = run(*base, "--export=csv", "--documents=" + os.path.join(folder, "docs-link"))
+    check(result.returncode == 1 and b"link to a folder that does not exist" in result.stderr,
+          "dangling Documents link: %r" % result.stderr)
+
+    # A settings file the user made read-only is kept as it is.
+    with open(registry, "w") as f:
+        f.write("REGEDIT4\n")
+    os.chmod(registry, 0o444)
+    result = run(*base)
+    check(result.returncode == 0 and b"settings could not be saved" in result.stderr,
+          "read-only settings: %r" % result.stderr)
+    with open(registry) as f:
+        check(f.read() == "REGEDIT4\n" and os.stat(registry).st_mode & 0o777 == 0o444,
+              "read-only settings unchanged")
+    os.chmod(registry, 0o600)
+
+    # A display that cannot be opened: headless, with a notice.
+    env = headless_env()
+    env["DISPLAY"] = ":%d" % next(n for n in range(4242, 4342)
+                                  if not os.path.exists("/tmp/.X11-unix/X%d" % n))
+    result = run("--driver=sim:demo", "--ticks=2", "--print", "--registry=" + registry, env=env)
+    check(result.returncode == 0 and b"running headless" in result.stderr and
+          result.stdout.startswith(b"Name\t"), "dead display: %d %r" % (result.returncode,
+                                                                   result.stderr))
+
+    # A scan file that starts with a byte-order mark.
+    bom = os.path.join(folder, "bom.scan")
+    with open(bom, "wb") as f:
+        f.write(b"\xef\xbb\xbf" + SCAN)
+    result = run("--headless", "--driver=sim:" + bom, "--ticks=1", "--print",
+                 "--registry=" + registry)
+    check(result.returncode == 0 and result.stdout.count(b"\n") == 2, "BOM: %r" % result.stderr)
+
+    # Temporary files of saves that were killed go at the next start, and nothing else.
+    os.makedirs(docs)
+    dead = subprocess.Popen(["true"])
+    dead.wait()
+    stale = ".Korvyn 20261206201931.csv.korvyn-%d-abcdef.tmp" % dead.pid
+    for name in (stale, "notes.tmp"):
+        open(os.path.join(docs, name), "w").close()
+    result = run(*base, "--documents=" + docs)
+    check(sorted(os.listdir(docs)) == ["notes.tmp"], "Documents after start: %r"
+          % os.listdir(docs))
+
+    # Signals while the run ends in order: status 0 and the settings saved.
+    os.remove(registry)
+    recording = os.path.join(folder, "signals.scan")
+    env = headless_env()
+    proc = subprocess.Popen([program, "--headless", "--driver=sim:demo", "--registry=" + registry,
+                             "--record=" + recording], env=env, stderr=subprocess.PIPE)
+    deadline = time.time() + 30
+    while time.time() < deadline:
+        if os.path.exists(recording):
+            with open(recording, "rb") as f:
+                if b"\nend\n" in f.read():
+                    break
+        time.sleep(0.05)
+    while proc.poll() is None and time.time() < deadline:
+        proc.send_signal(signal.SIGTERM if proc.pid % 2 else signal.SIGINT)
+        time.sleep(0.001)
+    proc.communicate(timeout=30)
+    check(proc.returncode == 0, "signals while ending: status %s" % proc.returncode)
+    check(os.path.exists(registry), "settings saved after the signals")
+
+    # The disk fills up under the recorder: told once, status 1, the file replays whole.
+    recording = os.path.join(folder, "full.scan")
+
+    def small_disk():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (4000, 4000))
+
+    result = run(*base[:-2], "--ticks=30", "--registry=" + registry, "--record=" + recording,
+                 preexec_fn=small_disk)
+    err = result.stderr.decode()
+    check(result.returncode == 1 and err.count("recording to " + recording + " stopped") == 1,
+          "full disk: %d %r" % (result.returncode, err))
+    result = run("--headless", "--driver=sim:" + recording, "--ticks=1", "--registry=" + registry)
+    check(result.returncode == 0 and b"incomplete" not in result.stderr, "replay: %r" % result.stderr)
+
+
+{"scan_print_export": scan_print_export, "exit_status": exit_status, "odd_files": odd_files,
+ "classes_and_bands": classes_and_bands,
+ "environment": environment}[case]()
 print("ok")

@@ -1,12 +1,14 @@
 """Network names of every kind, from a replayed scan file through the program's own Save
-to both export files, read back by Python's csv module and by xlrd:
+to both export files, read back by Python's csv module and by xlrd, and to the printed list:
     check_names.py <korvyn>
 
 A name is shown as the list shows it: it ends at its first zero byte, and it is read as
 UTF-8 with every byte that is not part of valid UTF-8 taken as the Latin-1 character of
 the same value. Nothing else may change on the way, and no name may be taken for a
-formula or split a line: every line has ten fields. (Names whose length field differs
-from their bytes are tested with the list page itself.)"""
+formula or split a line: every line has ten fields. The printed list carries every control
+character (C0, DEL, C1) as "\\xHH", so that no name can send the terminal an escape
+sequence. (Names whose length field differs from their bytes are tested with the list page
+itself.)"""
 import codecs
 import csv
 import io
@@ -54,6 +56,12 @@ def shown(raw):
     return raw.split(b"\0", 1)[0].decode("utf-8", "byte_as_latin1")
 
 
+def printed(text):
+    """A name as --print writes it."""
+    return "".join("\\x%02x" % ord(c) if ord(c) < 0x20 or 0x7f <= ord(c) <= 0x9f else c
+                   for c in text)
+
+
 def scan_file(entries, path):
     """The names as scans of a replayed adapter, station k with MAC 02:4e:00:00:HH:LL."""
     with open(path, "w", encoding="ascii") as f:
@@ -74,12 +82,12 @@ def export(program, scans, work, kind):
     result = subprocess.run(
         [program, "--headless", "--driver=sim:" + scans,
          "--ticks=%d" % (len(entries) // PER_SCAN + 2), "--export=" + kind, "--documents=" + docs,
-         "--registry=" + os.path.join(work, kind + ".reg")],
+         "--registry=" + os.path.join(work, kind + ".reg"), "--print"],
         capture_output=True, env=env, timeout=120)
     check(result.returncode == 0, "exit status %d: %s" % (result.returncode, result.stderr))
     files = os.listdir(docs)
     check(len(files) == 1 and files[0].endswith("." + kind), "one export: %r" % files)
-    return os.path.join(docs, files[0])
+    return os.path.join(docs, files[0]), result.stdout
 
 
 def index_of(mac):
@@ -96,7 +104,8 @@ scans = os.path.join(work, "names.scan")
 scan_file(entries, scans)
 
 # The comma-separated file: UTF-8, ten fields on every line, every name as shown.
-with open(export(program, scans, work, "csv"), "rb") as f:
+saved, output = export(program, scans, work, "csv")
+with open(saved, "rb") as f:
     rows = list(csv.reader(io.StringIO(f.read().decode("utf-8"), newline="")))
 check(rows[0] == HEADERS, "header %r" % rows[0])
 check(len(rows) == len(entries) + 1, "%d lines for %d names" % (len(rows), len(entries)))
@@ -109,8 +118,20 @@ for line, row in enumerate(rows[1:], 1):
           % (k, entries[k], row[0], expected[k]))
 check(seen == set(range(len(entries))), "stations missing from the text")
 
+# The printed list: the same rows, names escaped, no control byte but tabs and line ends.
+text = output.decode("utf-8")
+lines = text.split("\n")
+check(lines[-1] == "" and len(lines) == len(entries) + 2, "%d printed lines" % len(lines))
+check(all(c in "\t\n" or printed(c) == c for c in text), "a control character printed")
+for line in lines[1:-1]:
+    fields = line.split("\t")
+    check(len(fields) == 10, "printed line with %d fields: %r" % (len(fields), line))
+    k = index_of(fields[5])
+    check(fields[0] == printed(expected[k]), "printed name %d: %r, expected %r"
+          % (k, fields[0], printed(expected[k])))
+
 # The workbook: the same texts as text cells (an empty name may be an empty cell).
-book = xlrd.open_workbook(export(program, scans, work, "xls"), logfile=io.StringIO())
+book = xlrd.open_workbook(export(program, scans, work, "xls")[0], logfile=io.StringIO())
 sheet = book.sheet_by_index(0)
 check((sheet.nrows, sheet.ncols) == (len(entries) + 1, 10),
       "size %dx%d" % (sheet.nrows, sheet.ncols))

@@ -2,7 +2,7 @@
 # read back by independent readers (Debian's python3 with python3-xlrd).
 if(TARGET korvyn)
     korvyn_test_environment(app_end_to_end app_env)
-    foreach(case scan_print_export exit_status classes_and_bands)
+    foreach(case scan_print_export exit_status classes_and_bands odd_files environment)
         add_test(NAME app_end_to_end_${case}
                  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_end_to_end.py
                          $<TARGET_FILE:korvyn> ${case})

@@ -1,13 +1,12 @@
 #include "platform/devices/ScanFile.h"
 
+#include "platform/system/RegularFile.h"
 #include "platform/system/TextCodec.h"
 #include "platform/system/WholeNumber.h"
 #include "wifi/SecurityClass.h"
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace korvyn::platform {
 namespace {
@@ -186,24 +185,42 @@ bool IsValidUtf8At(const std::string& s, std::size_t i, std::size_t& length) {
 
 } // namespace
 
-bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error) {
+bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error,
+                   ScanFileCut* cut) {
     ScanScript result;
     bool header = false;
     bool inScan = false;
-    std::size_t scanLine = 0;
+    bool partial = false; // the line is the last one and has no line end
+    std::size_t scanLine = 0, scanStart = 0;
+    std::size_t lineStart = 0;
     std::size_t number = 0;
-    auto fail = [&](std::size_t line, const std::string& why) {
-        error = "line " + std::to_string(line) + ": " + why;
+    std::string_view line;
+    auto finish = [&](std::size_t cutLine, std::size_t cutBytes) {
+        if (cutLine != 0 && inScan)
+            result.scans.pop_back();
+        script = std::move(result);
+        if (cut)
+            *cut = {cutLine, cutBytes};
+        return true;
+    };
+    auto fail = [&](std::size_t at, const std::string& why) {
+        // The recorder writes a scan at a time: a file cut while one was written ends in
+        // a part of it, which is left out.
+        if (partial && header && (inScan || std::string_view("scan").starts_with(line)))
+            return inScan ? finish(scanLine, scanStart) : finish(number, lineStart);
+        error = "line " + std::to_string(at) + ": " + why;
         return false;
     };
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = std::min(text.find('\n', at), text.size());
-        std::string_view line = text.substr(at, end - at);
-        at = end + 1;
+    std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    while (at < text.size()) {
+        lineStart = at;
+        std::size_t end = text.find_first_of("\r\n", at);
+        partial = end == std::string_view::npos;
+        if (partial)
+            end = text.size();
+        line = Trim(text.substr(at, end - at));
+        at = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
         ++number;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        line = Trim(line);
         if (line.empty() || line[0] == '#')
             continue;
         std::string_view rest = line;
@@ -212,8 +229,8 @@ bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error
             if (word != kHeader)
                 return fail(number, "not a scan file (it must begin with \"korvyn-scan 1\")");
             if (Trim(rest) != "1")
-                return fail(number, "unsupported scan file version \"" + std::string(Trim(rest)) +
-                                        "\" (expected 1)");
+                return fail(number, "unsupported scan file version " + QuoteExcerpt(Trim(rest)) +
+                                        " (expected 1)");
             header = true;
         } else if (word == "adapter") {
             const std::string_view name = NextWord(rest);
@@ -225,7 +242,7 @@ bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error
             const std::u16string wide = Utf8ToUtf16(name);
             for (const ScanAdapter& a : result.adapters)
                 if (a.name == wide)
-                    return fail(number, "adapter " + std::string(name) + " listed twice");
+                    return fail(number, "adapter " + QuoteExcerpt(name) + " listed twice");
             result.adapters.push_back({wide, kind == "wireless"});
         } else if (word == "scan") {
             if (inScan)
@@ -235,6 +252,7 @@ bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error
                 return fail(number, "text after \"scan\"");
             inScan = true;
             scanLine = number;
+            scanStart = lineStart;
             result.scans.emplace_back();
         } else if (word == "end") {
             if (!inScan)
@@ -251,30 +269,41 @@ bool ParseScanFile(std::string_view text, ScanScript& script, std::string& error
                 return fail(number, why);
             result.scans.back().push_back(entry);
         } else {
-            return fail(number, "unknown line \"" + std::string(word) + "\"");
+            return fail(number, "unknown line " + QuoteExcerpt(word));
         }
     }
     if (!header)
         return fail(1, "not a scan file (it must begin with \"korvyn-scan 1\")");
     if (inScan)
-        return fail(scanLine, "scan without its end");
-    script = std::move(result);
-    return true;
+        return finish(scanLine, scanStart);
+    return finish(0, text.size());
 }
 
-bool LoadScanFile(const std::filesystem::path& file, ScanScript& script, std::string& error) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    if (in)
-        text << in.rdbuf();
-    if (!in || in.bad()) {
-        error = file.string() + ": cannot be read";
+bool LoadScanFile(const std::filesystem::path& file, ScanScript& script, std::string& error,
+                  ScanFileCut* cut) {
+    const std::string name = EscapeControls(file.string());
+    std::string text, why;
+    switch (ReadRegularFile(file, kMaxScanFileSize, text, why)) {
+    case ReadStatus::Read:
+        break;
+    case ReadStatus::Missing:
+        error = name + ": no such file";
+        return false;
+    case ReadStatus::TooLarge:
+    case ReadStatus::Refused:
+        error = name + ": " + why;
         return false;
     }
-    if (!ParseScanFile(text.str(), script, error)) {
-        error = file.string() + ": " + error;
+    ScanFileCut left;
+    if (!ParseScanFile(text, script, error, &left)) {
+        error = name + ": " + error;
         return false;
     }
+    if (left.line != 0)
+        std::fprintf(stderr, "korvyn: %s: the last scan (line %zu) is incomplete and is left out\n",
+                     name.c_str(), left.line);
+    if (cut)
+        *cut = left;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "platform/system/CaseFold.h"
 #include "platform/system/TextCodec.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace korvyn::platform {
@@ -217,24 +218,58 @@ std::string FormatValue(const RegValue& value) {
 } // namespace
 
 RegValue* RegKey::Find(std::u16string_view name) {
-    for (auto& v : values)
-        if (EqualIgnoringCase(v.name, name))
-            return &v;
-    return nullptr;
+    const auto it = valueIndex_.find(FoldCase(name));
+    return it == valueIndex_.end() ? nullptr : &values_[it->second];
 }
 
-bool RegPathLess::operator()(const std::u16string& a, const std::u16string& b) const {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] == b[i])
-            continue;
-        if (a[i] == u'\\')
-            return true;
-        if (b[i] == u'\\')
-            return false;
-        return a[i] < b[i];
-    }
-    return a.size() < b.size();
+RegValue& RegKey::Set(std::u16string_view name, DWORD type, std::vector<BYTE> data) {
+    auto [it, added] = valueIndex_.try_emplace(FoldCase(name), values_.size());
+    if (added)
+        values_.push_back({std::u16string(name), type, {}});
+    RegValue& value = values_[it->second];
+    value.type = type;
+    value.data = std::move(data);
+    return value;
+}
+
+bool RegKey::Remove(std::u16string_view name) {
+    const auto it = valueIndex_.find(FoldCase(name));
+    if (it == valueIndex_.end())
+        return false;
+    const std::size_t at = it->second;
+    valueIndex_.erase(it);
+    values_.erase(values_.begin() + static_cast<std::ptrdiff_t>(at));
+    for (auto& [folded, index] : valueIndex_)
+        if (index > at)
+            --index;
+    return true;
+}
+
+RegKey* RegKey::Subkey(std::u16string_view name) {
+    const auto it = subkeys_.find(FoldCase(name));
+    return it == subkeys_.end() ? nullptr : it->second.get();
+}
+
+RegKey& RegKey::AddSubkey(std::u16string_view name) {
+    auto& slot = subkeys_[FoldCase(name)];
+    if (!slot)
+        slot = std::make_unique<RegKey>(std::u16string(name));
+    return *slot;
+}
+
+std::vector<const RegKey*> RegKey::SortedSubkeys() const {
+    std::vector<std::pair<const std::u16string*, const RegKey*>> named;
+    named.reserve(subkeys_.size());
+    for (const auto& [folded, key] : subkeys_)
+        named.emplace_back(&folded, key.get());
+    // A name before every longer name it begins: a key comes right before its subkeys.
+    std::sort(named.begin(), named.end(),
+              [](const auto& a, const auto& b) { return *a.first < *b.first; });
+    std::vector<const RegKey*> keys;
+    keys.reserve(named.size());
+    for (const auto& [folded, key] : named)
+        keys.push_back(key);
+    return keys;
 }
 
 std::u16string NormalizeKeyPath(std::u16string_view path) {
@@ -261,17 +296,30 @@ std::u16string JoinKeyPath(std::u16string_view parent, std::u16string_view child
     return NormalizeKeyPath(joined);
 }
 
-RegKey& AddKey(RegTree& tree, const std::u16string& path) {
-    for (std::size_t sep = path.find(u'\\'); sep != std::u16string::npos;
-         sep = path.find(u'\\', sep + 1)) {
-        auto [it, added] = tree.try_emplace(FoldCase(path.substr(0, sep)));
-        if (added)
-            it->second.path = path.substr(0, sep);
+std::size_t KeyDepth(std::u16string_view path) {
+    if (path.empty())
+        return 0;
+    return 1 + static_cast<std::size_t>(std::count(path.begin(), path.end(), u'\\'));
+}
+
+RegKey* FindKey(RegTree& tree, std::u16string_view path) {
+    RegKey* key = &tree;
+    while (key && !path.empty()) {
+        const auto sep = path.find(u'\\');
+        key = key->Subkey(path.substr(0, sep));
+        path.remove_prefix(sep == std::u16string_view::npos ? path.size() : sep + 1);
     }
-    auto [it, added] = tree.try_emplace(FoldCase(path));
-    if (added)
-        it->second.path = path;
-    return it->second;
+    return key;
+}
+
+RegKey& AddKey(RegTree& tree, std::u16string_view path) {
+    RegKey* key = &tree;
+    while (!path.empty()) {
+        const auto sep = path.find(u'\\');
+        key = &key->AddSubkey(path.substr(0, sep));
+        path.remove_prefix(sep == std::u16string_view::npos ? path.size() : sep + 1);
+    }
+    return *key;
 }
 
 bool IsStorableName(std::u16string_view name) {
@@ -295,6 +343,8 @@ std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error)
         error = {line, std::move(reason)};
         return std::nullopt;
     };
+    if (text.size() > kMaxRegFileSize)
+        return fail(0, "larger than " + std::to_string(kMaxRegFileSize / 1024 / 1024) + " MiB");
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     // A file that is not valid UTF-8 would come back changed; it is refused whole.
@@ -309,6 +359,7 @@ std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error)
         // One logical line: physical lines ending in "\" continue on the next.
         std::string line;
         const int start = number + 1;
+        bool hex = false;
         for (;;) {
             const auto end = text.find('\n');
             std::string_view physical = TrimRight(text.substr(0, end));
@@ -316,10 +367,11 @@ std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error)
             ++number;
             if (!line.empty())
                 physical = TrimLeft(physical);
+            else
+                hex = physical.find("=hex") != std::string_view::npos;
             line += physical;
             // Only hex data is continued ("text" values end in a quote).
-            if (!line.empty() && line.back() == '\\' && !text.empty() &&
-                line.find("=hex") != std::string::npos) {
+            if (hex && !line.empty() && line.back() == '\\' && !text.empty()) {
                 line.pop_back();
                 continue;
             }
@@ -344,6 +396,9 @@ std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error)
             const auto path = NormalizeKeyPath(Utf8ToUtf16(name.substr(root.size())));
             if (!IsStorableName(path))
                 return fail(start, "unusable key name");
+            if (KeyDepth(path) > kMaxKeyDepth)
+                return fail(start,
+                            "key nested deeper than " + std::to_string(kMaxKeyDepth) + " levels");
             key = &AddKey(tree, path);
             continue;
         }
@@ -355,37 +410,45 @@ std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error)
         auto value = ParseValue(l, reason);
         if (!value)
             return fail(start, reason);
-        if (auto* existing = key->Find(value->name)) {
-            existing->type = value->type; // the name keeps its first spelling
-            existing->data = std::move(value->data);
-        } else {
-            key->values.push_back(std::move(*value));
-        }
+        key->Set(value->name, value->type, std::move(value->data));
     }
     if (!header)
         return fail(1, "the file does not begin with REGEDIT4");
     return tree;
 }
 
-std::string FormatRegFile(const RegTree& tree) {
-    std::string out(kHeader);
-    out += "\n\n";
-    for (const auto& [folded, key] : tree) {
-        if (key.path.empty() && key.values.empty())
-            continue;
+namespace {
+
+// A key's section, then its subkeys'; path is the key's path in UTF-8 ("" for the root,
+// which has a section only when it holds values).
+void FormatKey(const RegKey& key, std::string& path, std::string& out) {
+    if (!path.empty() || !key.Values().empty()) {
         out += '[';
         out += kRoot;
-        if (!key.path.empty()) {
-            out += '\\';
-            out += Utf16ToUtf8(key.path);
-        }
+        out += path;
         out += "]\n";
-        for (const auto& value : key.values) {
+        for (const auto& value : key.Values()) {
             out += FormatValue(value);
             out += '\n';
         }
         out += '\n';
     }
+    for (const RegKey* sub : key.SortedSubkeys()) {
+        const std::size_t length = path.size();
+        path += '\\';
+        path += Utf16ToUtf8(sub->Name());
+        FormatKey(*sub, path, out);
+        path.resize(length);
+    }
+}
+
+} // namespace
+
+std::string FormatRegFile(const RegTree& tree) {
+    std::string out(kHeader);
+    out += "\n\n";
+    std::string path;
+    FormatKey(tree, path, out);
     return out;
 }
 

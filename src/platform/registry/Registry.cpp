@@ -1,7 +1,6 @@
 #include "platform/registry/Registry.h"
 
 #include "platform/registry/RegistryFile.h"
-#include "platform/system/CaseFold.h"
 #include "platform/system/TextCodec.h"
 
 #include <algorithm>
@@ -34,12 +33,11 @@ struct Store {
     std::set<OpenKey*> open;
     int batches = 0;      // RegistryBatch objects alive
     bool unsaved = false; // changes made during them
-    bool inSync = true; // the last write of the file succeeded
+    bool inSync = true;   // the last write of the file succeeded
 
     void EnsureLoaded() {
         if (!loaded) {
             registry = LoadRegistryFile(RegistryFilePath());
-            AddKey(registry.tree, u""); // HKEY_CURRENT_USER itself always exists
             loaded = true;
         }
     }
@@ -52,10 +50,7 @@ struct Store {
         inSync = registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
         return inSync;
     }
-    RegKey* Find(const std::u16string& path) {
-        auto it = registry.tree.find(FoldCase(path));
-        return it == registry.tree.end() ? nullptr : &it->second;
-    }
+    RegKey* Find(const std::u16string& path) { return FindKey(registry.tree, path); }
     // The key a handle stands for, with its access; nullptr for a handle never handed out.
     const OpenKey* Resolve(HKEY key) {
         static const OpenKey root{u"", KEY_ALL_ACCESS};
@@ -181,7 +176,8 @@ LONG RegCreateKeyEx(HKEY key, LPCWSTR subKey, DWORD, LPWSTR, DWORD, REGSAM acces
     if (!store.Find(parent->path))
         return ERROR_KEY_DELETED;
     const auto path = korvyn::platform::JoinKeyPath(parent->path, korvyn::platform::View(subKey));
-    if (!korvyn::platform::IsStorableName(path))
+    if (!korvyn::platform::IsStorableName(path) ||
+        korvyn::platform::KeyDepth(path) > korvyn::platform::kMaxKeyDepth)
         return ERROR_BADKEY;
     const bool existed = store.Find(path) != nullptr;
     if (!existed) {
@@ -256,12 +252,7 @@ LONG RegSetValueEx(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, 
     auto* k = store.Find(open->path);
     if (!k)
         return ERROR_KEY_DELETED;
-    auto* value = k->Find(valueName);
-    if (!value)
-        value = &k->values.emplace_back(
-            korvyn::platform::RegValue{std::u16string(valueName), type, {}});
-    value->type = type;
-    value->data.assign(data, data + size);
+    k->Set(valueName, type, std::vector<BYTE>(data, data + size));
     return store.Save() ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
 }
 
@@ -277,9 +268,7 @@ LONG RegDeleteValue(HKEY key, LPCWSTR name) {
     auto* k = store.Find(open->path);
     if (!k)
         return ERROR_KEY_DELETED;
-    const auto* value = k->Find(korvyn::platform::View(name));
-    if (!value)
+    if (!k->Remove(korvyn::platform::View(name)))
         return ERROR_FILE_NOT_FOUND;
-    k->values.erase(k->values.begin() + (value - k->values.data()));
     return store.Save() ? ERROR_SUCCESS : ERROR_REGISTRY_IO_FAILED;
 }

@@ -14,13 +14,17 @@ struct LoadedRegistry {
     bool writable = true;
 };
 
-// A missing file is an empty registry. A file that cannot be parsed is renamed with a
-// ".corrupt" suffix (".corrupt.1", ... when that exists) and reported on standard error;
-// the registry then starts empty.
+// A missing file is an empty registry. A file that cannot be parsed, or is larger than
+// kMaxRegFileSize, is renamed with a ".corrupt" suffix (".corrupt.1", ... when that
+// exists) and reported on standard error; the registry then starts empty. One that is no
+// regular file (a named pipe, a device, a folder) is reported and left alone, and is not
+// written either. A symbolic link is followed. Temporary files that earlier runs left in
+// the folder are removed first.
 LoadedRegistry LoadRegistryFile(const std::filesystem::path& path);
 
-// Writes a temporary file beside the old one (mode 0600), flushes it to disk and renames
-// it over the old one. On any failure the temporary file is removed and the old file is
+// Writes the file through AtomicFile (mode 0600): a temporary file beside the old one,
+// flushed to disk and renamed over it; a link is written through to its target. On any
+// failure (also a text beyond kMaxRegFileSize, or a file made read-only) the old file is
 // untouched.
 bool SaveRegistryFile(const std::filesystem::path& path, const RegTree& tree,
                       const RegistrySaveHook& hook);

@@ -91,4 +91,15 @@ bool TerminationSignals::Active() const {
     return state_->installed;
 }
 
+void TerminationSignals::IgnoreFromNowOn() {
+    State& s = *state_;
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+        ::sigaction(kSignals[i], &ignore, nullptr);
+        s.previous[i] = ignore; // what the destructor puts back
+    }
+}
+
 } // namespace korvyn::platform

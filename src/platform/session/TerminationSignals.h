@@ -20,6 +20,11 @@ public:
     // default effect).
     bool Active() const;
 
+    // The run is ending in order (its settings saved or about to be): from now on until
+    // the process ends the three signals are ignored, also after this object is gone, so
+    // that a second Ctrl+C or kill cannot cut the ending short or change its exit status.
+    void IgnoreFromNowOn();
+
 private:
     struct State;
     std::unique_ptr<State> state_;

@@ -2,8 +2,12 @@
 
 #include "platform/system/DocumentsFolder.h"
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <fcntl.h>
+#include <optional>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -14,6 +18,9 @@ namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kTempAttempts = 16;
+constexpr int kMaxLinks = 40; // as the kernel follows them
+constexpr std::string_view kTempTag = ".korvyn-";
+constexpr std::string_view kTempEnd = ".tmp";
 
 std::string RandomSuffix() {
     static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -25,9 +32,34 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-// ".<name>.XXXXXX.tmp", keeping the whole within the usual 255-byte name limit.
+// ".<name>.korvyn-<pid>-XXXXXX.tmp", keeping the whole within the usual 255-byte name
+// limit.
 std::string TempName(const std::string& targetName) {
-    return "." + targetName.substr(0, 200) + "." + RandomSuffix() + ".tmp";
+    return "." + targetName.substr(0, 200) + std::string(kTempTag) + std::to_string(::getpid()) +
+           "-" + RandomSuffix() + std::string(kTempEnd);
+}
+
+// The process that wrote a temporary file of that name; none for any other name.
+std::optional<pid_t> TempOwner(std::string_view name) {
+    if (!name.starts_with('.') || !name.ends_with(kTempEnd))
+        return std::nullopt;
+    name.remove_suffix(kTempEnd.size());
+    if (name.size() < 7 || name[name.size() - 7] != '-')
+        return std::nullopt;
+    for (char c : name.substr(name.size() - 6))
+        if (!std::isalnum(static_cast<unsigned char>(c)))
+            return std::nullopt;
+    name.remove_suffix(7);
+    const auto tag = name.rfind(kTempTag);
+    if (tag == std::string_view::npos || tag == 0)
+        return std::nullopt;
+    const std::string_view digits = name.substr(tag + kTempTag.size());
+    pid_t pid = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
+    if (digits.empty() || digits[0] == '0' || ec != std::errc() ||
+        end != digits.data() + digits.size() || pid <= 0)
+        return std::nullopt;
+    return pid;
 }
 
 } // namespace
@@ -40,7 +72,34 @@ void SyncFolder(const std::filesystem::path& folder) {
     }
 }
 
-AtomicFile::AtomicFile() : stream_(this) {}
+void RemoveStaleTemporaryFiles(const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const auto owner = TempOwner(it->path().filename().native());
+        struct stat st {};
+        if (!owner || ::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        if (::kill(*owner, 0) != 0 && errno == ESRCH)
+            ::unlink(it->path().c_str());
+    }
+}
+
+std::filesystem::path FollowLinks(const std::filesystem::path& path) {
+    std::filesystem::path current = path;
+    for (int hop = 0; hop < kMaxLinks; ++hop) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, ec)))
+            return current;
+        const std::filesystem::path next = std::filesystem::read_symlink(current, ec);
+        if (ec)
+            return current;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current; // a loop: opening it reports the loop
+}
+
+AtomicFile::AtomicFile(mode_t mode) : mode_(mode), stream_(this) {}
 
 AtomicFile::~AtomicFile() {
     Discard();
@@ -56,22 +115,28 @@ bool AtomicFile::Open(const std::filesystem::path& target) {
     Discard();
     error_.clear();
     stream_.clear();
-    target_ = target;
+    target_ = FollowLinks(target);
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    const bool exists = ::stat(target_.c_str(), &st) == 0;
+    if (exists && S_ISREG(st.st_mode) &&
+        ((st.st_mode & 0222) == 0 || ::access(target_.c_str(), W_OK) != 0))
+        return Fail(EACCES); // made read-only: not to be replaced
+    if (exists && !S_ISREG(st.st_mode)) {
         if (S_ISDIR(st.st_mode))
             return Fail(EISDIR);
         // A pipe without a reader fails here instead of blocking.
-        fd_ = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        fd_ = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
         if (fd_ < 0)
             return Fail(errno);
         ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
         direct_ = true;
     } else {
-        const auto folder = target.has_parent_path() ? target.parent_path() : ".";
+        const std::filesystem::path folder =
+            target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
+        RemoveStaleTemporaryFiles(folder);
         for (int attempt = 0; attempt < kTempAttempts && fd_ < 0; ++attempt) {
-            temp_ = folder / TempName(target.filename().string());
-            fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            temp_ = folder / TempName(target_.filename().string());
+            fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_);
             if (fd_ < 0 && errno != EEXIST)
                 break;
         }
@@ -177,6 +242,8 @@ bool AtomicFile::Commit() {
     if (fd_ < 0)
         return Fail(EBADF);
     sync();
+    if (!error_ && !Allowed(Step::Flush))
+        Fail(EIO);
     if (!error_ && !direct_ && ::fsync(fd_) != 0)
         Fail(errno);
     const int fd = fd_;
@@ -189,6 +256,11 @@ bool AtomicFile::Commit() {
         return false;
     }
     if (!direct_) {
+        if (!Allowed(Step::Rename)) {
+            Fail(EIO);
+            Discard();
+            return false;
+        }
         if (::rename(temp_.c_str(), target_.c_str()) != 0) {
             Fail(errno);
             Discard();

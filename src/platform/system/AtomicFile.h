@@ -1,16 +1,21 @@
 #pragma once
 // Writes a file so that it appears complete or not at all. The content goes into a hidden
-// temporary file beside the target (".<name>.<six random characters>.tmp"), which Commit
-// renames over the target; until then an earlier file of that name stays as it was.
-// Discard, a failed write, or destruction without Commit removes the temporary file.
-// A target that exists and is not a regular file (a device, a pipe) cannot be replaced and
-// is written directly.
+// temporary file beside the target, ".<name>.korvyn-<process id>-<six random
+// characters>.tmp", which Commit renames over the target; until then an earlier file of
+// that name stays as it was. Discard, a failed write, or destruction without Commit removes
+// the temporary file; one left by a process that died is removed before the next save into
+// its folder. A target that is a symbolic link is written through to the file it points
+// to, and the link stays. A target that exists and is not a regular file (a device, a
+// pipe) cannot be replaced and is written directly. A regular file without write
+// permission is not replaced.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <streambuf>
 #include <string_view>
+#include <sys/types.h>
 #include <system_error>
 #include <vector>
 
@@ -20,9 +25,18 @@ namespace korvyn::platform {
 // reported.
 void SyncFolder(const std::filesystem::path& folder);
 
+// Removes the temporary files of saves into folder whose process no longer runs (a crash
+// or a kill during a save leaves them). Every other file is left alone.
+void RemoveStaleTemporaryFiles(const std::filesystem::path& folder);
+
+// The file a path names after following symbolic links (also to a target that does not
+// exist yet); the path itself when it is no link.
+std::filesystem::path FollowLinks(const std::filesystem::path& path);
+
 class AtomicFile : private std::streambuf {
 public:
-    AtomicFile();
+    // mode: the new file's permissions (before the umask).
+    explicit AtomicFile(mode_t mode = 0666);
     ~AtomicFile() override;
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -50,6 +64,11 @@ public:
     // The first failure since Open.
     const std::error_code& Error() const { return error_; }
 
+    // Test seam: called before Commit flushes the file to disk and before it renames it;
+    // returning false makes that step fail as a full disk or a crash would.
+    enum class Step { Flush, Rename };
+    void SetStepHook(std::function<bool(Step)> hook) { hook_ = std::move(hook); }
+
 private:
     int overflow(int ch) override;
     std::streamsize xsputn(const char* s, std::streamsize n) override;
@@ -59,6 +78,10 @@ private:
     bool WriteAll(const char* data, std::size_t size, std::uint64_t offset, bool positioned);
     void Close();
 
+    bool Allowed(Step step) { return !hook_ || hook_(step); }
+
+    mode_t mode_;
+    std::function<bool(Step)> hook_;
     int fd_ = -1;
     bool direct_ = false;
     std::filesystem::path target_;

@@ -1,7 +1,9 @@
 #include "platform/system/DocumentsFolder.h"
 
+#include "platform/system/RegularFile.h"
+
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace korvyn::platform {
@@ -12,19 +14,27 @@ std::filesystem::path& Override() {
     return folder;
 }
 
+// Empty when HOME is not set: there is then no home folder to fall back on.
 std::filesystem::path Home() {
     const char* home = std::getenv("HOME");
-    return home && *home ? std::filesystem::path(home) : std::filesystem::path("/");
+    return home && *home ? std::filesystem::path(home) : std::filesystem::path();
 }
 
 std::filesystem::path ConfigHome() {
     const char* config = std::getenv("XDG_CONFIG_HOME");
-    return config && *config ? std::filesystem::path(config) : Home() / ".config";
+    if (config && *config)
+        return config;
+    return Home().empty() ? std::filesystem::path() : Home() / ".config";
 }
 
 // The value of XDG_DOCUMENTS_DIR in user-dirs.dirs: a quoted path that may start with $HOME.
 std::filesystem::path FromUserDirs() {
-    std::ifstream in(ConfigHome() / "user-dirs.dirs");
+    if (ConfigHome().empty())
+        return {};
+    std::string text, why;
+    if (ReadRegularFile(ConfigHome() / "user-dirs.dirs", 64 * 1024, text, why) != ReadStatus::Read)
+        return {};
+    std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
         const std::string key = "XDG_DOCUMENTS_DIR=";
@@ -35,7 +45,8 @@ std::filesystem::path FromUserDirs() {
         if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
             value = value.substr(1, value.size() - 2);
         if (value.rfind("$HOME", 0) == 0)
-            return Home().string() + value.substr(5);
+            return Home().empty() ? std::filesystem::path()
+                                  : std::filesystem::path(Home().string() + value.substr(5));
         if (!value.empty() && value.front() == '/')
             return value;
     }
@@ -54,7 +65,28 @@ std::filesystem::path DocumentsFolder() {
     }
     if (auto folder = FromUserDirs(); !folder.empty())
         return folder;
-    return Home() / "Documents";
+    return Home().empty() ? std::filesystem::path() : Home() / "Documents";
+}
+
+const std::error_category& DocumentsFolderCategory() {
+    static const class : public std::error_category {
+    public:
+        const char* name() const noexcept override { return "documents folder"; }
+        std::string message(int code) const override {
+            switch (static_cast<DocumentsFolderError>(code)) {
+            case DocumentsFolderError::NoHome:
+                return "there is no Documents folder: HOME is not set (or use --documents)";
+            case DocumentsFolderError::DanglingLink:
+                return "the Documents folder is a link to a folder that does not exist";
+            }
+            return "the Documents folder cannot be used";
+        }
+    } category;
+    return category;
+}
+
+std::error_code make_error_code(DocumentsFolderError error) {
+    return {static_cast<int>(error), DocumentsFolderCategory()};
 }
 
 void SetDocumentsFolderOverride(const std::filesystem::path& folder) {
@@ -64,8 +96,16 @@ void SetDocumentsFolderOverride(const std::filesystem::path& folder) {
 bool EnsureDocumentsFolder(std::error_code& ec) {
     ec.clear();
     const auto folder = DocumentsFolder();
+    if (folder.empty()) {
+        ec = make_error_code(DocumentsFolderError::NoHome);
+        return false;
+    }
     if (std::filesystem::is_directory(folder, ec))
         return true;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(folder, ec))) {
+        ec = make_error_code(DocumentsFolderError::DanglingLink);
+        return false;
+    }
     std::filesystem::create_directories(folder, ec);
     return !ec && std::filesystem::is_directory(folder, ec);
 }

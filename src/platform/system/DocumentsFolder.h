@@ -1,7 +1,8 @@
 #pragma once
 // The handheld's "My Documents" folder, mapped onto the user's documents folder:
 // --documents (an override set at start), else $KORVYN_DOCUMENTS, else $XDG_DOCUMENTS_DIR,
-// else the XDG_DOCUMENTS_DIR line of ~/.config/user-dirs.dirs, else ~/Documents.
+// else the XDG_DOCUMENTS_DIR line of ~/.config/user-dirs.dirs, else ~/Documents. Without
+// HOME (and none of the others) there is none: the path is empty and nothing is saved.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -11,10 +12,15 @@ namespace korvyn::platform {
 
 std::filesystem::path DocumentsFolder();
 
+// Why the folder cannot be made, beyond what the file system says.
+enum class DocumentsFolderError { NoHome = 1, DanglingLink };
+std::error_code make_error_code(DocumentsFolderError error);
+
 // Set by the command line; an empty path removes the override.
 void SetDocumentsFolderOverride(const std::filesystem::path& folder);
 
-// Creates the folder (and its parents) if it does not exist yet.
+// Creates the folder (and its parents) if it does not exist yet. Fails without HOME, and
+// for a symbolic link to nothing.
 bool EnsureDocumentsFolder(std::error_code& ec);
 
 // A handheld path such as "My Documents\Korvyn 20260101120000.csv" (with or without a

@@ -143,6 +143,54 @@ std::string LowBytes(std::u16string_view text) {
     return out;
 }
 
+namespace {
+
+// Escapes text[i...] while out stays within maxBytes; returns the bytes taken.
+std::size_t AppendEscaped(std::string& out, std::string_view text, std::size_t maxBytes) {
+    static const char kHex[] = "0123456789abcdef";
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        char32_t cp = 0;
+        std::size_t len = DecodeUtf8(bytes, text.size(), i, cp);
+        const bool escape = len == 0 || cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+        if (len == 0) {
+            cp = bytes[i];
+            len = 1;
+        }
+        const std::size_t adds = escape ? 4 : len;
+        if (out.size() + adds > maxBytes)
+            break;
+        if (escape) {
+            out += "\\x";
+            out += kHex[(cp >> 4) & 0xF];
+            out += kHex[cp & 0xF];
+        } else {
+            out.append(text.substr(i, len));
+        }
+        i += len;
+    }
+    return i;
+}
+
+} // namespace
+
+std::string EscapeControls(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    AppendEscaped(out, text, std::string::npos);
+    return out;
+}
+
+std::string QuoteExcerpt(std::string_view text, std::size_t maxBytes) {
+    std::string out = "\"";
+    const std::size_t taken = AppendEscaped(out, text, maxBytes + 1);
+    if (taken < text.size())
+        out += "...";
+    out += '"';
+    return out;
+}
+
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';

@@ -30,6 +30,15 @@ std::string LowBytes(std::u16string_view text);
 // The value of a hexadecimal digit (either case), or -1 for any other character.
 int HexDigit(char c);
 
+// Text safe for a terminal: every control character (C0, DEL and C1) and every byte that
+// is not part of valid UTF-8 becomes "\xHH"; other UTF-8 text is kept as it is. A network
+// name or a line of a file can hold escape sequences, which must not reach the terminal.
+std::string EscapeControls(std::string_view text);
+
+// File content quoted for a message: escaped as above, in double quotes, and cut after
+// about maxBytes bytes of it (with "..." then), so a long line gives a short message.
+std::string QuoteExcerpt(std::string_view text, std::size_t maxBytes = 40);
+
 // Length of a NUL-terminated UTF-16 string.
 std::size_t WideLength(const WCHAR* text);
 

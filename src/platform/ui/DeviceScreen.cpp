@@ -16,6 +16,7 @@ ScreenSize screen;
 int zoom = 1;
 bool fullScreen = false;
 int headless = -1; // -1: decided by the Qt platform
+bool fallbackAllowed = false;
 
 int MulDiv(int value, int numerator, int denominator) {
     long long product = static_cast<long long>(value) * numerator;
@@ -118,6 +119,26 @@ bool IsHeadless() {
     }
     QString platform = QGuiApplication::platformName();
     return platform == u"offscreen" || platform == u"minimal";
+}
+
+void AllowHeadlessFallback() {
+    // Qt tries the platforms of a ";"-separated list in turn. Without a choice of the
+    // user's it picks Wayland or X11 by the session; the same order is kept here.
+    QByteArray platforms = qgetenv("QT_QPA_PLATFORM");
+    if (platforms.isEmpty()) {
+        const bool wayland = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+                             qgetenv("XDG_SESSION_TYPE") == "wayland";
+        platforms = wayland ? "wayland;xcb" : "xcb";
+    }
+    if (platforms.contains("offscreen") || platforms.contains("minimal")) {
+        return;
+    }
+    qputenv("QT_QPA_PLATFORM", platforms + ";offscreen");
+    fallbackAllowed = true;
+}
+
+bool FellBackToHeadless() {
+    return fallbackAllowed && qGuiApp != nullptr && QGuiApplication::platformName() == u"offscreen";
 }
 
 BaseUnits DialogBaseUnits() {

@@ -44,6 +44,11 @@ ScreenSize DisplaySize();
 // platforms are headless unless told otherwise.
 void SetHeadless(bool headless);
 bool IsHeadless();
+// Lets the Qt application fall back to the offscreen platform when the display cannot be
+// opened (an X server that has gone away), instead of ending the program. Call before the
+// application object creates the Qt application; FellBackToHeadless then tells.
+void AllowHeadlessFallback();
+bool FellBackToHeadless();
 
 struct BaseUnits {
     int x; // pixels per 4 horizontal dialog units

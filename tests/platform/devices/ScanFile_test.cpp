@@ -5,11 +5,15 @@
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/SimulatedDriver.h"
 #include "platform/devices/WifiDriverFactory.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -17,6 +21,7 @@ using namespace korvyn::platform;
 using korvyn::test::ReadFileBytes;
 using korvyn::test::TempDir;
 using korvyn::test::WriteFileBytes;
+namespace fs = std::filesystem;
 
 const char* const kExample = R"(korvyn-scan 1
 # a comment; blank lines are ignored
@@ -104,11 +109,11 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {"wifi-scan 1\n", "line 1: not a scan file"},
         {"korvyn-scan 1\nadapter wlan0\n", "line 2: expected \"adapter NAME wireless\""},
         {"korvyn-scan 1\nadapter wlan0 radio\n", "line 2: expected"},
-        {"korvyn-scan 1\nadapter a other\nadapter a wireless\n", "line 3: adapter a listed twice"},
+        {"korvyn-scan 1\nadapter a other\nadapter a wireless\n",
+         "line 3: adapter \"a\" listed twice"},
         {"korvyn-scan 1\nscan\nend\nadapter wlan0 wireless\n", "line 4: adapters must come"},
         {"korvyn-scan 1\nend\n", "line 2: end without scan"},
         {"korvyn-scan 1\nscan\nscan\n", "line 3: scan inside a scan (the one of line 2"},
-        {"korvyn-scan 1\n\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\n", "line 3: scan without"},
         {"korvyn-scan 1\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\n", "line 2: bss outside a scan"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
         {"korvyn-scan 1\nscan\nbss 00-0a-1b-2c-3d-4e -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
@@ -164,7 +169,18 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
          "line 3: bad center="},
         {"korvyn-scan 1\nscan extra\n", "line 2: text after \"scan\""},
         {"korvyn-scan 1\nnetwork x\n", "line 2: unknown line \"network\""},
+        // File content in a message: control characters escaped, long text cut short.
+        {"korvyn-scan \x07\x1b]0;owned\x9c\n",
+         "line 1: unsupported scan file version \"\\x07\\x1b]0;owned\\x9c\" (expected 1)"},
+        {"korvyn-scan 1\n\x1b[2J\xc2\x9b"
+         "31m\xff\xe2\x82\xac x\n",
+         "line 2: unknown line \"\\x1b[2J\\x9b31m\\xff\xe2\x82\xac\""},
+        {"korvyn-scan 1\nadapter \x1b]2;x other\nadapter \x1b]2;x other\n",
+         "line 3: adapter \"\\x1b]2;x\" listed twice"},
+        {"korvyn-scan 1\n\xef\xbb\xbfscan\n", "line 2: unknown line \"\xef\xbb\xbfscan\""},
+        {"korvyn-sc", "line 1: not a scan file"},
     };
+    const std::string longLine = "korvyn-scan 1\n" + std::string(100000, 'w') + "\n";
     for (const auto& [text, expected] : cases) {
         ScanScript script;
         script.adapters = {{u"kept", true}};
@@ -172,6 +188,52 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         EXPECT_FALSE(ParseScanFile(text, script, error)) << text;
         EXPECT_EQ(error.rfind(expected, 0), 0u) << "file:\n" << text << "gave: " << error;
         EXPECT_EQ(script.adapters.size(), 1u) << "a refused file changes nothing";
+    }
+    ScanScript script;
+    std::string error;
+    EXPECT_FALSE(ParseScanFile(longLine, script, error));
+    EXPECT_EQ(error, "line 2: unknown line \"" + std::string(40, 'w') + "...\"");
+}
+
+// Line ends of every system, a byte-order mark, and files that end part-way through their
+// last scan, as a crash or a full disk leaves a recording: the whole scans are read and the
+// cut one is left out.
+TEST(ScanFile, LineEndsAndACutLastScan) {
+    const std::string scan1 = "scan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"a\"\nend\n";
+    const std::string scan2 = "scan\nbss 02:11:22:33:44:55 -70 11 1 0 \"b\"\nend\n";
+    const std::string whole = "korvyn-scan 1\nadapter wlan0 wireless\n" + scan1 + scan2;
+    struct Case {
+        std::string what, text;
+        std::size_t scans, cutLine, bytes; // bytes before the cut scan
+    };
+    const std::size_t second = whole.size() - scan2.size();
+    std::vector<Case> cases = {
+        {"LF", whole, 2, 0, whole.size()},
+        {"no line end after the last end", whole.substr(0, whole.size() - 1), 2, 0,
+         whole.size() - 1},
+        {"a byte-order mark", "\xEF\xBB\xBF" + whole, 2, 0, whole.size() + 3},
+        {"a scan cut in a line", whole + "scan\nbss 00:0a:1b:2c:3d:4e -6", 2, 9, whole.size()},
+        {"whole lines but no end", whole + "scan\n\n", 2, 9, whole.size()},
+    };
+    for (const char* ends : {"\r\n", "\r"}) {
+        std::string text;
+        for (char c : whole)
+            text += c == '\n' ? std::string(ends) : std::string(1, c);
+        cases.push_back({ends[1] ? "CR LF" : "CR", text, 2, 0, text.size()});
+    }
+    // Cut at every byte of the second scan: the first one is read, the second left out.
+    for (std::size_t at = second + 1; at < whole.size() - 1; ++at)
+        cases.push_back({"cut at byte " + std::to_string(at), whole.substr(0, at), 1, 6, second});
+    for (const Case& c : cases) {
+        ScanScript script;
+        std::string error;
+        ScanFileCut cut;
+        ASSERT_TRUE(ParseScanFile(c.text, script, error, &cut)) << c.what << ": " << error;
+        EXPECT_EQ(script.adapters.size(), 1u) << c.what;
+        ASSERT_EQ(script.scans.size(), c.scans) << c.what;
+        EXPECT_EQ(SsidOf(script.scans.back().at(0)), c.scans == 1 ? "a" : "b") << c.what;
+        EXPECT_EQ(cut.line, c.cutLine) << c.what;
+        EXPECT_EQ(cut.bytes, c.bytes) << c.what;
     }
 }
 
@@ -277,15 +339,144 @@ end
     EXPECT_EQ(out.scans.size(), 4u);
 }
 
-TEST(ScanRecorder, RefusesToAppendToAnythingButAScanFile) {
+// Ticks of the demo adapter through a driver; false when a read failed.
+bool Record(WifiDriver& driver, int ticks) {
+    std::vector<NDIS_WLAN_BSSID> entries;
+    for (int tick = 0; tick < ticks; ++tick)
+        if (driver.ReadNetworkList(u"wlan0", entries) != ERROR_SUCCESS ||
+            driver.RequestScan(u"wlan0") != ERROR_SUCCESS)
+            return false;
+    return true;
+}
+
+// What stands where the recording should go: only a scan file (or nothing) is taken, and
+// nothing else is changed or waited on.
+TEST(ScanRecorder, RecordsOnlyIntoAScanFile) {
     TempDir dir;
-    WriteFileBytes(dir / "notes.txt", "my notes\n");
+    const std::string cutRecording =
+        "korvyn-scan 1\nadapter wlan0 wireless\nscan\nend\nscan\nbss 0";
+    struct Case {
+        const char* what;
+        std::function<fs::path()> make;
+        const char* error; // nullptr: recording works
+        std::function<bool()> after;
+    };
+    const Case cases[] = {
+        {"notes",
+         [&] {
+             WriteFileBytes(dir / "notes.txt", "my notes\n");
+             return dir / "notes.txt";
+         },
+         "line 1: not a scan file",
+         [&] { return ReadFileBytes(dir / "notes.txt") == "my notes\n"; }},
+        {"a missing folder", [&] { return dir / "no/such/dir/x.scan"; }, "cannot be written",
+         [&] { return !fs::exists(dir / "no"); }},
+        {"a folder",
+         [&] {
+             fs::create_directory(dir / "folder");
+             return dir / "folder";
+         },
+         "folder", [&] { return fs::is_empty(dir / "folder"); }},
+        {"a named pipe",
+         [&] {
+             ::mkfifo((dir / "fifo").c_str(), 0600);
+             return dir / "fifo";
+         },
+         "a named pipe, not a regular file", [&] { return fs::is_fifo(dir / "fifo"); }},
+        {"a device", [] { return fs::path("/dev/full"); }, "a device, not a regular file",
+         [] { return fs::is_character_file("/dev/full"); }},
+        {"a link to a recording",
+         [&] {
+             WriteFileBytes(dir / "real.scan", "korvyn-scan 1\nadapter wlan0 wireless\n");
+             fs::create_symlink(dir / "real.scan", dir / "link.scan");
+             return dir / "link.scan";
+         },
+         nullptr,
+         [&] {
+             ScanScript script;
+             std::string error;
+             return fs::is_symlink(dir / "link.scan") &&
+                    LoadScanFile(dir / "real.scan", script, error) && script.scans.size() == 2;
+         }},
+        {"a recording cut short",
+         [&] {
+             WriteFileBytes(dir / "cut.scan", cutRecording);
+             return dir / "cut.scan";
+         },
+         nullptr,
+         [&] {
+             // The cut scan made way for the new ones.
+             ScanScript script;
+             std::string error;
+             ScanFileCut cut;
+             return ParseScanFile(ReadFileBytes(dir / "cut.scan"), script, error, &cut) &&
+                    script.scans.size() == 3 && script.scans[0].empty() && cut.line == 0;
+         }},
+    };
+    for (const Case& c : cases) {
+        const fs::path target = c.make();
+        std::string error;
+        testing::internal::CaptureStderr();
+        auto driver = MakeWifiDriver("sim:demo", target, error);
+        const bool recorded = driver && Record(*driver, 2);
+        driver.reset();
+        testing::internal::GetCapturedStderr();
+        EXPECT_EQ(recorded, c.error == nullptr) << c.what << ": " << error;
+        if (c.error) {
+            EXPECT_NE(error.find(c.error), std::string::npos) << c.what << ": " << error;
+            EXPECT_NE(error.find(target.string()), std::string::npos) << c.what << ": " << error;
+        }
+        EXPECT_TRUE(c.after()) << c.what;
+    }
+}
+
+// A disk that fills up under the recorder, at the start of a scan, inside one and just
+// before its end: the failure is told once, scanning goes on, and the file ends with the
+// last scan written whole, ready for replay.
+TEST(ScanRecorder, AFullDiskStopsTheRecordingAndLeavesItReplayable) {
+    TempDir dir;
     std::string error;
-    EXPECT_FALSE(MakeWifiDriver("sim:empty", dir / "notes.txt", error));
-    EXPECT_NE(error.find("line 1: not a scan file"), std::string::npos) << error;
-    EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "my notes\n");
-    EXPECT_FALSE(MakeWifiDriver("sim:empty", dir / "no/such/dir/x.scan", error));
-    EXPECT_NE(error.find("cannot be written"), std::string::npos) << error;
+    auto reference = MakeWifiDriver("sim:demo", dir / "reference.scan", error);
+    ASSERT_TRUE(reference && Record(*reference, 4)) << error;
+    reference.reset();
+    const std::string full = ReadFileBytes(dir / "reference.scan");
+    std::vector<std::size_t> ends; // where each scan ends
+    for (std::size_t at = full.find("end\n"); at != std::string::npos;
+         at = full.find("end\n", at + 1))
+        ends.push_back(at + 4);
+    ASSERT_EQ(ends.size(), 4u);
+    ScanScript expected;
+    ASSERT_TRUE(ParseScanFile(full, expected, error));
+
+    const std::pair<std::size_t, std::size_t> cases[] = {// (file size limit, whole scans that fit)
+                                                         {ends[0], 1},
+                                                         {ends[0] + 1, 1},
+                                                         {ends[0] + 30, 1},
+                                                         {ends[1] - 1, 1},
+                                                         {ends[2], 3}};
+    for (const auto& [limit, whole] : cases) {
+        const fs::path file = dir / ("limit" + std::to_string(limit) + ".scan");
+        testing::internal::CaptureStderr();
+        bool scanned = false, failed = false;
+        {
+            korvyn::test::FileSizeLimit disk(limit);
+            auto driver = MakeWifiDriver("sim:demo", file, error);
+            ASSERT_TRUE(driver) << error;
+            scanned = Record(*driver, 4);
+            failed = std::dynamic_pointer_cast<ScanRecorder>(driver)->Failed();
+        }
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(scanned) << limit;
+        EXPECT_TRUE(failed) << limit;
+        EXPECT_EQ(told.find("korvyn: recording to " + file.string() + " stopped: "), 0u) << told;
+        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+        EXPECT_EQ(ReadFileBytes(file), full.substr(0, ends[whole - 1])) << limit;
+        ScanScript replayed;
+        ASSERT_TRUE(LoadScanFile(file, replayed, error)) << error;
+        expected.scans.resize(whole);
+        ExpectSameScript(replayed, expected);
+        ASSERT_TRUE(ParseScanFile(full, expected, error));
+    }
 }
 
 } // namespace

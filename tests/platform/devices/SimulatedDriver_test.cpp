@@ -240,7 +240,7 @@ TEST(DriverChoice, NamesOnTheCommandLine) {
     EXPECT_EQ(error, (dir / "bad.scan").string() + ": line 3: bad MAC address (expected six hex "
                                                    "pairs such as 00:0a:1b:2c:3d:4e)");
     EXPECT_FALSE(MakeWifiDriver("sim:" + (dir / "missing.scan").string(), {}, error));
-    EXPECT_EQ(error, (dir / "missing.scan").string() + ": cannot be read");
+    EXPECT_EQ(error, (dir / "missing.scan").string() + ": no such file");
 }
 
 } // namespace

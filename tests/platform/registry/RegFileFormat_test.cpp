@@ -1,7 +1,6 @@
 #include "platform/registry/RegFileFormat.h"
 
 #include "platform/registry/Registry.h"
-#include "platform/system/CaseFold.h"
 #include "platform/system/TextCodec.h"
 #include "support/ResBuilder.h"
 
@@ -12,11 +11,9 @@ using korvyn::test::TextBytes;
 
 namespace {
 
-const RegValue* Value(const RegTree& tree, std::u16string_view key, std::u16string_view name) {
-    auto it = tree.find(FoldCase(key));
-    if (it == tree.end())
-        return nullptr;
-    return const_cast<RegKey&>(it->second).Find(name);
+const RegValue* Value(RegTree& tree, std::u16string_view key, std::u16string_view name) {
+    RegKey* k = FindKey(tree, key);
+    return k ? k->Find(name) : nullptr;
 }
 
 TEST(RegFileFormat, ReadsWhatTheEditorWrites) {
@@ -37,12 +34,12 @@ TEST(RegFileFormat, ReadsWhatTheEditorWrites) {
                              "\"saveas\"=dword:00000000\r\n"
                              "\"Név\"=\"Kрупно\"\r\n";
     RegParseError error;
-    const auto tree = ParseRegFile(text, error);
+    auto tree = ParseRegFile(text, error);
     ASSERT_TRUE(tree) << error.line << ": " << error.reason;
     const std::u16string key = u"Software\\Brindlemoor\\Korvyn";
     // Keys above a section exist too.
-    EXPECT_TRUE(tree->count(FoldCase(u"Software")));
-    EXPECT_TRUE(tree->count(FoldCase(u"Software\\Brindlemoor")));
+    EXPECT_TRUE(FindKey(*tree, u"SOFTWARE"));
+    EXPECT_TRUE(FindKey(*tree, u"Software\\brindlemoor"));
 
     const auto* font = Value(*tree, key, u"FONT");
     ASSERT_TRUE(font);
@@ -96,13 +93,13 @@ TEST(RegFileFormat, WritesKeysInTreeOrderAndEveryTypeReadably) {
     RegKey& key = AddKey(tree, u"Software\\A");
     AddKey(tree, u"Software\\A B");
     AddKey(tree, u"Software\\A\\Sub");
-    key.values.push_back({u"Font", REG_DWORD, {0x0c, 0, 0, 0}});
-    key.values.push_back({u"Name \"q\"", REG_SZ, TextBytes(u"C:\\ő")});
-    key.values.push_back({u"", REG_SZ, TextBytes(u"line\nbreak")}); // a line cannot hold it
-    key.values.push_back({u"Odd", REG_SZ, {0x41}});
-    key.values.push_back({u"Short", REG_DWORD, {1, 2}});
-    key.values.push_back({u"Bin", REG_BINARY, std::vector<BYTE>(26, 0xAB)});
-    key.values.push_back({u"Multi", REG_MULTI_SZ, {0x41, 0, 0, 0}});
+    key.Set(u"Font", REG_DWORD, {0x0c, 0, 0, 0});
+    key.Set(u"Name \"q\"", REG_SZ, TextBytes(u"C:\\ő"));
+    key.Set(u"", REG_SZ, TextBytes(u"line\nbreak")); // a line cannot hold it
+    key.Set(u"Odd", REG_SZ, {0x41});
+    key.Set(u"Short", REG_DWORD, {1, 2});
+    key.Set(u"Bin", REG_BINARY, std::vector<BYTE>(26, 0xAB));
+    key.Set(u"Multi", REG_MULTI_SZ, {0x41, 0, 0, 0});
     const std::string expected =
         "REGEDIT4\n\n"
         "[HKEY_CURRENT_USER\\Software]\n\n"
@@ -121,13 +118,45 @@ TEST(RegFileFormat, WritesKeysInTreeOrderAndEveryTypeReadably) {
     EXPECT_EQ(FormatRegFile(tree), expected);
 
     RegParseError error;
-    const auto back = ParseRegFile(expected, error);
+    auto back = ParseRegFile(expected, error);
     ASSERT_TRUE(back) << error.reason;
-    for (const auto& value : key.values) {
+    for (const auto& value : key.Values()) {
         const auto* read = Value(*back, u"Software\\A", value.name);
         ASSERT_TRUE(read) << Utf16ToUtf8(value.name);
         EXPECT_EQ(read->type, value.type);
         EXPECT_EQ(read->data, value.data);
+    }
+}
+
+// A file within the limits reads; one beyond them is refused whole (and then kept aside
+// as damaged by the registry).
+TEST(RegFileFormat, KeyDepthAndFileSizeLimits) {
+    auto deep = [](std::size_t levels) {
+        std::string path;
+        for (std::size_t i = 0; i < levels; ++i)
+            path += "\\k";
+        return "REGEDIT4\n[HKEY_CURRENT_USER" + path + "]\n\"v\"=dword:1\n";
+    };
+    auto sized = [](std::size_t bytes) {
+        std::string text = "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n";
+        while (text.size() + 81 <= bytes)
+            text += ";" + std::string(79, 'x') + "\n";
+        return text + std::string(bytes - text.size(), '\n');
+    };
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {"64 levels", deep(kMaxKeyDepth), -1},
+        {"65 levels", deep(kMaxKeyDepth + 1), 2},
+        {"20,000 levels", deep(20000), 2},
+        {"1 MiB", sized(kMaxRegFileSize), -1},
+        {"1 MiB and a byte", sized(kMaxRegFileSize + 1), 0},
+    };
+    for (const auto& [what, text, line] : cases) {
+        RegParseError error;
+        const bool read = ParseRegFile(text, error).has_value();
+        EXPECT_EQ(read, line < 0) << what << ": " << error.reason;
+        if (line >= 0) {
+            EXPECT_EQ(error.line, line) << what;
+        }
     }
 }
 

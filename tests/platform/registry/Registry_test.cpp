@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -166,6 +167,12 @@ TEST_F(Registry, KeysHandlesAndAccess) {
     EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"Bad\nName", 0, nullptr, 0, KEY_WRITE, nullptr,
                              &key, nullptr),
               ERROR_BADKEY);
+    std::u16string deep = u"k";
+    for (int level = 1; level <= 64; ++level)
+        deep += u"\\k"; // one level more than a file may hold
+    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, deep.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                             &key, nullptr),
+              ERROR_BADKEY);
 }
 
 TEST_F(Registry, FileIsPrivateAndNoTemporaryRemains) {
@@ -275,17 +282,90 @@ TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.1"), "not a registry");
     EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt"), damaged);
+
+    // Beyond the limits no real settings file reaches: damaged too.
+    std::string deep = "REGEDIT4\n[HKEY_CURRENT_USER";
+    for (int level = 0; level < 20000; ++level)
+        deep += "\\k";
+    const std::pair<std::string, const char*> beyond[] = {
+        {deep + "]\n", "line 2: key nested deeper than 64 levels"},
+        {"REGEDIT4\n" + std::string(1024 * 1024, ';'), "larger than 1 MiB"},
+    };
+    for (int n = 0; n < 2; ++n) {
+        WriteFileBytes(file_, beyond[n].first);
+        Reread();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, KEY_READ, &key),
+                  ERROR_FILE_NOT_FOUND);
+        const std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_NE(message.find(beyond[n].second), std::string::npos) << message;
+        EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt." + std::to_string(n + 2)),
+                  beyond[n].first);
+    }
 }
 
-TEST_F(Registry, AnUnreadableFileIsNeverOverwritten) {
-    fs::create_directories(file_); // a folder where the file should be
-    testing::internal::CaptureStderr();
-    HKEY key = nullptr;
-    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, nullptr, 0, KEY_WRITE,
-                             nullptr, &key, nullptr),
-              ERROR_REGISTRY_IO_FAILED);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot read"), std::string::npos);
-    EXPECT_TRUE(fs::is_directory(file_));
+// What stands where the settings file should be: read without hanging, and replaced only
+// when it is a regular file that may be written (through a link, the link stays).
+TEST_F(Registry, OddSettingsFilesAreNeitherHungOnNorReplaced) {
+    const fs::path target = dir_ / "elsewhere/real.reg";
+    const std::string earlier =
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=dword:00000007\n";
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        LONG result;         // of setting a value
+        const char* message; // on standard error
+        std::function<bool()> after;
+    };
+    const Case cases[] = {
+        {"a folder", [&] { fs::create_directories(file_); }, ERROR_REGISTRY_IO_FAILED,
+         "a folder, not a regular file", [&] { return fs::is_directory(file_); }},
+        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0); },
+         ERROR_REGISTRY_IO_FAILED, "a named pipe",
+         [&] { return fs::is_fifo(fs::symlink_status(file_)); }},
+        {"a link to a device", [&] { fs::create_symlink("/dev/zero", file_); },
+         ERROR_REGISTRY_IO_FAILED, "a device", [&] { return fs::is_symlink(file_); }},
+        {"a link to a settings file",
+         [&] { WriteFileBytes(target, earlier), fs::create_symlink(target, file_); }, ERROR_SUCCESS,
+         "",
+         [&] {
+             const std::string now = ReadFileBytes(target);
+             return fs::is_symlink(file_) &&
+                    now.find("\"a\"=dword:00000007") != std::string::npos &&
+                    now.find("\"b\"=dword:00000001") != std::string::npos;
+         }},
+        {"a link to nothing yet", [&] { fs::create_symlink(target, file_); }, ERROR_SUCCESS, "",
+         [&] {
+             return fs::is_symlink(file_) &&
+                    ReadFileBytes(target).find("\"b\"=dword:00000001") != std::string::npos;
+         }},
+        {"a read-only file",
+         [&] { WriteFileBytes(file_, earlier), fs::permissions(file_, fs::perms::owner_read); },
+         ERROR_REGISTRY_IO_FAILED, "cannot write the settings file",
+         [&] {
+             return ReadFileBytes(file_) == earlier &&
+                    fs::status(file_).permissions() == fs::perms::owner_read;
+         }},
+    };
+    for (const Case& c : cases) {
+        fs::remove_all(file_.parent_path());
+        fs::remove_all(target.parent_path());
+        fs::create_directories(file_.parent_path());
+        fs::create_directories(target.parent_path());
+        c.make();
+        Reread();
+        testing::internal::CaptureStderr();
+        HKEY key = nullptr;
+        const LONG created = RegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, nullptr, 0,
+                                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
+        const LONG set = key ? Set(key, u"b", REG_DWORD, {1, 0, 0, 0}) : created;
+        if (key)
+            RegCloseKey(key);
+        const std::string message = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(set, c.result) << c.what;
+        EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
+        EXPECT_TRUE(c.after()) << c.what;
+    }
 }
 
 TEST_F(Registry, FileLocation) {
