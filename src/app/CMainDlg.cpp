@@ -92,7 +92,10 @@ BOOL CMainDlg::OnInitDialog() {
     // screen, whose dialog units (and so the buttons) are twice as large.
     int scale = 1;
     {
-        CClientDC screen(this);
+        // A memory DC has the screen's resolution; the window's own DC would set up a
+        // surface to draw on over the window, which this only reads from.
+        CDC screen;
+        screen.CreateCompatibleDC(nullptr);
         scale = std::max(1, screen.GetDeviceCaps(LOGPIXELSY) / 96);
     }
     korvyn::CreateTahomaFont(m_font, 12 * scale, FW_NORMAL);
