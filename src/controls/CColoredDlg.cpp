@@ -2,6 +2,7 @@
 
 #include "controls/ThemeColors.h"
 #include "platform/ui/CDC.h"
+#include "platform/ui/CStatic.h"
 
 IMPLEMENT_DYNAMIC(CColoredDlg, CDialog)
 
@@ -23,7 +24,22 @@ void CColoredDlg::SetBackgroundColor(COLORREF color) {
     }
 }
 
-HBRUSH CColoredDlg::OnCtlColor(CDC* dc, CWnd* /*wnd*/, UINT /*ctlColor*/) {
+HFONT CColoredDlg::LabelFont(CWnd& label, const std::u16string& text) {
+    CFont* own = label.GetFont();
+    CRect client;
+    label.GetClientRect(&client);
+    return m_labelFonts.For(own != nullptr ? static_cast<HFONT>(own->m_hObject) : nullptr, text,
+                            client.Size(), true); // labels wrap their words
+}
+
+HBRUSH CColoredDlg::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
+    // A label draws its text in the font found in the colour request's context.
+    if (dc != nullptr && wnd != nullptr && ctlColor == CTLCOLOR_STATIC &&
+        wnd->IsKindOf(RUNTIME_CLASS(CStatic))) {
+        if (HFONT font = LabelFont(*wnd, wnd->GetWindowText()); font != nullptr) {
+            dc->SelectObject(font);
+        }
+    }
     if (dc != nullptr) {
         dc->SetBkColor(m_backgroundColor);
         dc->SetTextColor(RGB(0, 0, 0));

@@ -4,6 +4,7 @@
 // request (the dialog's own included) gets that colour as text background, black text
 // drawn transparently, and the dialog's brush. Controls that choose their own colours
 // (the owner-drawn ones) do not ask.
+#include "controls/FittedFont.h"
 #include "platform/ui/CBrush.h"
 #include "platform/ui/CDialog.h"
 
@@ -20,6 +21,9 @@ public:
     void SetTextColor(COLORREF color) { m_textColor = color; }
     COLORREF GetBackgroundColor() const { return m_backgroundColor; }
     COLORREF GetTextColor() const { return m_textColor; }
+    // The font a label of the dialog draws `text` in: its own, or a smaller one when the
+    // text would not fit the label (see FittedFont.h).
+    HFONT LabelFont(CWnd& label, const std::u16string& text);
 
 protected:
     HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) override;
@@ -28,4 +32,5 @@ private:
     COLORREF m_backgroundColor;
     COLORREF m_textColor = RGB(0, 0, 0);
     CBrush m_brush;
+    korvyn::FittedFont m_labelFonts;
 };

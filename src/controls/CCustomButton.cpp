@@ -286,6 +286,9 @@ void CCustomButton::DrawItem(LPDRAWITEMSTRUCT drawItem) {
         CFont* current = screen->GetCurrentFont();
         font = current != nullptr ? current->GetSafeHandle() : nullptr;
     }
+    if (m_kind != Kind::GroupBox) {
+        font = FitCaption(static_cast<HFONT>(font), GetWindowText());
+    }
     HGDIOBJ previousFont = font != nullptr ? surface.SelectObject(font) : nullptr;
     switch (m_kind) {
     case Kind::PushButton:
@@ -303,6 +306,35 @@ void CCustomButton::DrawItem(LPDRAWITEMSTRUCT drawItem) {
     if (previousFont != nullptr) {
         surface.SelectObject(previousFont);
     }
+}
+
+HFONT CCustomButton::FittedCaptionFont(const std::u16string& text) {
+    HFONT base = m_font;
+    if (base == nullptr && ::IsWindow(m_hWnd) && GetFont() != nullptr) {
+        base = static_cast<HFONT>(GetFont()->m_hObject);
+    }
+    return FitCaption(base, text);
+}
+
+HFONT CCustomButton::FitCaption(HFONT base, const std::u16string& text) {
+    if (base == nullptr || !::IsWindow(m_hWnd)) {
+        return base;
+    }
+    // Where the caption goes: inside the frame of a push button, beside the picture or
+    // the indicator, one line unless the button wraps.
+    CRect area;
+    GetClientRect(&area);
+    const DWORD style = GetStyle();
+    const CSize picture = korvyn::BitmapSize(m_normalBitmap);
+    bool wraps = true;
+    if (m_kind == Kind::PushButton || (style & BS_PUSHLIKE)) {
+        area.DeflateRect(2, 2);
+        area.right -= picture.cx;
+        wraps = (style & BS_MULTILINE) != 0;
+    } else {
+        area.left += (picture.cx > 0 ? picture.cx : 13) + 4;
+    }
+    return m_fittedFonts.For(base, text, area.Size(), wraps);
 }
 
 CSize CCustomButton::StateBitmapSize() const {

@@ -37,6 +37,7 @@
 // given again. With Ownership::Caller the button only refers to the handles and the
 // caller keeps them alive for as long as the button may show them (the main window's
 // lamp images, handed over again at every blink; a font shared by several buttons).
+#include "controls/FittedFont.h"
 #include "controls/OffscreenSurface.h"
 #include "platform/ui/CButton.h"
 
@@ -94,6 +95,10 @@ public:
     UINT GetLayout() const { return m_layout; }
     // The caption font given with SetFont, or nullptr for the window's font.
     HFONT GetCaptionFont() const { return m_font; }
+    // The font a caption is drawn with: the caption font, or when the caption would not
+    // fit inside the frame beside the picture, the largest smaller one down to
+    // 8 pixels in which it does (see FittedFont.h).
+    HFONT FittedCaptionFont(const std::u16string& text);
 
     void DrawItem(LPDRAWITEMSTRUCT drawItem) override;
 
@@ -119,6 +124,7 @@ private:
     void DrawFrame(CDC& dc, const CRect& client) const;
     void DrawCheckButton(CDC& dc, const CRect& client);
     void DrawGroupBox(CDC& dc, const CRect& client);
+    HFONT FitCaption(HFONT base, const std::u16string& text);
     HBITMAP StateBitmap() const { return m_checked ? m_checkedBitmap : m_normalBitmap; }
     CSize StateBitmapSize() const;
 
@@ -143,6 +149,7 @@ private:
     bool m_gradient = false;
     HFONT m_font = nullptr;
     bool m_ownsFont = false;
+    korvyn::FittedFont m_fittedFonts;
     // Every drawing goes to it first.
     korvyn::OffscreenSurface m_surface;
 };
