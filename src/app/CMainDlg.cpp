@@ -35,6 +35,14 @@ constexpr char16_t kNoAdapterMessage[] =
     u"Could not locate a Wi-Fi Adapter, please ensure that the adapter is enabled\n"
     u"Sync cable should be disconnected.\nYou must restart the program";
 
+// The adapter box's order: case does not count.
+bool AdapterBefore(const std::u16string& a, const std::u16string& b) {
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
+    return std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(),
+        [&](char16_t x, char16_t y) { return lower(x) < lower(y); });
+}
+
 static_assert(sizeof(ScanObservation) * CMainDlg::kObservationCapacity == 11264,
               "the scan tick's buffer holds 128 observations in 11,264 bytes");
 
@@ -138,10 +146,33 @@ void CMainDlg::CreatePages() {
 
     m_optionsPage = std::make_unique<COptionsDlg>(m_settings, m_languages, this);
     m_optionsPage->SetListPage(m_listPage.get());
-    m_optionsPage->Create(m_optionsPage->GetTemplateId(), this);
     m_optionsPage->SetBackgroundColor(korvyn::LightTint());
     m_optionsPage->SetTextColor(RGB(0, 0, 0));
-    m_tabs.AddPage(1, m_languages.Text(1).c_str(), m_optionsPage.get());
+    // Made when it is first shown.
+    m_tabs.AddPage(1, m_languages.Text(1).c_str(), m_optionsPage.get(),
+                   [this] { MakeOptionsPage(); });
+}
+
+void CMainDlg::MakeOptionsPage() {
+    m_optionsPage->Create(m_optionsPage->GetTemplateId(), this);
+    if (CComboBox* box = AdapterBox(); box != nullptr && !m_adapterNames.empty()) {
+        // The box keeps its entries sorted and shows the adapter in use.
+        for (const std::u16string& name : m_adapterNames) {
+            box->AddString(name.c_str());
+        }
+        std::u16string adapter;
+        m_settings.GetText(CSettings::kAdapter, adapter);
+        box->SetCurSel(std::max(0, box->FindStringExact(-1, adapter.c_str())));
+        m_optionsPage->UpdateData(FALSE);
+    }
+}
+
+COptionsDlg* CMainDlg::GetOptionsPage() {
+    if (m_optionsPage && m_optionsPage->m_hWnd == nullptr && m_hWnd != nullptr) {
+        m_tabs.MakePage(1);
+        m_tabs.ShowPages();
+    }
+    return m_optionsPage.get();
 }
 
 void CMainDlg::SetUpButtons() {
@@ -189,20 +220,18 @@ void CMainDlg::FindAdapters() {
         ShowAdapterLamp();
         m_adapterFound = true;
         std::u16string names(list.data(), length / sizeof(WCHAR));
-        if (CComboBox* box = AdapterBox()) {
-            // The box keeps its entries sorted.
-            for (std::size_t start = 0;;) {
-                std::size_t comma = names.find(u',', start);
-                box->AddString(names.substr(start, comma - start).c_str());
-                if (comma == std::u16string::npos) {
-                    break;
-                }
-                start = comma + 1;
+        m_adapterNames.clear();
+        for (std::size_t start = 0;;) {
+            std::size_t comma = names.find(u',', start);
+            m_adapterNames.push_back(names.substr(start, comma - start));
+            if (comma == std::u16string::npos) {
+                break;
             }
-            box->SetCurSel(0);
+            start = comma + 1;
         }
-        m_optionsPage->UpdateData(FALSE);
-        OnAdapterChange();
+        // The first adapter in the box's order is the one in use, as the box starts on it.
+        std::stable_sort(m_adapterNames.begin(), m_adapterNames.end(), AdapterBefore);
+        m_settings.SetText(CSettings::kAdapter, m_adapterNames.front());
         return;
     }
     MessageBox(kNoAdapterMessage, AfxGetAppName(), MB_OK);

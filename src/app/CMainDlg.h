@@ -71,7 +71,8 @@ public:
     bool IsScanning() const { return m_scanning; }
     DWORD GetBlinkCount() const { return m_blinkCount; }
     CScannerDlg* GetListPage() const { return m_listPage.get(); }
-    COptionsDlg* GetOptionsPage() const { return m_optionsPage.get(); }
+    // The options page, its window made now if it has not been shown yet.
+    COptionsDlg* GetOptionsPage();
     CCustomTabContainer& GetTabs() { return m_tabs; }
     CCustomButton& GetLamp() { return m_lamp; }
     HBITMAP GetLampImage(UINT id) const;
@@ -105,6 +106,7 @@ private:
     void FillWindow(bool buttonsBeside);
     void SetUpButtons();
     void CreatePages();
+    void MakeOptionsPage();
     void FindAdapters();
     void OnAdapterChange();
     void OnSuspend();
@@ -125,6 +127,8 @@ private:
     CCustomTabContainer m_tabs;
     std::unique_ptr<CScannerDlg> m_listPage;
     std::unique_ptr<COptionsDlg> m_optionsPage;
+    // The adapters found, for the options page's box.
+    std::vector<std::u16string> m_adapterNames;
     DAvirIzev m_adapter;
     bool m_scanning = true;
     bool m_adapterFound = false;

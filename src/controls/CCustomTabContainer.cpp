@@ -3,16 +3,21 @@
 #include "platform/ui/CClientDC.h"
 
 #include <algorithm>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CCustomTabContainer, CCustomTabCtrl)
 
 int CCustomTabContainer::AddPage(int index, LPCWSTR title, CWnd* page) {
+    return AddPage(index, title, page, nullptr);
+}
+
+int CCustomTabContainer::AddPage(int index, LPCWSTR title, CWnd* page, std::function<void()> make) {
     if (page == nullptr) {
         return -1;
     }
     page->ModifyStyle(WS_POPUP | WS_CAPTION | WS_DLGFRAME, WS_CHILD);
     index = std::clamp(index, 0, GetPageCount());
-    m_pages.insert(m_pages.begin() + index, page);
+    m_pages.insert(m_pages.begin() + index, Page{page, std::move(make)});
     InsertItem(index, title);
     if (GetCurSel() < 0) {
         SetCurSel(index);
@@ -22,7 +27,20 @@ int CCustomTabContainer::AddPage(int index, LPCWSTR title, CWnd* page) {
 }
 
 CWnd* CCustomTabContainer::GetPage(int index) const {
-    return index >= 0 && index < GetPageCount() ? m_pages[index] : nullptr;
+    return index >= 0 && index < GetPageCount() ? m_pages[index].window : nullptr;
+}
+
+void CCustomTabContainer::MakePage(int index) {
+    if (index < 0 || index >= GetPageCount() || !m_pages[index].make) {
+        return;
+    }
+    // Taken first: making the window may show the pages again.
+    std::function<void()> make = std::exchange(m_pages[index].make, nullptr);
+    CWnd* window = m_pages[index].window;
+    if (window->m_hWnd == nullptr) {
+        make();
+        window->ModifyStyle(WS_POPUP | WS_CAPTION | WS_DLGFRAME, WS_CHILD);
+    }
 }
 
 void CCustomTabContainer::PaintPageArea(CDC& dc, const CRect& area) {
@@ -53,9 +71,10 @@ void CCustomTabContainer::ShowPages() {
         page->SetWindowPos(insertAfter, r.left, r.top, r.Width(), r.Height(),
                            flags | SWP_NOACTIVATE);
     };
-    for (CWnd* page : m_pages) {
-        if (page->m_hWnd != nullptr) {
-            place(page, nullptr, SWP_NOZORDER | SWP_HIDEWINDOW);
+    MakePage(GetCurSel());
+    for (const Page& page : m_pages) {
+        if (page.window->m_hWnd != nullptr) {
+            place(page.window, nullptr, SWP_NOZORDER | SWP_HIDEWINDOW);
         }
     }
     CWnd* selected = GetPage(GetCurSel());
@@ -69,7 +88,7 @@ BOOL CCustomTabContainer::RemovePage(int index) {
         return FALSE;
     }
     DeleteItem(index);
-    CWnd* page = m_pages[index];
+    CWnd* page = m_pages[index].window;
     m_pages.erase(m_pages.begin() + index);
     page->DestroyWindow();
     delete page;

@@ -501,8 +501,10 @@ void CCustomTabCtrl::OnPaint() {
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);
-    CDC& surface = m_surface.Prepare(dc, client.Size());
     const CRect& strip = m_layout.Strip();
+    // Only the strip is drawn off screen: the page area under it is a page's own.
+    CDC& surface = m_surface.Prepare(
+        dc, CSize(std::max<LONG>(1, strip.right), std::max<LONG>(1, strip.bottom)));
     surface.FillSolidRect(&strip, m_colors[0]);
     for (const auto& item : m_items) {
         if (item.placement != Placement::Hidden) {

@@ -286,12 +286,18 @@ TEST_F(AppTest, TheOnlyAdapterIsStoredWhateverWasSaved) {
 
 TEST_F(AppTest, AdaptersAreListedSortedAndTheFirstIsChosen) {
     driver->adapters = {{u"wlanB", NdisPhysicalMediumWirelessLan},
+                        {u"WLANC", NdisPhysicalMediumWirelessLan},
                         {u"wlanA", NdisPhysicalMediumWirelessLan}};
     driver->list = Networks(2);
     Run([&](CMainDlg& dlg) {
-        CComboBox& box = AdapterBox(dlg);
-        ASSERT_EQ(box.GetCount(), 2);
+        // The options page is made when first shown; the adapter is chosen before, as
+        // the box will show it (sorted whatever the case).
         std::u16string first, second, chosen;
+        EXPECT_EQ(dlg.GetTabs().GetPage(1)->m_hWnd, nullptr);
+        settings.GetText(CSettings::kAdapter, chosen);
+        EXPECT_EQ(chosen, u"wlanA");
+        CComboBox& box = AdapterBox(dlg);
+        ASSERT_EQ(box.GetCount(), 3);
         box.GetLBText(0, first);
         box.GetLBText(1, second);
         EXPECT_EQ(first, u"wlanA");

@@ -297,8 +297,8 @@ def odd_files():
 def environment():
     """The surroundings a run may meet: no HOME, a settings file made read-only, a display
     that has gone away, a second signal while ending, a Documents link to nothing, a scan
-    file with a byte-order mark, leftovers of killed saves, and a disk that fills up under
-    the recorder."""
+    file with a byte-order mark, leftovers of killed saves, a disk that fills up under
+    the recorder, and a system without the netlink or the sound library."""
     def without(*names):
         env = headless_env()
         for name in names:
@@ -383,6 +383,12 @@ def environment():
     proc.communicate(timeout=30)
     check(proc.returncode == 0, "signals while ending: status %s" % proc.returncode)
     check(os.path.exists(registry), "settings saved after the signals")
+
+    # Neither the netlink nor the sound library is needed to start: both are loaded when
+    # first used, so a system without them runs the simulated adapter silently.
+    needed = subprocess.run(["readelf", "-d", program], capture_output=True, text=True).stdout
+    check("NEEDED" in needed and "libnl" not in needed and "libasound" not in needed,
+          "libraries loaded at start: %r" % needed)
 
     # The disk fills up under the recorder: told once, status 1, the file replays whole.
     recording = os.path.join(folder, "full.scan")

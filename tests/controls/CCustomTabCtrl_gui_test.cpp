@@ -293,12 +293,21 @@ TEST_F(TabTest, PagesShowOneAtATimeOverThePageArea) {
     bool deleted = false;
     auto* list = new Page;
     auto* options = new Page(&deleted);
-    for (CWnd* page : {static_cast<CWnd*>(list), static_cast<CWnd*>(options)}) {
-        ASSERT_TRUE(
-            page->Create(u"NotificationHost", u"", WS_CHILD, CRect(0, 0, 10, 10), &host, 0));
-    }
+    auto make = [this](CWnd* page) {
+        return page->Create(u"NotificationHost", u"", WS_CHILD, CRect(0, 0, 10, 10), &host, 0);
+    };
+    ASSERT_TRUE(make(list));
     EXPECT_EQ(tabs.AddPage(0, u"Scan", list), 0);
-    EXPECT_EQ(tabs.AddPage(1, u"Setup", options), 1);
+    // The second page's window is made when the page is first shown, and only then.
+    int made = 0;
+    EXPECT_EQ(tabs.AddPage(1, u"Setup", options,
+                           [&] {
+                               ++made;
+                               make(options);
+                           }),
+              1);
+    EXPECT_EQ(made, 0);
+    EXPECT_EQ(options->m_hWnd, nullptr);
     CRect shown;
     list->GetWindowRect(&shown);
     host.ScreenToClient(&shown);
@@ -314,6 +323,9 @@ TEST_F(TabTest, PagesShowOneAtATimeOverThePageArea) {
     options->GetWindowRect(&now);
     host.ScreenToClient(&now);
     EXPECT_EQ(now, shown);
+    Tap(Centre(0));
+    Tap(Centre(1));
+    EXPECT_EQ(made, 1);
 
     EXPECT_TRUE(tabs.RemovePage(1));
     EXPECT_TRUE(deleted);

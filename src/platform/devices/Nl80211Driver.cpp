@@ -1,14 +1,12 @@
 #include "platform/devices/Nl80211Driver.h"
 
 #include "platform/devices/DeviceIo.h"
+#include "platform/devices/NetlinkLibrary.h"
 #include "platform/devices/Nl80211Scan.h"
 #include "platform/system/TextCodec.h"
 
 #include <linux/nl80211.h>
 #include <net/if.h>
-#include <netlink/genl/ctrl.h>
-#include <netlink/genl/genl.h>
-#include <netlink/msg.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -51,26 +49,26 @@ int OnError(sockaddr_nl*, nlmsgerr* error, void* arg) {
     return NL_STOP;
 }
 
-int Transact(nl_sock* socket, nl_msg* message, Exchange& exchange) {
-    nl_cb* cb = nl_cb_alloc(NL_CB_DEFAULT);
+int Transact(const NetlinkLibrary& nl, nl_sock* socket, nl_msg* message, Exchange& exchange) {
+    nl_cb* cb = nl.cbAlloc(NL_CB_DEFAULT);
     if (!cb) {
-        nlmsg_free(message);
+        nl.msgFree(message);
         return -ENOMEM;
     }
-    nl_cb_set(cb, NL_CB_VALID, NL_CB_CUSTOM, OnValid, &exchange);
-    nl_cb_set(cb, NL_CB_FINISH, NL_CB_CUSTOM, OnDone, &exchange);
-    nl_cb_set(cb, NL_CB_ACK, NL_CB_CUSTOM, OnDone, &exchange);
-    nl_cb_set(cb, NL_CB_DUMP_INTR, NL_CB_CUSTOM, OnInterrupted, &exchange);
-    nl_cb_err(cb, NL_CB_CUSTOM, OnError, &exchange);
-    const int sent = nl_send_auto(socket, message);
-    nlmsg_free(message);
+    nl.cbSet(cb, NL_CB_VALID, NL_CB_CUSTOM, OnValid, &exchange);
+    nl.cbSet(cb, NL_CB_FINISH, NL_CB_CUSTOM, OnDone, &exchange);
+    nl.cbSet(cb, NL_CB_ACK, NL_CB_CUSTOM, OnDone, &exchange);
+    nl.cbSet(cb, NL_CB_DUMP_INTR, NL_CB_CUSTOM, OnInterrupted, &exchange);
+    nl.cbErr(cb, NL_CB_CUSTOM, OnError, &exchange);
+    const int sent = nl.sendAuto(socket, message);
+    nl.msgFree(message);
     while (sent >= 0 && !exchange.done) {
-        if (nl_recvmsgs(socket, cb) < 0 && !exchange.done) {
+        if (nl.recvmsgs(socket, cb) < 0 && !exchange.done) {
             exchange.error = -EIO;
             break;
         }
     }
-    nl_cb_put(cb);
+    nl.cbPut(cb);
     return sent < 0 ? -EIO : exchange.error;
 }
 
@@ -105,7 +103,7 @@ Nl80211Driver::~Nl80211Driver() {
 // A socket that failed mid-exchange may still hold stale replies: start afresh.
 void Nl80211Driver::Disconnect() {
     if (socket_)
-        nl_socket_free(socket_);
+        nl_->socketFree(socket_);
     socket_ = nullptr;
     family_ = -1;
 }
@@ -113,19 +111,21 @@ void Nl80211Driver::Disconnect() {
 bool Nl80211Driver::Connect() {
     if (socket_)
         return true;
-    nl_sock* socket = nl_socket_alloc();
+    if (!nl_ && !(nl_ = Netlink()))
+        return false;
+    nl_sock* socket = nl_->socketAlloc();
     if (!socket)
         return false;
-    if (genl_connect(socket) < 0) {
-        nl_socket_free(socket);
+    if (nl_->genlConnect(socket) < 0) {
+        nl_->socketFree(socket);
         return false;
     }
-    const int family = genl_ctrl_resolve(socket, "nl80211");
+    const int family = nl_->genlResolve(socket, "nl80211");
     if (family < 0) {
-        nl_socket_free(socket);
+        nl_->socketFree(socket);
         return false;
     }
-    nl_socket_enable_msg_peek(socket); // scan results with long element lists stay whole
+    nl_->socketEnableMsgPeek(socket); // scan results with long element lists stay whole
     socket_ = socket;
     family_ = family;
     return true;
@@ -135,20 +135,20 @@ std::set<int> Nl80211Driver::WirelessInterfaces() {
     std::set<int> indexes;
     if (!Connect())
         return indexes;
-    nl_msg* message = nlmsg_alloc();
-    if (!message || !genlmsg_put(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, NLM_F_DUMP,
-                                 NL80211_CMD_GET_INTERFACE, 0)) {
-        nlmsg_free(message);
+    nl_msg* message = nl_->msgAlloc();
+    if (!message || !nl_->genlPut(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, NLM_F_DUMP,
+                                  NL80211_CMD_GET_INTERFACE, 0)) {
+        nl_->msgFree(message);
         return indexes;
     }
     Exchange exchange;
     exchange.onMessage = [&](nl_msg* reply) {
         nlattr* attrs[NL80211_ATTR_MAX + 1];
-        if (genlmsg_parse(nlmsg_hdr(reply), 0, attrs, NL80211_ATTR_MAX, nullptr) >= 0 &&
+        if (nl_->genlParse(nl_->msgHeader(reply), 0, attrs, NL80211_ATTR_MAX, nullptr) >= 0 &&
             attrs[NL80211_ATTR_IFINDEX])
-            indexes.insert(static_cast<int>(nla_get_u32(attrs[NL80211_ATTR_IFINDEX])));
+            indexes.insert(static_cast<int>(nl_->getU32(attrs[NL80211_ATTR_IFINDEX])));
     };
-    Transact(socket_, message, exchange);
+    Transact(*nl_, socket_, message, exchange);
     return indexes;
 }
 
@@ -192,16 +192,16 @@ DWORD Nl80211Driver::RequestScan(std::u16string_view adapter) {
     if (!index)
         return error;
     if (!triggerRefused_) {
-        nl_msg* message = nlmsg_alloc();
+        nl_msg* message = nl_->msgAlloc();
         if (!message ||
-            !genlmsg_put(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, 0,
-                         NL80211_CMD_TRIGGER_SCAN, 0) ||
-            nla_put_u32(message, NL80211_ATTR_IFINDEX, static_cast<std::uint32_t>(index)) < 0) {
-            nlmsg_free(message);
+            !nl_->genlPut(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, 0,
+                          NL80211_CMD_TRIGGER_SCAN, 0) ||
+            nl_->putU32(message, NL80211_ATTR_IFINDEX, static_cast<std::uint32_t>(index)) < 0) {
+            nl_->msgFree(message);
             return ERROR_GEN_FAILURE;
         }
         Exchange exchange;
-        const int result = Transact(socket_, message, exchange);
+        const int result = Transact(*nl_, socket_, message, exchange);
         if (result == -EIO)
             Disconnect();
         if (result != -EPERM && result != -EACCES)
@@ -220,12 +220,12 @@ DWORD Nl80211Driver::ReadNetworkList(std::u16string_view adapter,
     // A dump that changed while it was read is read again.
     for (int attempt = 0; attempt < kDumpAttempts; ++attempt) {
         entries.clear();
-        nl_msg* message = nlmsg_alloc();
+        nl_msg* message = nl_->msgAlloc();
         if (!message ||
-            !genlmsg_put(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, NLM_F_DUMP,
-                         NL80211_CMD_GET_SCAN, 0) ||
-            nla_put_u32(message, NL80211_ATTR_IFINDEX, static_cast<std::uint32_t>(index)) < 0) {
-            nlmsg_free(message);
+            !nl_->genlPut(message, NL_AUTO_PORT, NL_AUTO_SEQ, family_, 0, NLM_F_DUMP,
+                          NL80211_CMD_GET_SCAN, 0) ||
+            nl_->putU32(message, NL80211_ATTR_IFINDEX, static_cast<std::uint32_t>(index)) < 0) {
+            nl_->msgFree(message);
             return ERROR_GEN_FAILURE;
         }
         Exchange exchange;
@@ -233,7 +233,7 @@ DWORD Nl80211Driver::ReadNetworkList(std::u16string_view adapter,
             if (auto entry = TranslateScanResult(reply))
                 entries.push_back(*entry);
         };
-        const int result = Transact(socket_, message, exchange);
+        const int result = Transact(*nl_, socket_, message, exchange);
         if (result == -EIO)
             Disconnect();
         if (result != 0)

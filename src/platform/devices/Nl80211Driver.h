@@ -13,6 +13,8 @@ struct nl_sock;
 
 namespace korvyn::platform {
 
+struct NetlinkLibrary;
+
 class Nl80211Driver : public WifiDriver {
 public:
     // interfaces: where the network interfaces are listed (/sys/class/net).
@@ -37,6 +39,7 @@ private:
     int WirelessIndex(std::u16string_view adapter, DWORD& error);
 
     std::filesystem::path interfaces_;
+    const NetlinkLibrary* nl_ = nullptr; // loaded on the first connection
     nl_sock* socket_ = nullptr;
     int family_ = -1;
     bool triggerRefused_ = false; // the kernel said EPERM once: go to NetworkManager directly

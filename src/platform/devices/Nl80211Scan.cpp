@@ -1,11 +1,9 @@
 #include "platform/devices/Nl80211Scan.h"
 
 #include "platform/devices/InformationElements.h"
+#include "platform/devices/NetlinkLibrary.h"
 
 #include <linux/nl80211.h>
-#include <netlink/attr.h>
-#include <netlink/genl/genl.h>
-#include <netlink/msg.h>
 
 #include <algorithm>
 #include <array>
@@ -41,11 +39,11 @@ const std::array<nla_policy, NL80211_BSS_MAX + 1>& BssPolicy() {
 
 // Finds the SSID element among information elements; elements running past the data end
 // the search.
-bool FindSsid(const nlattr* ies, NDIS_802_11_SSID& ssid) {
+bool FindSsid(const NetlinkLibrary* nl, const nlattr* ies, NDIS_802_11_SSID& ssid) {
     if (!ies)
         return false;
-    const auto* data = static_cast<const BYTE*>(nla_data(ies));
-    int left = nla_len(ies);
+    const auto* data = static_cast<const BYTE*>(nl->attrData(ies));
+    int left = nl->attrLength(ies);
     while (left >= 2 && left - 2 >= data[1]) {
         if (data[0] == kElementSsid) {
             const std::size_t length = std::min<std::size_t>(data[1], sizeof ssid.Ssid);
@@ -72,56 +70,58 @@ LONG UnspecifiedSignalToDbm(unsigned value) {
 }
 
 std::optional<NDIS_WLAN_BSSID> TranslateScanResult(nl_msg* message) {
-    if (!message)
+    // A message comes from the library, so it is loaded by now.
+    const NetlinkLibrary* nl = Netlink();
+    if (!message || !nl)
         return std::nullopt;
     nlattr* top[NL80211_ATTR_MAX + 1];
-    if (genlmsg_parse(nlmsg_hdr(message), 0, top, NL80211_ATTR_MAX, nullptr) < 0 ||
+    if (nl->genlParse(nl->msgHeader(message), 0, top, NL80211_ATTR_MAX, nullptr) < 0 ||
         !top[NL80211_ATTR_BSS])
         return std::nullopt;
     nlattr* bss[NL80211_BSS_MAX + 1];
-    if (nla_parse_nested(bss, NL80211_BSS_MAX, top[NL80211_ATTR_BSS],
-                         const_cast<nla_policy*>(BssPolicy().data())) < 0 ||
+    if (nl->parseNested(bss, NL80211_BSS_MAX, top[NL80211_ATTR_BSS],
+                        const_cast<nla_policy*>(BssPolicy().data())) < 0 ||
         !bss[NL80211_BSS_BSSID])
         return std::nullopt;
-    if (bss[NL80211_BSS_SEEN_MS_AGO] && nla_get_u32(bss[NL80211_BSS_SEEN_MS_AGO]) > kMaxBssAgeMs)
+    if (bss[NL80211_BSS_SEEN_MS_AGO] && nl->getU32(bss[NL80211_BSS_SEEN_MS_AGO]) > kMaxBssAgeMs)
         return std::nullopt;
 
     NDIS_WLAN_BSSID entry{};
     entry.Length = sizeof entry;
-    std::memcpy(entry.MacAddress, nla_data(bss[NL80211_BSS_BSSID]), sizeof entry.MacAddress);
-    if (!FindSsid(bss[NL80211_BSS_INFORMATION_ELEMENTS], entry.Ssid))
-        FindSsid(bss[NL80211_BSS_BEACON_IES], entry.Ssid);
+    std::memcpy(entry.MacAddress, nl->attrData(bss[NL80211_BSS_BSSID]), sizeof entry.MacAddress);
+    if (!FindSsid(nl, bss[NL80211_BSS_INFORMATION_ELEMENTS], entry.Ssid))
+        FindSsid(nl, bss[NL80211_BSS_BEACON_IES], entry.Ssid);
 
     // The elements of the latest probe response, else those of the latest beacon.
     const nlattr* ies = bss[NL80211_BSS_INFORMATION_ELEMENTS]
                             ? bss[NL80211_BSS_INFORMATION_ELEMENTS]
                             : bss[NL80211_BSS_BEACON_IES];
     const ElementFacts facts =
-        ies ? ReadElements(static_cast<const BYTE*>(nla_data(ies)),
-                           static_cast<std::size_t>(std::max(0, nla_len(ies))))
+        ies ? ReadElements(static_cast<const BYTE*>(nl->attrData(ies)),
+                           static_cast<std::size_t>(std::max(0, nl->attrLength(ies))))
             : ElementFacts{};
 
     const std::uint16_t capability =
-        bss[NL80211_BSS_CAPABILITY] ? nla_get_u16(bss[NL80211_BSS_CAPABILITY]) : 0;
+        bss[NL80211_BSS_CAPABILITY] ? nl->getU16(bss[NL80211_BSS_CAPABILITY]) : 0;
     entry.Privacy = SecurityOf((capability & kCapabilityPrivacy) != 0, facts);
     entry.InfrastructureMode = (capability & kCapabilityEss)    ? Ndis802_11Infrastructure
                                : (capability & kCapabilityIbss) ? Ndis802_11IBSS
                                                                 : Ndis802_11AutoUnknown;
 
     if (bss[NL80211_BSS_SIGNAL_MBM])
-        entry.Rssi = MbmToDbm(static_cast<std::int32_t>(nla_get_u32(bss[NL80211_BSS_SIGNAL_MBM])));
+        entry.Rssi = MbmToDbm(static_cast<std::int32_t>(nl->getU32(bss[NL80211_BSS_SIGNAL_MBM])));
     else if (bss[NL80211_BSS_SIGNAL_UNSPEC])
-        entry.Rssi = UnspecifiedSignalToDbm(nla_get_u8(bss[NL80211_BSS_SIGNAL_UNSPEC]));
+        entry.Rssi = UnspecifiedSignalToDbm(nl->getU8(bss[NL80211_BSS_SIGNAL_UNSPEC]));
     else
         entry.Rssi = kNoSignalDbm;
 
-    const DWORD mhz = bss[NL80211_BSS_FREQUENCY] ? nla_get_u32(bss[NL80211_BSS_FREQUENCY]) : 0;
+    const DWORD mhz = bss[NL80211_BSS_FREQUENCY] ? nl->getU32(bss[NL80211_BSS_FREQUENCY]) : 0;
     const DWORD offsetKhz =
-        bss[NL80211_BSS_FREQUENCY_OFFSET] ? nla_get_u32(bss[NL80211_BSS_FREQUENCY_OFFSET]) : 0;
+        bss[NL80211_BSS_FREQUENCY_OFFSET] ? nl->getU32(bss[NL80211_BSS_FREQUENCY_OFFSET]) : 0;
     entry.Configuration.Length = sizeof entry.Configuration;
     entry.Configuration.DSConfig = mhz * 1000 + offsetKhz;
     if (bss[NL80211_BSS_BEACON_INTERVAL])
-        entry.Configuration.BeaconPeriod = nla_get_u16(bss[NL80211_BSS_BEACON_INTERVAL]);
+        entry.Configuration.BeaconPeriod = nl->getU16(bss[NL80211_BSS_BEACON_INTERVAL]);
     entry.NetworkTypeInUse = mhz >= 5000 ? Ndis802_11OFDM5 : Ndis802_11DS;
     const ChannelUse use = ChannelUseOf(entry.Configuration.DSConfig, facts);
     SetChannelWidth(entry, use.widthMhz, use.centreKhz);

@@ -1,6 +1,7 @@
 #include "platform/devices/WifiDriverFactory.h"
 
 #include "platform/devices/ChurnDriver.h"
+#include "platform/devices/NetlinkLibrary.h"
 #include "platform/devices/Nl80211Driver.h"
 #include "platform/devices/ScanFile.h"
 #include "platform/devices/ScanRecorder.h"
@@ -42,8 +43,15 @@ std::shared_ptr<WifiDriver> Choose(std::string_view choice, std::string& error) 
             return system;
         return Simulated("demo", error);
     }
-    if (choice == "nl80211")
+    if (choice == "nl80211") {
+        // Without the netlink library the system's Wi-Fi is out of reach: say which file
+        // is missing, as the loader would.
+        if (std::string why; !Netlink(&why)) {
+            error = "the nl80211 driver cannot load the netlink library: " + why;
+            return nullptr;
+        }
         return std::make_shared<Nl80211Driver>();
+    }
     if (choice == "sim")
         return Simulated("demo", error);
     if (choice.substr(0, kSim.size()) == kSim && choice.size() > kSim.size())

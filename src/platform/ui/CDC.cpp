@@ -354,7 +354,8 @@ int CDC::DrawText(LPCWSTR text, int count, LPRECT rect, UINT format) {
     }
     QString s = ToQString(text, count);
     QRect r = ToQRect(*rect);
-    QPainter* p = dc->Ready();
+    // Measuring draws nothing, so it sets up no surface for a window's DC.
+    QPainter* p = (format & DT_CALCRECT) ? nullptr : dc->Ready();
     const FontCell& cell = dc->cell();
     QFontMetrics fm = p ? p->fontMetrics() : QFontMetrics(dc->qfont());
     bool simpleLine = (format & DT_SINGLELINE) && !(format & DT_CALCRECT) && p != nullptr &&

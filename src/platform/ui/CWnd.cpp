@@ -292,16 +292,22 @@ CDC* CWnd::GetDC() {
         dc = new DeviceContext(w->painter);
     } else {
         // Outside a paint: draw on an image that is shown over the window until the
-        // window is next invalidated.
-        QSize size = w->clientSize();
-        qreal ratio = w->widget()->devicePixelRatioF();
-        if (!w->overlay || w->overlay->deviceIndependentSize().toSize() != size) {
-            w->overlay =
-                std::make_unique<QImage>(size * ratio, QImage::Format_ARGB32_Premultiplied);
-            w->overlay->setDevicePixelRatio(ratio);
-            w->overlay->fill(Qt::transparent);
-        }
-        dc = new DeviceContext(w->overlay.get());
+        // window is next invalidated, made when the DC first draws.
+        dc = new DeviceContext([hwnd = m_hWnd]() -> QImage* {
+            Window* w = W(hwnd);
+            if (w == nullptr || w->widget() == nullptr) {
+                return nullptr;
+            }
+            QSize size = w->clientSize();
+            qreal ratio = w->widget()->devicePixelRatioF();
+            if (!w->overlay || w->overlay->deviceIndependentSize().toSize() != size) {
+                w->overlay =
+                    std::make_unique<QImage>(size * ratio, QImage::Format_ARGB32_Premultiplied);
+                w->overlay->setDevicePixelRatio(ratio);
+                w->overlay->fill(Qt::transparent);
+            }
+            return w->overlay.get();
+        });
     }
     if (HFONT font = w->font) {
         dc->Select(font);
@@ -315,7 +321,7 @@ int CWnd::ReleaseDC(CDC* cdc) {
         return 0;
     }
     Window* w = W(m_hWnd);
-    bool onOverlay = w != nullptr && w->overlay && dc->image() == w->overlay.get();
+    bool onOverlay = w != nullptr && w->overlay && dc->target() == w->overlay.get();
     delete dc;
     if (onOverlay) {
         w->Update();

@@ -2,6 +2,7 @@
 
 #include "platform/devices/DeviceIo.h"
 #include "platform/devices/InformationElements.h"
+#include "platform/devices/NetlinkLibrary.h"
 #include "platform/devices/Nl80211Driver.h"
 #include "platform/devices/WifiDriver.h"
 #include "support/TempDir.h"
@@ -387,3 +388,14 @@ TEST(Nl80211Driver, InterfacesAreListedInNameOrder) {
 }
 
 } // namespace
+
+// The netlink library is loaded when the driver first needs it: every function found, or
+// the reason it could not be, naming the file.
+TEST(NetlinkLibrary, LoadedWholeOrTheMissingFileNamed) {
+    std::string error;
+    const auto nl = LoadNetlinkLibrary(kNetlinkLibraryFile, error);
+    ASSERT_NE(nl, nullptr) << error;
+    EXPECT_EQ(Netlink(&error) != nullptr, true) << error;
+    EXPECT_EQ(LoadNetlinkLibrary("libnl-genl-3.so.0-none", error), nullptr);
+    EXPECT_NE(error.find("libnl-genl-3.so.0-none"), std::string::npos) << error;
+}

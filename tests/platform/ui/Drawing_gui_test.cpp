@@ -1,9 +1,11 @@
 // Drawing semantics checked on the pixels of memory bitmaps.
 #include "platform/ui/AfxWin.h"
+#include "platform/ui/detail/FontFileTables.h"
 #include "platform/ui/detail/GdiObject.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 
 #include <gtest/gtest.h>
@@ -211,6 +213,19 @@ std::vector<long> DesignUnits(const char* file) {
     return units;
 }
 
+// What fontTools reads from a face's tables, as design_widths.py --tables prints it.
+std::vector<long> TableValues(const char* file) {
+    std::string command = std::string(KORVYN_PYTHON) + " " + KORVYN_SOURCE_DIR +
+                          "/tests/platform/ui/design_widths.py --tables " + file;
+    FILE* pipe = popen(command.c_str(), "r");
+    std::vector<long> values;
+    for (long v; fscanf(pipe, "%ld", &v) == 1;) {
+        values.push_back(v);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    return values;
+}
+
 // The darkness of a text drawn black on white, in whole pixels.
 double Ink(int height, int weight, LPCWSTR text) {
     CDC dc;
@@ -271,5 +286,31 @@ TEST(Fonts, WidthsAreTheFaceDesignWidthsAtTheCellsEmAndBoldIsHeavier) {
     for (int height : {10, 12, 20, 100}) {
         EXPECT_GT(Ink(height, FW_BOLD, u"Wi-Fi 68"), 1.25 * Ink(height, FW_NORMAL, u"Wi-Fi 68"))
             << "bold at cell " << height;
+    }
+}
+
+// The font mapper reads the dialog face's metrics from its files: the same numbers as
+// fontTools reads, and from a file cut short, nothing or the same (the outline of "l"
+// may be lost), never a read past the end.
+TEST(Fonts, FaceTablesReadFromTheFilesAsFontToolsReadsThem) {
+    for (const char* file : {kRegularFace, kBoldFace}) {
+        if (!std::filesystem::exists(file)) {
+            GTEST_SKIP() << "the dialog face's files are not installed";
+        }
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        const auto tables = korvyn::platform::ReadFaceTables(bytes);
+        ASSERT_TRUE(tables) << file;
+        const std::vector<long> read = {tables->unitsPerEm,   tables->winAscent, tables->winDescent,
+                                        tables->averageWidth, tables->bold,      tables->italic,
+                                        tables->stemWidth};
+        EXPECT_EQ(read, TableValues(file)) << file;
+        for (std::size_t size = 0; size < bytes.size(); size += 61) {
+            const auto cut = korvyn::platform::ReadFaceTables({bytes.data(), size});
+            if (cut) {
+                EXPECT_EQ(cut->winAscent + cut->winDescent, tables->winAscent + tables->winDescent);
+                EXPECT_TRUE(cut->stemWidth == 0 || cut->stemWidth == tables->stemWidth);
+            }
+        }
     }
 }

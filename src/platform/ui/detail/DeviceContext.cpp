@@ -4,6 +4,7 @@
 #include "platform/ui/detail/GdiObject.h"
 
 #include <unordered_map>
+#include <utility>
 
 namespace korvyn::platform {
 namespace {
@@ -29,10 +30,21 @@ DeviceContext::DeviceContext() : DeviceContext(static_cast<QPainter*>(nullptr)) 
     memory_ = true;
 }
 
-DeviceContext::DeviceContext(QImage* target) : DeviceContext(static_cast<QPainter*>(nullptr)) {
-    target_ = target;
-    ownPainter_ = std::make_unique<QPainter>(target);
-    painter_ = ownPainter_.get();
+DeviceContext::DeviceContext(std::function<QImage*()> surface)
+    : DeviceContext(static_cast<QPainter*>(nullptr)) {
+    surface_ = std::move(surface);
+}
+
+void DeviceContext::OpenSurface() {
+    if (!surface_) {
+        return;
+    }
+    target_ = std::exchange(surface_, nullptr)();
+    if (target_ != nullptr) {
+        ownPainter_ = std::make_unique<QPainter>(target_);
+        painter_ = ownPainter_.get();
+        Invalidate();
+    }
 }
 
 DeviceContext::~DeviceContext() {
@@ -65,7 +77,8 @@ CDC* DeviceContext::wrapper() {
     return wrapper_.get();
 }
 
-QImage* DeviceContext::image() const {
+QImage* DeviceContext::image() {
+    OpenSurface();
     if (target_ != nullptr) {
         return target_;
     }
@@ -137,6 +150,7 @@ HGDIOBJ DeviceContext::Select(HGDIOBJ object) {
 }
 
 QPainter* DeviceContext::Ready() {
+    OpenSurface();
     if (painter_ == nullptr) {
         return nullptr;
     }

@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace korvyn::platform {
@@ -23,8 +24,10 @@ public:
     explicit DeviceContext(QPainter* painter);
     // A memory DC with no bitmap yet.
     DeviceContext();
-    // A DC drawing on an image it does not own (a window's overlay).
-    explicit DeviceContext(QImage* target);
+    // A DC drawing on an image it does not own (a window's overlay), which `surface`
+    // makes when the DC first draws or reads pixels: a DC only measuring text or reading
+    // the resolution sets up no surface.
+    explicit DeviceContext(std::function<QImage*()> surface);
     ~DeviceContext();
     DeviceContext(const DeviceContext&) = delete;
     DeviceContext& operator=(const DeviceContext&) = delete;
@@ -38,8 +41,10 @@ public:
     // surface (a memory DC without a bitmap).
     QPainter* Ready();
     QPainter* RawPainter() const { return painter_; }
-    // The image behind a memory DC, for blits and pixel reads.
-    QImage* image() const;
+    // The image behind a memory DC or a window's DC, for blits and pixel reads.
+    QImage* image();
+    // The window's surface this DC has drawn on, if any.
+    QImage* target() const { return target_; }
 
     HGDIOBJ Select(HGDIOBJ object);
     HPEN pen() const { return pen_; }
@@ -60,11 +65,13 @@ public:
 
 private:
     void BeginOnBitmap();
+    void OpenSurface();
 
     void Register();
 
     std::uintptr_t serial_ = 0;
     QImage* target_ = nullptr;
+    std::function<QImage*()> surface_;
     bool memory_ = false;
     QPainter* painter_ = nullptr;
     std::unique_ptr<QPainter> ownPainter_;

@@ -1,7 +1,9 @@
 #include "platform/ui/detail/FontMapping.h"
 
 #include "platform/ui/DeviceScreen.h"
+#include "platform/ui/detail/FontFileTables.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainterPath>
@@ -11,10 +13,35 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <tuple>
 
 namespace korvyn::platform {
 namespace {
+
+// The tables of the faces loaded from files, read once from the files themselves: a face
+// measured through Qt would need a font engine of its own.
+using FaceKey = std::tuple<QString, bool, bool>; // family, bold, italic
+std::map<FaceKey, FaceTables>& FileFaces() {
+    static auto* faces = new std::map<FaceKey, FaceTables>;
+    return *faces;
+}
+
+void RememberFileFace(const QString& family, const char* path) {
+    QFile file(QString::fromLatin1(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    // Mapped, so that only the pages of the few tables read are touched.
+    const uchar* bytes = file.map(0, file.size());
+    if (bytes == nullptr) {
+        return;
+    }
+    if (auto tables = ReadFaceTables({bytes, static_cast<std::size_t>(file.size())})) {
+        FileFaces().emplace(FaceKey{family, tables->bold, tables->italic}, *tables);
+    }
+    file.unmap(const_cast<uchar*>(bytes));
+}
 
 QString LoadDialogFace() {
     // Debian's fonts-wine ships a free Tahoma outside fontconfig's folders.
@@ -23,11 +50,13 @@ QString LoadDialogFace() {
     QString family;
     for (const char* f : files) {
         int id = QFontDatabase::addApplicationFont(QString::fromLatin1(f));
-        if (id >= 0 && family.isEmpty()) {
-            QStringList families = QFontDatabase::applicationFontFamilies(id);
-            if (!families.isEmpty()) {
-                family = families.front();
-            }
+        QStringList families = id >= 0 ? QFontDatabase::applicationFontFamilies(id) : QStringList();
+        if (families.isEmpty()) {
+            continue;
+        }
+        RememberFileFace(families.front(), f);
+        if (family.isEmpty()) {
+            family = families.front();
         }
     }
     return family.isEmpty() ? QStringLiteral("DejaVu Sans") : family;
@@ -88,12 +117,39 @@ FaceMetrics ReadFace(const QFont& font) {
     return m;
 }
 
+// The metrics of a face loaded from a file, from the tables read with it; nothing for
+// other faces.
+std::optional<FaceMetrics> FileFace(const FaceKey& key) {
+    const auto& faces = FileFaces();
+    auto it = faces.find(key);
+    if (it == faces.end()) {
+        return std::nullopt;
+    }
+    const FaceTables& t = it->second;
+    FaceMetrics m;
+    m.unitsPerEm = t.unitsPerEm;
+    m.winAscent = t.winAscent;
+    m.winDescent = t.winDescent;
+    m.averageWidth = t.averageWidth;
+    if (std::get<1>(key)) {
+        auto regular = faces.find(FaceKey{std::get<0>(key), false, std::get<2>(key)});
+        if (regular == faces.end()) {
+            return std::nullopt; // the regular face's strokes come from elsewhere
+        }
+        const double stem = double(t.stemWidth) / t.unitsPerEm;
+        m.thinBold = stem > 0 &&
+                     stem < double(regular->second.stemWidth) / regular->second.unitsPerEm * 1.05;
+    }
+    return m;
+}
+
 const FaceMetrics& Face(const QFont& font) {
-    static auto* faces = new std::map<std::tuple<QString, bool, bool>, FaceMetrics>;
-    auto key = std::make_tuple(font.family(), font.bold(), font.italic());
+    static auto* faces = new std::map<FaceKey, FaceMetrics>;
+    FaceKey key{font.family(), font.bold(), font.italic()};
     auto it = faces->find(key);
     if (it == faces->end()) {
-        it = faces->emplace(key, ReadFace(font)).first;
+        std::optional<FaceMetrics> fromFile = FileFace(key);
+        it = faces->emplace(key, fromFile ? *fromFile : ReadFace(font)).first;
     }
     return it->second;
 }
