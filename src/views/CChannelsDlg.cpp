@@ -31,6 +31,8 @@ constexpr int kHintText = 42;
 constexpr COLORREF kAxis = RGB(0, 0, 0);
 constexpr COLORREF kGrid = RGB(200, 200, 200);
 constexpr COLORREF kBestMark = RGB(0, 140, 0);
+constexpr COLORREF kBestColumn = RGB(200, 255, 200);
+constexpr COLORREF kScale = RGB(90, 90, 90);
 constexpr int kFaintPercent = 35; // of a station's colour when it was not in the last scan
 
 UINT TemplateForScreen(bool construction) {
@@ -238,15 +240,18 @@ void CChannelsDlg::Build(CDC& dc) {
     for (auto s = m_shown.rbegin(); s != m_shown.rend(); ++s) {
         boxes.push_back(s->nameBox);
     }
-    const std::vector<bool> named = korvyn::PlaceLabels(boxes);
+    const std::vector<bool> placedNames = korvyn::PlaceLabels(boxes);
     for (std::size_t i = 0; i < m_shown.size(); ++i) {
-        m_shown[m_shown.size() - 1 - i].named = named[i];
+        m_shown[m_shown.size() - 1 - i].named = placedNames[i];
     }
 
     m_best = korvyn::BestChannels(m_band, korvyn::RateChannels(m_band, rated));
+    // Named in channel order, which reads more easily than best first.
+    std::vector<DWORD> named = m_best;
+    std::sort(named.begin(), named.end());
     m_bestText = m_languages.Text(kBestText) + u":";
-    for (std::size_t i = 0; i < m_best.size(); ++i) {
-        m_bestText += (i == 0 ? u" " : u", ") + Number(m_best[i]);
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        m_bestText += (i == 0 ? u" " : u", ") + Number(named[i]);
     }
     SetDlgItemText(IDC_BEST, m_bestText.c_str());
 
@@ -274,7 +279,7 @@ void CChannelsDlg::Build(CDC& dc) {
     }
 }
 
-void CChannelsDlg::DrawAxis(CDC& dc) const {
+void CChannelsDlg::DrawGrid(CDC& dc) const {
     const COLORREF background = GetBackgroundColor();
     const auto& a = m_area;
     // The best channels: a light green column over each one's 20 MHz.
@@ -283,7 +288,7 @@ void CChannelsDlg::DrawAxis(CDC& dc) const {
         const int left = korvyn::XOfFrequency(m_band, a, f - 10000);
         const int right = korvyn::XOfFrequency(m_band, a, f + 10000);
         dc.FillSolidRect(left, a.top, std::max(1, right - left), a.bottom - 1 - a.top,
-                         korvyn::Blend(kBestMark, background, 18));
+                         korvyn::Blend(kBestColumn, background, 55));
     }
     // The dBm scale: a line every 10 dBm, numbered every 20.
     dc.SetBkMode(TRANSPARENT);
@@ -292,11 +297,18 @@ void CChannelsDlg::DrawAxis(CDC& dc) const {
         dc.FillSolidRect(a.left, y, a.right - a.left, 1, kGrid);
         if (dbm % 20 == 0) {
             CRect r(0, y - m_textHeight / 2, a.left - 2, y + m_textHeight - m_textHeight / 2);
-            dc.SetTextColor(RGB(90, 90, 90));
+            dc.SetTextColor(kScale);
             dc.DrawText(Number(static_cast<DWORD>(-dbm)).insert(0, u"-"), &r,
                         DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
         }
     }
+}
+
+void CChannelsDlg::DrawAxis(CDC& dc) const {
+    const auto& a = m_area;
+    // Under the axis only its own marks: wide pens reach a little past the floor.
+    dc.FillSolidRect(a.left - 1, a.bottom, a.right - a.left + 4, m_textHeight + 1,
+                     GetBackgroundColor());
     dc.FillSolidRect(a.left, a.bottom - 1, a.right - a.left, 1, kAxis);
     dc.FillSolidRect(a.left, a.top, 1, a.bottom - a.top, kAxis);
     for (DWORD c : korvyn::AxisChannels(m_band)) {
@@ -310,7 +322,7 @@ void CChannelsDlg::DrawAxis(CDC& dc) const {
                 a.bottom + 1 + m_textHeight);
         if (best) {
             // A marker under the axis and the number in the marker's colour.
-            dc.FillSolidRect(x - 2, a.bottom, 5, 2, kBestMark);
+            dc.FillSolidRect(x - 3, a.bottom, 7, 2, kBestMark);
         }
         dc.SetTextColor(best ? kBestMark : kAxis);
         dc.DrawText(Number(c), &r, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -318,14 +330,16 @@ void CChannelsDlg::DrawAxis(CDC& dc) const {
 }
 
 void CChannelsDlg::Draw(CDC& dc) const {
-    DrawAxis(dc);
+    DrawGrid(dc);
     const COLORREF background = GetBackgroundColor();
-    for (std::size_t i = 0; i < m_shown.size(); ++i) {
-        const Shown& s = m_shown[i];
+    auto colourOf = [&](const Shown& s) {
+        return s.active ? s.colour : korvyn::Blend(s.colour, background, kFaintPercent);
+    };
+    for (const Shown& s : m_shown) {
         const bool selected = m_hasSelection && s.number == m_selected;
-        const COLORREF colour =
-            s.active ? s.colour : korvyn::Blend(s.colour, background, kFaintPercent);
-        CPen pen(PS_SOLID, selected ? 3 : s.active ? 2 : 1, colour);
+        // Pens grow with the text on a double-resolution screen.
+        const int scale = std::max(1, m_textHeight / 10);
+        CPen pen(PS_SOLID, (selected ? 3 : s.active ? 2 : 1) * scale, colourOf(s));
         CPen* old = dc.SelectObject(&pen);
         const auto& outline = s.hill.outline;
         dc.MoveTo(outline.front().x, outline.front().y);
@@ -334,9 +348,13 @@ void CChannelsDlg::Draw(CDC& dc) const {
         }
         dc.LineTo(outline.back().x + 1, outline.back().y); // LineTo stops short of its end
         dc.SelectObject(old);
-        if (s.named) {
-            CRect r = RectOf(s.nameBox);
-            dc.SetTextColor(colour);
+    }
+    DrawAxis(dc);
+    // Names over every outline.
+    for (std::size_t i = 0; i < m_shown.size(); ++i) {
+        if (m_shown[i].named) {
+            CRect r = RectOf(m_shown[i].nameBox);
+            dc.SetTextColor(colourOf(m_shown[i]));
             dc.DrawText(m_names[i], &r, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
         }
     }

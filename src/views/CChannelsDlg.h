@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CLanguageTable;
@@ -66,6 +67,7 @@ private:
     void ShowTexts();
     void Build(CDC& dc);
     void Draw(CDC& dc) const;
+    void DrawGrid(CDC& dc) const;
     void DrawAxis(CDC& dc) const;
     void OfferZoom(CPoint at);
 

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <iterator>
 
 namespace korvyn {
 
@@ -81,6 +83,11 @@ std::optional<Hill> HillOf(Band band, const PlotArea& area, DWORD centreKhz, DWO
         hill.outline.push_back(
             {x, static_cast<int>(std::lround(floor - rise * (floor - hill.peakY)))});
     }
+    // A column short of the channel's edge still starts on the floor unless cut off.
+    if (from >= area.left)
+        hill.outline.front().y = floor;
+    if (to <= area.right - 1)
+        hill.outline.back().y = floor;
     return hill;
 }
 
@@ -141,38 +148,23 @@ std::optional<std::size_t> HitHill(const std::vector<Hill>& hills, GraphPoint ta
 }
 
 COLORREF StationColour(const BYTE (&mac)[6]) {
-    // FNV-1a over the address, then a hue around the colour circle.
+    // Twelve colours that tell apart on the page's light tint and from the best channels'
+    // green, picked by a well-mixed hash of the address (FNV-1a, then a finaliser so that
+    // neighbouring addresses land far apart).
+    static constexpr COLORREF kPalette[] = {
+        RGB(200, 30, 30), RGB(30, 60, 200),  RGB(230, 110, 0), RGB(130, 40, 170),
+        RGB(0, 130, 140), RGB(200, 0, 140),  RGB(130, 75, 20), RGB(20, 20, 110),
+        RGB(110, 110, 0), RGB(225, 60, 100), RGB(0, 95, 170),  RGB(70, 70, 70),
+    };
     std::uint32_t hash = 2166136261u;
     for (BYTE b : mac)
         hash = (hash ^ b) * 16777619u;
-    const double hue = (hash % 360) / 60.0; // six sectors
-    const double value = 0.78, saturation = 0.9;
-    const double chroma = value * saturation;
-    const double x = chroma * (1 - std::fabs(std::fmod(hue, 2.0) - 1));
-    double r = 0, g = 0, b = 0;
-    switch (static_cast<int>(hue)) {
-    case 0:
-        r = chroma, g = x;
-        break;
-    case 1:
-        r = x, g = chroma;
-        break;
-    case 2:
-        g = chroma, b = x;
-        break;
-    case 3:
-        g = x, b = chroma;
-        break;
-    case 4:
-        r = x, b = chroma;
-        break;
-    default:
-        r = chroma, b = x;
-        break;
-    }
-    const double m = value - chroma;
-    auto byte = [m](double c) { return static_cast<DWORD>(std::lround((c + m) * 255)); };
-    return byte(r) | byte(g) << 8 | byte(b) << 16;
+    hash ^= hash >> 16;
+    hash *= 0x7feb352du;
+    hash ^= hash >> 15;
+    hash *= 0x846ca68bu;
+    hash ^= hash >> 16;
+    return kPalette[hash % std::size(kPalette)];
 }
 
 COLORREF Blend(COLORREF colour, COLORREF background, int percent) {

@@ -86,8 +86,8 @@ std::vector<DWORD> SpacedChannels(Band band, const PlotArea& area,
 // one (drawn on top). None when no outline is that close.
 std::optional<std::size_t> HitHill(const std::vector<Hill>& hills, GraphPoint tap, int slack);
 
-// A colour of a station's own (0x00bbggrr), the same in every scan and every run: a
-// saturated, fairly dark hue picked by the MAC address.
+// A colour of a station's own, the same in every scan and every run: one of twelve,
+// picked by the MAC address.
 COLORREF StationColour(const BYTE (&mac)[6]);
 // The colour a part of the way towards the background: `percent` of colour, the rest
 // background.

@@ -68,8 +68,8 @@ TEST_F(ChannelsPage, ShowsWhatTheListShowsOnItsBand) {
     for (const Case c : {Case{0, 0}, Case{1, 0}, Case{0, 1}, Case{1, 1}}) {
         SCOPED_TRACE("hide secured " + std::to_string(c.hideSecured) + ", peers " +
                      std::to_string(c.hidePeers));
-        settings.SetValue(CSettings::kHideSecured, c.hideSecured);
-        settings.SetValue(CSettings::kHidePeers, c.hidePeers);
+        settings.SetValue(CSettings::kWep, c.hideSecured);
+        settings.SetValue(CSettings::kPeer, c.hidePeers);
         page->RefreshList();
         channels->RefreshChannels();
         // The list's rows on 2.4 GHz: the name, and dashes in Sig for stations not heard.
@@ -86,8 +86,8 @@ TEST_F(ChannelsPage, ShowsWhatTheListShowsOnItsBand) {
     // The other bands show their own stations, the graph follows the band button.
     const std::pair<korvyn::Band, DWORD> bands[] = {{korvyn::Band::Ghz5, kFive},
                                                     {korvyn::Band::Ghz6, kSix}};
-    settings.SetValue(CSettings::kHideSecured, 0);
-    settings.SetValue(CSettings::kHidePeers, 0);
+    settings.SetValue(CSettings::kWep, 0);
+    settings.SetValue(CSettings::kPeer, 0);
     page->RefreshList();
     for (auto [band, id] : bands) {
         channels->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BAND, BN_CLICKED), 0);
