@@ -61,6 +61,7 @@ CChannelsDlg::CChannelsDlg(const StationTable& stations, const CLanguageTable& l
 
 BOOL CChannelsDlg::OnInitDialog() {
     CColoredDlg::OnInitDialog();
+    FillPage(); // the template's size until the page is placed
     ShowTexts();
     return TRUE;
 }
