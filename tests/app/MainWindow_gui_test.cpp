@@ -573,8 +573,13 @@ TEST_F(AppTest, ZoomOnTheChannelsPageOpensTheListPagesMeterOnThatStation) {
         ASSERT_EQ(page.GetShown().size(), 3u);
         const auto& top = page.GetShown().back(); // all on channel 6: the one drawn last
         ScriptedPopupMenus menus({ID_ZOOM});
+        const korvyn::PlotArea& area = page.GetPlotArea();
+        page.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(area.right - 2, area.top));
+        EXPECT_TRUE(menus.shown().empty()) << "far from every outline";
         page.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(top.hill.centreX, top.hill.peakY));
         QCoreApplication::processEvents();
+        ASSERT_EQ(menus.shown().size(), 1u);
+        EXPECT_EQ(menus.shown()[0].items.at(0).text, languages.Text(22));
         EXPECT_EQ(dlg.GetTabs().GetCurSel(), 0);
         EXPECT_TRUE(dlg.GetListPage()->IsZoomed());
         EXPECT_TRUE(dlg.GetListPage()->IsWindowVisible());

@@ -1,6 +1,5 @@
 // The channels page beside the list page on one station table: the same stations with
-// the same hide settings and activity, no work while hidden, the band button, and a tap
-// on a hill that selects its station and offers "ZOOM".
+// the same hide settings and activity, the band button, and no work while hidden.
 #include "PageFixture.h"
 
 #include "views/CChannelsDlg.h"
@@ -22,7 +21,6 @@ protected:
         OpenPage();
         channels = std::make_unique<CChannelsDlg>(stations, languages, mainWindow.get());
         ASSERT_TRUE(channels->Create(channels->GetTemplateId(), mainWindow.get()));
-        channels->SetZoomHandler([this](DWORD number) { zoomed.push_back(number); });
         channels->ShowWindow(SW_SHOW);
     }
     void TearDown() override {
@@ -55,7 +53,6 @@ protected:
             shown[s.number] = s.active;
         return shown;
     }
-    std::vector<DWORD> zoomed;
     std::unique_ptr<CChannelsDlg> channels;
 };
 
@@ -116,36 +113,6 @@ TEST_F(ChannelsPage, WorksOnlyWhenShown) {
     Scan({1, 2});
     EXPECT_EQ(Graph()[2], false) << "the third station, not heard";
     EXPECT_EQ(channels->GetBuildCount(), before + 2);
-}
-
-TEST_F(ChannelsPage, ATapOnAHillSelectsItsStationAndOffersZoom) {
-    Scan({1, 4});
-    Graph();
-    ScriptedPopupMenus menus({0, ID_ZOOM});
-    const korvyn::PlotArea& area = channels->GetPlotArea();
-    // Below every outline: nothing. Then on each hill's peak, dismissed and then chosen.
-    channels->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(area.right - 2, area.top));
-    EXPECT_TRUE(menus.shown().empty());
-    DWORD selected = 0;
-    EXPECT_FALSE(channels->GetSelected(selected));
-    for (const DWORD number : {0u, 1u}) {
-        const auto shown = channels->GetShown();
-        const auto at = std::find_if(shown.begin(), shown.end(),
-                                     [&](const auto& s) { return s.number == number; });
-        ASSERT_NE(at, shown.end());
-        channels->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON,
-                              MAKELPARAM(at->hill.centreX, at->hill.peakY));
-        QCoreApplication::processEvents();
-        EXPECT_TRUE(channels->GetSelected(selected));
-        EXPECT_EQ(selected, number);
-        Graph();
-    }
-    ASSERT_EQ(menus.shown().size(), 2u);
-    EXPECT_EQ(menus.shown()[1].items.at(0).id, UINT(ID_ZOOM));
-    EXPECT_EQ(menus.shown()[1].items.at(0).text, languages.Text(22));
-    EXPECT_EQ(zoomed, std::vector<DWORD>{1}) << "station 4, numbered 1";
-    // The selected station is drawn on top.
-    EXPECT_EQ(channels->GetShown().back().number, 1u);
 }
 
 } // namespace
