@@ -15,6 +15,9 @@
 #define IDD_SCANNER_LANDSCAPE 185
 #define IDD_SCANNER_SQUARE 186
 #define IDD_OPTIONS 149
+#define IDD_CHANNELS_PORTRAIT 192
+#define IDD_CHANNELS_LANDSCAPE 193
+#define IDD_CHANNELS_SQUARE 194
 
 /* Controls of the main window */
 #define IDC_EXIT 1000
@@ -27,6 +30,11 @@
 #define IDC_LIST 1018
 #define IDC_COUNT 1019
 #define IDC_HINT 1020
+
+/* Controls of the channels page */
+#define IDC_BAND 1040
+#define IDC_BEST 1041
+#define IDC_CHANNEL_HINT 1042
 
 /* Controls of the options page */
 #define IDC_LANGUAGE 1003
@@ -96,7 +104,7 @@
 #define IDR_NEWSTATION_WAVE 157
 
 /* String tables: text n of a language is the string base + n */
-#define IDS_TEXT_COUNT 37
+#define IDS_TEXT_COUNT 43
 #define IDS_ENGLISH_BASE 2000
 #define IDS_HUNGARIAN_BASE 2200
 #define IDS_POLISH_BASE 2400

@@ -11,6 +11,7 @@
 #include "settings/CLanguageTable.h"
 #include "settings/COptionsDlg.h"
 #include "settings/CSettings.h"
+#include "views/CChannelsDlg.h"
 #include "views/CScannerDlg.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ constexpr UINT kRunningMessage = WM_APP + 1;
 // only when the tabs do not fit; and the window's visible bit.
 constexpr DWORD kTabStyle = 0x10000484;
 constexpr COLORREF kGradientEnd = 0xC8C8C8;
+constexpr int kChannelsTitleText = 37;
 
 constexpr char16_t kNoAdapterMessage[] =
     u"Could not locate a Wi-Fi Adapter, please ensure that the adapter is enabled\n"
@@ -151,6 +153,18 @@ void CMainDlg::CreatePages() {
     // Made when it is first shown.
     m_tabs.AddPage(1, m_languages.Text(1).c_str(), m_optionsPage.get(),
                    [this] { MakeOptionsPage(); });
+
+    m_channelsPage = std::make_unique<CChannelsDlg>(m_stations, m_languages, this);
+    m_channelsPage->SetBackgroundColor(korvyn::LightTint());
+    m_channelsPage->SetTextColor(RGB(0, 0, 0));
+    // "ZOOM" on the channels page opens the list page's meter for that station.
+    m_channelsPage->SetZoomHandler([this](DWORD number) {
+        m_listPage->ZoomStation(number);
+        m_tabs.SetCurSel(0);
+        m_tabs.ShowPages();
+    });
+    m_tabs.AddPage(2, m_languages.Text(kChannelsTitleText).c_str(), m_channelsPage.get(),
+                   [this] { m_channelsPage->Create(m_channelsPage->GetTemplateId(), this); });
 }
 
 void CMainDlg::MakeOptionsPage() {
@@ -173,6 +187,14 @@ COptionsDlg* CMainDlg::GetOptionsPage() {
         m_tabs.ShowPages();
     }
     return m_optionsPage.get();
+}
+
+CChannelsDlg* CMainDlg::GetChannelsPage() {
+    if (m_channelsPage && m_channelsPage->m_hWnd == nullptr && m_hWnd != nullptr) {
+        m_tabs.MakePage(2);
+        m_tabs.ShowPages();
+    }
+    return m_channelsPage.get();
 }
 
 void CMainDlg::SetUpButtons() {
@@ -359,6 +381,10 @@ void CMainDlg::ScanTick(UINT period, const std::u16string& adapter) {
     m_adapter.RefreshBSSIDs(adapter.c_str());
     if (m_listPage) {
         m_listPage->RefreshList();
+    }
+    // After the list page, whose refresh rebuilt the view the channels page shows.
+    if (m_channelsPage) {
+        m_channelsPage->RefreshChannels();
     }
     SetTimer(kScanTimer, period);
 }

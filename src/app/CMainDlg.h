@@ -1,8 +1,8 @@
 #pragma once
-// CMainDlg: the program's only top-level window. A tab strip holds the network list and
-// the options page; under it (or beside it in landscape) sit Exit, Suspend, the status
-// lamp and Save. The window finds the wireless adapters, runs the scan cycle on two
-// timers and re-lays itself out from another template when the screen turns.
+// CMainDlg: the program's only top-level window. A tab strip holds the network list, the
+// options page and the channels page; under it (or beside it in landscape) sit Exit, Suspend, the
+// status lamp and Save. The window finds the wireless adapters, runs the scan cycle on two timers
+// and re-lays itself out from another template when the screen turns.
 //
 // Scan cycle. The scan timer (291) fires once per scan period (GetScanPeriod): each tick
 // reads the adapter's network list into a 128-entry buffer on the stack, merges it into
@@ -31,6 +31,7 @@
 #include <vector>
 
 class CComboBox;
+class CChannelsDlg;
 class CLanguageTable;
 class COptionsDlg;
 class CScannerDlg;
@@ -71,8 +72,9 @@ public:
     bool IsScanning() const { return m_scanning; }
     DWORD GetBlinkCount() const { return m_blinkCount; }
     CScannerDlg* GetListPage() const { return m_listPage.get(); }
-    // The options page, its window made now if it has not been shown yet.
+    // The options and channels pages, their windows made now if not shown yet.
     COptionsDlg* GetOptionsPage();
+    CChannelsDlg* GetChannelsPage();
     CCustomTabContainer& GetTabs() { return m_tabs; }
     CCustomButton& GetLamp() { return m_lamp; }
     HBITMAP GetLampImage(UINT id) const;
@@ -127,6 +129,7 @@ private:
     CCustomTabContainer m_tabs;
     std::unique_ptr<CScannerDlg> m_listPage;
     std::unique_ptr<COptionsDlg> m_optionsPage;
+    std::unique_ptr<CChannelsDlg> m_channelsPage;
     // The adapters found, for the options page's box.
     std::vector<std::u16string> m_adapterNames;
     DAvirIzev m_adapter;

@@ -159,12 +159,20 @@ const std::vector<Option>& Options() {
                  c.show = ShowChoice::Meter;
              } else if (v == "options") {
                  c.show = ShowChoice::Options;
+             } else if (v == "channels") {
+                 c.show = ShowChoice::Channels;
              } else {
                  return false;
              }
              return true;
          },
-         "list, meter or options"},
+         "list, meter, options or channels"},
+        {"band", true,
+         [](CommandLine& c, std::string_view v) {
+             c.bandTenthsGhz = v == "2.4" ? 24 : v == "5" ? 50 : v == "6" ? 60 : 0;
+             return c.bandTenthsGhz != 0;
+         },
+         "2.4, 5 or 6"},
     };
     return options;
 }
@@ -251,9 +259,11 @@ Before ending:
   --export=csv|xls      save the list as the Save button does, in that format (the
                         format chosen on the options page stays as it is)
   --screenshot=FILE.png write a picture of the main window
-  --show=list|meter|options
+  --show=list|meter|options|channels
                         what the window shows for the picture: the list (default), the
-                        zoomed meter of the list's first station, or the options page
+                        zoomed meter of the list's first station, the options page or
+                        the channels page
+  --band=2.4|5|6        the band the channels page shows (2.4 GHz unless given)
   --print               print the list as shown to standard output, tab-separated,
                         header first
 

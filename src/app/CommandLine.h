@@ -12,7 +12,7 @@ namespace korvyn {
 
 enum class ExportChoice { None, Csv, Xls };
 // What the main window shows when the run ends (for --screenshot).
-enum class ShowChoice { List, Meter, Options };
+enum class ShowChoice { List, Meter, Options, Channels };
 
 struct CommandLine {
     bool help = false;
@@ -35,6 +35,7 @@ struct CommandLine {
     std::filesystem::path screenshot; // a .png file
     bool print = false;
     ShowChoice show = ShowChoice::List;
+    int bandTenthsGhz = 24; // the channels page's band: 24, 50 or 60
 };
 
 // Parses the arguments after the program name. False with a one-line error (without

@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
+#include "views/CChannelsDlg.h"
 #include "views/CScannerDlg.h"
 
 #include <chrono>
@@ -171,6 +172,13 @@ void ProgramRun::Show(CMainDlg& dlg) {
         break;
     case ShowChoice::Options:
         dlg.GetTabs().SetCurSel(1);
+        dlg.GetTabs().ShowPages();
+        break;
+    case ShowChoice::Channels:
+        dlg.GetChannelsPage()->SetBand(m_options.bandTenthsGhz == 50   ? korvyn::Band::Ghz5
+                                       : m_options.bandTenthsGhz == 60 ? korvyn::Band::Ghz6
+                                                                       : korvyn::Band::Ghz2_4);
+        dlg.GetTabs().SetCurSel(2);
         dlg.GetTabs().ShowPages();
         break;
     case ShowChoice::Meter: {

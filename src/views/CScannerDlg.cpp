@@ -244,6 +244,11 @@ void CScannerDlg::OnZoom() {
     Invalidate(TRUE);
 }
 
+void CScannerDlg::ZoomStation(DWORD number) {
+    m_zoomStation = number;
+    OnZoom();
+}
+
 void CScannerDlg::OnLButtonDown(UINT flags, CPoint point) {
     if (m_zoomed) {
         RestoreList();

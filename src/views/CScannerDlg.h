@@ -40,6 +40,9 @@ public:
     // saved.
     bool ExportStations(int format);
 
+    // Shows station `number` zoomed, as "ZOOM" on its row does.
+    void ZoomStation(DWORD number);
+
     bool IsZoomed() const { return m_zoomed; }
     int GetFontSize() const { return m_fontSize; }
 

@@ -62,6 +62,10 @@ TEST(CommandLine, EveryOptionTakesItsValue) {
 
     EXPECT_EQ(Parse({"--export=csv"}).exportAs, ExportChoice::Csv);
     EXPECT_EQ(Parse({"--show=options"}).show, ShowChoice::Options);
+    EXPECT_EQ(Parse({"--show=channels"}).show, ShowChoice::Channels);
+    EXPECT_EQ(Parse({"--band=5"}).bandTenthsGhz, 50);
+    EXPECT_EQ(Parse({"--band=2.4", "--band=6"}).bandTenthsGhz, 60);
+    EXPECT_EQ(Parse({}).bandTenthsGhz, 24);
     EXPECT_EQ(Parse({"--duration=2.5"}).duration, 2.5);
     EXPECT_EQ(Parse({"--duration=90"}).duration, 90.0);
     EXPECT_EQ(Parse({"--ticks=0"}).ticks, 0u);
@@ -121,7 +125,9 @@ TEST(CommandLine, BadValuesAreRefused) {
              {"--export=XLS", "csv or xls"},
              {"--screenshot=shot.jpg", ".png"},
              {"--screenshot=.png", ".png"},
-             {"--show=zoom", "list, meter or options"},
+             {"--show=zoom", "list, meter, options or channels"},
+             {"--band=2,4", "2.4, 5 or 6"},
+             {"--band=60", "2.4, 5 or 6"},
          }) {
         std::string error = Error({k.arg});
         std::string_view arg(k.arg);
@@ -142,7 +148,8 @@ TEST(CommandLine, HelpNamesEveryOption) {
          {"--driver=auto|nl80211|sim|sim:demo|sim:empty|sim:none|sim:FILE", "--record=FILE",
           "--registry=FILE", "--documents=DIR", "--screen=WxH", "--zoom=N", "--fullscreen",
           "--headless", "--ticks=N", "--duration=SECONDS", "--export=csv|xls",
-          "--screenshot=FILE.png", "--print", "--show=list|meter|options", "--help", "--version"}) {
+          "--screenshot=FILE.png", "--print", "--show=list|meter|options|channels",
+          "--band=2.4|5|6", "--help", "--version"}) {
         EXPECT_NE(help.find(name), std::string::npos) << name;
     }
 }

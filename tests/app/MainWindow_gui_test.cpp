@@ -5,6 +5,8 @@
 
 #include "platform/ui/DeviceScreen.h"
 #include "settings/COptionsDlg.h"
+#include "support/gui/ScriptedPopupMenus.h"
+#include "views/CChannelsDlg.h"
 #include "views/CScannerDlg.h"
 
 #include <QScreen>
@@ -404,7 +406,7 @@ TEST_F(AppTest, AtEveryWindowSizeEveryControlIsInsideAndTheLayoutFillsIt) {
     Run([&](CMainDlg& dlg) {
         for (const Size& size : sizes) {
             korvyn::platform::SetDeviceScreenSize(size.width, size.height);
-            for (int page : {0, 1}) {
+            for (int page : {0, 1, 2}) {
                 dlg.GetTabs().SetCurSel(page);
                 dlg.GetTabs().ShowPages();
                 ExpectFilledAndInside(dlg, std::to_string(size.width) + "x" +
@@ -465,6 +467,7 @@ TEST_F(AppTest, ALanguageOutOfRangeShowsEnglishAndIsKept) {
     Run([&](CMainDlg& dlg) {
         EXPECT_EQ(dlg.GetTabs().GetItemText(0), u"Scan");
         EXPECT_EQ(dlg.GetTabs().GetItemText(1), u"Setup");
+        EXPECT_EQ(dlg.GetTabs().GetItemText(2), u"Channels");
         EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), u"Exit");
         EXPECT_EQ(Control(dlg, IDC_SUSPEND).GetWindowText(), u"Pause");
     });
@@ -479,6 +482,7 @@ TEST_F(AppTest, TheChosenLanguageNamesTheTabsAndButtons) {
     Run([&](CMainDlg& dlg) {
         EXPECT_EQ(dlg.GetTabs().GetItemText(0), u"Scanner");
         EXPECT_EQ(dlg.GetTabs().GetItemText(1), u"Optionen");
+        EXPECT_EQ(dlg.GetTabs().GetItemText(2), u"Kanäle");
         EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), u"Beenden");
         EXPECT_EQ(Control(dlg, IDC_SAVE).GetWindowText(), u"Save") << "the template's word";
     });
@@ -563,3 +567,31 @@ TEST_F(AppTest, AFailedSaveIsReported) {
 }
 
 } // namespace
+
+TEST_F(AppTest, ZoomOnTheChannelsPageOpensTheListPagesMeterOnThatStation) {
+    driver->list = Networks(3);
+    Run([&](CMainDlg& dlg) {
+        timers.Fire(dlg, CMainDlg::kScanTimer);
+        dlg.GetTabs().SetCurSel(2);
+        dlg.GetTabs().ShowPages();
+        CChannelsDlg& page = *dlg.GetChannelsPage();
+        Shot(page);
+        ASSERT_EQ(page.GetShown().size(), 3u);
+        const auto& top = page.GetShown().back(); // all on channel 6: the one drawn last
+        ScriptedPopupMenus menus({ID_ZOOM});
+        const korvyn::PlotArea& area = page.GetPlotArea();
+        page.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(area.right - 2, area.top));
+        EXPECT_TRUE(menus.shown().empty()) << "far from every outline";
+        page.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(top.hill.centreX, top.hill.peakY));
+        QCoreApplication::processEvents();
+        ASSERT_EQ(menus.shown().size(), 1u);
+        EXPECT_EQ(menus.shown()[0].items.at(0).text, languages.Text(22));
+        EXPECT_EQ(dlg.GetTabs().GetCurSel(), 0);
+        EXPECT_TRUE(dlg.GetListPage()->IsZoomed());
+        EXPECT_TRUE(dlg.GetListPage()->IsWindowVisible());
+        EXPECT_FALSE(page.IsWindowVisible());
+        DWORD selected = 0;
+        ASSERT_TRUE(page.GetSelected(selected));
+        EXPECT_EQ(selected, top.number);
+    });
+}

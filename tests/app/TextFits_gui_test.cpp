@@ -1,5 +1,5 @@
 // What a user reads: in every language and on every reference screen, each text of the
-// main window, both pages and the meter fits the area its control draws it in (one line
+// main window, its three pages and the meter fits the area its control draws it in (one line
 // where the control draws one line, within the control's height where it wraps), every
 // control lies inside the window, and no two controls of a window overlap.
 #include "AppHarness.h"
@@ -11,6 +11,7 @@
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
 #include "settings/COptionsDlg.h"
+#include "views/CChannelsDlg.h"
 #include "views/CScannerDlg.h"
 #include "views/StationColumns.h"
 
@@ -170,8 +171,9 @@ TEST_F(TextFits, EveryTextFitsInEveryLanguageOnEveryScreen) {
                 timers.Fire(dlg, CMainDlg::kScanTimer);
                 CScannerDlg& list = *dlg.GetListPage();
                 COptionsDlg& options = *dlg.GetOptionsPage();
+                CChannelsDlg& channels = *dlg.GetChannelsPage();
                 for (CWnd* window : {static_cast<CWnd*>(&dlg), static_cast<CWnd*>(&list),
-                                     static_cast<CWnd*>(&options)}) {
+                                     static_cast<CWnd*>(&options), static_cast<CWnd*>(&channels)}) {
                     CheckShownTexts(*window);
                     CheckPlaces(*window, window != &options);
                 }
@@ -182,6 +184,10 @@ TEST_F(TextFits, EveryTextFitsInEveryLanguageOnEveryScreen) {
                 }
                 Check(list.GetDlgItem(IDC_HINT), languages.Text(21));
                 Check(list.GetDlgItem(IDC_COUNT), u"888/888 " + languages.Text(19));
+                for (int band = 38; band <= 40; ++band) {
+                    Check(channels.GetDlgItem(IDC_BAND), languages.Text(band));
+                }
+                Check(channels.GetDlgItem(IDC_BEST), languages.Text(41) + u": 225, 229, 233");
                 for (int step = 14; step <= 18; ++step) {
                     Check(options.GetDlgItem(IDC_SPEED_NAME), languages.Text(step));
                 }

@@ -70,6 +70,10 @@ TEST(CLanguageTable, TextsExactlyAsTranslated) {
         {11, 12, u"Fontgr. f. Liste"},
         {12, 35, u"WEP Protetta"},
         {12, 14, u"Più lento"},
+        {0, 37, u"Channels"},
+        {5, 41, u"legjobb"},
+        {10, 38, u"2,4 ГГц"},
+        {11, 37, u"Kanäle"},
     };
     for (const auto& c : checks) {
         CLanguageTable table;
@@ -121,7 +125,7 @@ TEST(CLanguageTable, MissingTextsFallBackToEnglishThenToNotFound) {
     EXPECT_EQ(table.Text(7), u"enH");
     EXPECT_EQ(table.Text(6), u"huG");
     EXPECT_EQ(table.Text(36), u"huK");
-    EXPECT_EQ(table.Text(37), kNotFound);
+    EXPECT_EQ(table.Text(CLanguageTable::kTextCount), kNotFound);
     EXPECT_EQ(table.Text(1000), kNotFound);
     EXPECT_EQ(table.Text(-1), kNotFound);
 }
