@@ -5,7 +5,8 @@ The pictures are small pixel drawings: shapes are sampled 4 x 4 times per pixel 
 their edges are smoothed. Pure black (0, 0, 0) is the transparent colour of the
 slider, button and lamp pictures, so only untouched background pixels are pure black;
 the flags have no transparent parts and avoid pure black altogether. The application
-icon is a PNG with an alpha channel, drawn at the sizes the desktop asks for.
+icon is a PNG with an alpha channel at every size of the icon theme (16 to 512
+pixels); korvyn.ico holds those up to 256 for the window.
 
 Usage: tools/make_artwork.py [--out DIR] [--check]
 DIR defaults to resources/art, where the output is checked in. The output is
@@ -372,7 +373,22 @@ def app_icon(size):
     return c
 
 
-ICONS = {"korvyn-48.png": 48, "korvyn-128.png": 128}
+# Every size of the desktop's icon theme; the window's icon holds those up to 256 (the
+# largest an icon resource can name) in korvyn.ico, made of the same PNG files.
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256, 512)
+ICO_SIZES = tuple(size for size in ICON_SIZES if size <= 256)
+
+
+def ico(pngs):
+    """An icon file whose images are the PNG files given by size."""
+    header = struct.pack("<HHH", 0, 1, len(pngs))
+    offset = len(header) + 16 * len(pngs)
+    entries, images = b"", b""
+    for size, png in pngs.items():
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(png),
+                               offset + len(images))
+        images += png
+    return header + entries + images
 
 
 BITMAPS = {
@@ -440,7 +456,9 @@ def main():
     args = parser.parse_args()
     files = {name: draw().bmp() for name, draw in BITMAPS.items()}
     files["newstation.wav"] = chime()
-    files.update({name: app_icon(size).png() for name, size in ICONS.items()})
+    icons = {size: app_icon(size).png() for size in ICON_SIZES}
+    files.update({"korvyn-%d.png" % size: png for size, png in icons.items()})
+    files["korvyn.ico"] = ico({size: icons[size] for size in ICO_SIZES})
     if args.check:
         stale = []
         for name, data in files.items():

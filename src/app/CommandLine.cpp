@@ -52,8 +52,7 @@ bool EndsWithPng(std::string_view name) {
 }
 
 // Stores a value that must not be empty.
-template <typename Field>
-auto Store(Field CommandLine::*field) {
+template <typename Field> auto Store(Field CommandLine::*field) {
     return [field](CommandLine& c, std::string_view v) {
         c.*field = v;
         return !v.empty();

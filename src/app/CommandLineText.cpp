@@ -55,7 +55,8 @@ std::string Roff(std::string_view text) {
     bool wordStart = true;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (wordStart && text.substr(i, text.find(' ', i) - i).find('/') != std::string_view::npos) {
+        if (wordStart &&
+            text.substr(i, text.find(' ', i) - i).find('/') != std::string_view::npos) {
             out += "\\%";
         }
         wordStart = c == ' ';
@@ -71,7 +72,6 @@ std::string Roff(std::string_view text) {
     }
     return out;
 }
-
 
 std::string RoffParagraph(std::string_view text) {
     std::string sentence(text);

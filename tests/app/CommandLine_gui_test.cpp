@@ -191,7 +191,8 @@ TEST(CommandLineDocs, HelpReadmeAndManualNameTheSameOptionsAndDrivers) {
     const std::string help = korvyn::CommandLineHelp();
     std::ifstream readme(std::string(KORVYN_SOURCE_DIR) + "/README.md");
     std::ifstream man(std::string(KORVYN_SOURCE_DIR) + "/docs/korvyn.1");
-    std::string synopsis((std::istreambuf_iterator<char>(readme)), std::istreambuf_iterator<char>());
+    std::string synopsis((std::istreambuf_iterator<char>(readme)),
+                         std::istreambuf_iterator<char>());
     std::string manual((std::istreambuf_iterator<char>(man)), std::istreambuf_iterator<char>());
     std::size_t from = 0;
     std::size_t to = 0;
@@ -217,7 +218,7 @@ TEST(CommandLineDocs, HelpReadmeAndManualNameTheSameOptionsAndDrivers) {
         }
     }
     EXPECT_GE(spellings.size(), 30u);
-    for (const std::string& word : {"-h", "-V", "sim:churn", "sim:churn:N", "sim:FILE"}) {
+    for (const char* word : {"-h", "-V", "sim:churn", "sim:churn:N", "sim:FILE"}) {
         EXPECT_NE(std::find(spellings.begin(), spellings.end(), word), spellings.end()) << word;
     }
     for (const std::string& s : spellings) {

@@ -82,7 +82,7 @@ TEST(RegFileFormat, ReportsTheLineAndColumnOfTheFirstBadByte) {
         {key + "garbage\n", 3, 1, "neither a key nor a value"},
         {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n", 2, 2},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2, 21},
-        {key + "\"x\"=hex:01,\\\n  zz\n\"y\"=dword:1\n", 4, 3}, // on the continued line
+        {key + "\"x\"=hex:01,\\\n  zz\n\"y\"=dword:1\n", 4, 3},           // on the continued line
         {"REGEDIT4\n[HKEY_CURRENT_USER\\Ő]\n\"Név\"=dword:xyz\n", 3, 13}, // in characters
         {key + "\"x\"=\"\xC3\x28\"\n", 3, 6, "the file is not UTF-8 text at byte 37"},
         {"\xEF\xBB\xBFREGEDIT4\xFF\n", 1, 9, "the file is not UTF-8 text at byte 12"},
