@@ -150,7 +150,10 @@ std::string CommandLineManOptions() {
             group = o.group;
             out += ".SS " + std::string(group) + "\n";
         }
-        out += ".TP\n.B \"\\%" + Roff(Spelling(o, ", ")) + "\"\n" + RoffParagraph(o.text);
+        // A tag that breaks after a "|" is left ragged: justified it could not be.
+        const bool breaks = o.value.find('|') != std::string_view::npos;
+        out += ".TP\n" + std::string(breaks ? ".na\n" : "") + ".B \"\\%" + Roff(Spelling(o, ", ")) +
+               "\"\n" + (breaks ? ".ad\n" : "") + RoffParagraph(o.text);
     }
     return out;
 }

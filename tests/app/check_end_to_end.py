@@ -348,7 +348,9 @@ def environment():
     # A Qt platform that is not installed counts as no display: headless, with the same
     # notice, and without Qt's own complaint. Of a list, the platforms that exist are used.
     for platform, display in (("bogus", None), ("Bogus:size=2", ":0"), ("bogus;offscreen", None)):
-        env = headless_env(QT_QPA_PLATFORM=platform, **({"DISPLAY": display} if display else {}))
+        env = dict(headless_env(), QT_QPA_PLATFORM=platform)
+        if display:
+            env["DISPLAY"] = display
         result = run("--driver=sim:demo", "--ticks=1", "--print", "--registry=" + registry,
                      env=env)
         notice = b"korvyn: no display found, running headless\n" in result.stderr
