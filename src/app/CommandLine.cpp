@@ -143,8 +143,8 @@ const std::vector<OptionSpec>& CommandLineOptions() {
          },
          "a whole number from 0 to 100000000"},
         {"duration", 0, "SECONDS", "Running",
-         "scan for SECONDS in real time, then end as Exit does (headless runs without --ticks or "
-         "--duration scan until interrupted)",
+         "scan for SECONDS in real time, then end as Exit does (not together with --ticks; "
+         "headless runs without --ticks or --duration scan until interrupted)",
          [](CommandLine& c, std::string_view v) {
              double seconds = 0;
              if (!ParseSeconds(v, seconds)) {
