@@ -7,6 +7,9 @@
 
 #define IDC_STATIC (-1)
 
+/* The program's icon: the artwork the desktop's icon theme gets, at every size up to 256 */
+#define IDR_MAINFRAME 128
+
 /* Dialog templates: the main window and the network list page have one per screen shape */
 #define IDD_MAIN_PORTRAIT 102
 #define IDD_MAIN_LANDSCAPE 182

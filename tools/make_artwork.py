@@ -5,7 +5,8 @@ The pictures are small pixel drawings: shapes are sampled 4 x 4 times per pixel 
 their edges are smoothed. Pure black (0, 0, 0) is the transparent colour of the
 slider, button and lamp pictures, so only untouched background pixels are pure black;
 the flags have no transparent parts and avoid pure black altogether. The application
-icon is a PNG with an alpha channel, drawn at the sizes the desktop asks for.
+icon is a PNG with an alpha channel at every size of the icon theme (16 to 512
+pixels); korvyn.ico holds those up to 256 for the window.
 
 Usage: tools/make_artwork.py [--out DIR] [--check]
 DIR defaults to resources/art, where the output is checked in. The output is
@@ -101,11 +102,13 @@ class IconCanvas:
         self.size = size
         self.pixels = [[(0.0, 0.0, 0.0, 0.0)] * size for _ in range(size)]
 
-    def shape(self, inside, colour, opacity=1.0):
-        """inside(x, y) takes coordinates in 0..1 across the icon."""
+    def shape(self, inside, colour, opacity=1.0, box=(0.0, 0.0, 1.0, 1.0)):
+        """inside(x, y) takes coordinates in 0..1 across the icon; no point outside box
+        (x0, y0, x1, y1) is inside, so only the pixels it touches are sampled."""
         n = self.size
-        for py in range(n):
-            for px in range(n):
+        x0, y0, x1, y1 = (max(0, min(n, int(v * n) + d)) for v, d in zip(box, (-1, -1, 2, 2)))
+        for py in range(y0, y1):
+            for px in range(x0, x1):
                 hits = 0
                 for sy in range(SAMPLES):
                     for sx in range(SAMPLES):
@@ -356,23 +359,41 @@ def app_icon(size):
         cy = min(max(y, y0 + r), y1 - r)
         return x0 <= x <= x1 and y0 <= y <= y1 and math.hypot(x - cx, y - cy) <= r
     c.shape(rounded, (10, 60, 130))
-    c.shape(lambda x, y: rounded(x, y) and y < 0.5, (40, 110, 190), 0.55)
+    c.shape(lambda x, y: rounded(x, y) and y < 0.5, (40, 110, 190), 0.55, (0, 0, 1, 0.5))
     lamp_x, lamp_y = 0.5, 0.66
     for outer in (0.50, 0.37, 0.24):
         def wave(x, y, outer=outer):
             d = math.hypot(x - lamp_x, y - lamp_y)
             angle = math.degrees(math.atan2(lamp_y - y, x - lamp_x))
             return outer - 0.075 <= d <= outer and 45 <= angle <= 135
-        c.shape(wave, (255, 255, 255))
-    c.shape(lambda x, y: math.hypot(x - lamp_x, y - lamp_y) <= 0.085, (20, 235, 50))
+        c.shape(wave, (255, 255, 255),
+                box=(lamp_x - outer, lamp_y - outer, lamp_x + outer, lamp_y))
+    c.shape(lambda x, y: math.hypot(x - lamp_x, y - lamp_y) <= 0.085, (20, 235, 50),
+            box=(lamp_x - 0.085, lamp_y - 0.085, lamp_x + 0.085, lamp_y + 0.085))
     c.shape(lambda x, y: math.hypot(x - lamp_x + 0.025, y - lamp_y + 0.03) <= 0.03,
-            (190, 255, 200))
+            (190, 255, 200), box=(lamp_x - 0.055, lamp_y - 0.06, lamp_x + 0.005, lamp_y))
     c.shape(lambda x, y: 0.16 <= x <= 0.84 and 0.8 <= y <= 0.87
-            and (0.87 - y) <= 0.07 * (x - 0.16) / 0.68 + 0.012, (255, 255, 255), 0.85)
+            and (0.87 - y) <= 0.07 * (x - 0.16) / 0.68 + 0.012, (255, 255, 255), 0.85,
+            (0.16, 0.8, 0.84, 0.87))
     return c
 
 
-ICONS = {"korvyn-48.png": 48, "korvyn-128.png": 128}
+# Every size of the desktop's icon theme; the window's icon holds those up to 256 (the
+# largest an icon resource can name) in korvyn.ico, made of the same PNG files.
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256, 512)
+ICO_SIZES = tuple(size for size in ICON_SIZES if size <= 256)
+
+
+def ico(pngs):
+    """An icon file whose images are the PNG files given by size."""
+    header = struct.pack("<HHH", 0, 1, len(pngs))
+    offset = len(header) + 16 * len(pngs)
+    entries, images = b"", b""
+    for size, png in pngs.items():
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(png),
+                               offset + len(images))
+        images += png
+    return header + entries + images
 
 
 BITMAPS = {
@@ -440,7 +461,9 @@ def main():
     args = parser.parse_args()
     files = {name: draw().bmp() for name, draw in BITMAPS.items()}
     files["newstation.wav"] = chime()
-    files.update({name: app_icon(size).png() for name, size in ICONS.items()})
+    icons = {size: app_icon(size).png() for size in ICON_SIZES}
+    files.update({"korvyn-%d.png" % size: png for size, png in icons.items()})
+    files["korvyn.ico"] = ico({size: icons[size] for size in ICO_SIZES})
     if args.check:
         stale = []
         for name, data in files.items():

@@ -3,6 +3,8 @@
 #include "app/CMainDlg.h"
 #include "platform/registry/Registry.h"
 #include "platform/session/TerminationSignals.h"
+#include "platform/ui/ApplicationIcon.h"
+#include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
 #include "settings/Languages.h"
@@ -23,6 +25,7 @@ BOOL CMainApp::InitInstance() {
     if (m_session != nullptr && !m_session->Starting()) {
         return FALSE;
     }
+    korvyn::platform::SetApplicationIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
     SetRegistryKey(korvyn::kProfileMaker);
     m_settings.Load();
     DWORD language = 0;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <functional>
 
 namespace korvyn {
 namespace {
@@ -52,43 +51,52 @@ bool EndsWithPng(std::string_view name) {
     return tail == ".png";
 }
 
-struct Option {
-    std::string_view name;
-    bool takesValue;
-    // Stores the value; false when it is not acceptable.
-    std::function<bool(CommandLine&, std::string_view)> apply;
-    std::string_view expected; // what a good value looks like, for the error
-};
+// Stores a value that must not be empty.
+template <typename Field> auto Store(Field CommandLine::*field) {
+    return [field](CommandLine& c, std::string_view v) {
+        c.*field = v;
+        return !v.empty();
+    };
+}
 
-const std::vector<Option>& Options() {
-    static const std::vector<Option> options = {
-        {"help", false, [](CommandLine& c, std::string_view) { return c.help = true; }, ""},
-        {"version", false, [](CommandLine& c, std::string_view) { return c.version = true; }, ""},
-        {"driver", true,
-         [](CommandLine& c, std::string_view v) {
-             c.driver = v;
-             return !v.empty();
-         },
-         "auto, nl80211, sim, sim:demo, sim:empty, sim:none or sim:FILE"},
-        {"record", true,
-         [](CommandLine& c, std::string_view v) {
-             c.record = v;
-             return !v.empty();
-         },
-         "a file name"},
-        {"registry", true,
-         [](CommandLine& c, std::string_view v) {
-             c.registry = v;
-             return !v.empty();
-         },
-         "a file name"},
-        {"documents", true,
-         [](CommandLine& c, std::string_view v) {
-             c.documents = v;
-             return !v.empty();
-         },
-         "a folder"},
-        {"screen", true,
+// Sets a switch.
+auto Switch(bool CommandLine::*field) {
+    return [field](CommandLine& c, std::string_view) { return c.*field = true; };
+}
+
+} // namespace
+
+const std::vector<OptionSpec>& CommandLineOptions() {
+    static const std::vector<OptionSpec> options = {
+        {"driver", 0, "auto|nl80211|sim|sim:demo|sim:empty|sim:none|sim:churn|sim:churn:N|sim:FILE",
+         "Adapter",
+         "where the networks come from: auto (the default) uses the system's Wi-Fi through "
+         "nl80211 when there is a wireless interface and the simulated demo otherwise, saying so "
+         "on standard error; nl80211 the system's Wi-Fi; sim or sim:demo simulated stations that "
+         "come and go over the first minute; sim:empty an adapter with nothing in range; "
+         "sim:none no adapter at all; sim:churn stations that keep arriving and leaving, for long "
+         "runs, and sim:churn:N the same with the arrivals stopping after N scans; sim:FILE "
+         "replays the scan file FILE (a regular file of at most 256 MiB; a last scan cut short "
+         "by a crash is left out, with a notice)",
+         Store(&CommandLine::driver),
+         "auto, nl80211, sim, sim:demo, sim:empty, sim:none, sim:churn, sim:churn:N or sim:FILE"},
+        {"record", 0, "FILE", "Adapter",
+         "append every network list read to the scan file FILE (a regular file, or a name that "
+         "does not exist yet), each scan whole in one write; when a write fails (a full disk, or "
+         "the 256 MiB a scan file may hold) the recording stops with a notice and the run ends "
+         "with status 1",
+         Store(&CommandLine::record), "a file name"},
+        {"registry", 0, "FILE", "Files",
+         "keep the settings in FILE (default: $KORVYN_REGISTRY, else "
+         "~/.config/korvyn/registry.reg)",
+         Store(&CommandLine::registry), "a file name"},
+        {"documents", 0, "DIR", "Files",
+         "save exports into DIR (default: $KORVYN_DOCUMENTS, else the XDG documents folder, else "
+         "~/Documents)",
+         Store(&CommandLine::documents), "a folder"},
+        {"screen", 0, "WxH", "Screen",
+         "the device screen in device pixels (default 240x320); taller than wide is portrait, "
+         "wider than tall landscape, equal sides square; resizing the window turns the screen",
          [](CommandLine& c, std::string_view v) {
              std::size_t x = v.find('x');
              long long w = 0;
@@ -103,7 +111,7 @@ const std::vector<Option>& Options() {
              return true;
          },
          "WIDTHxHEIGHT, each 64 to 4096 pixels"},
-        {"zoom", true,
+        {"zoom", 0, "N", "Screen", "desktop pixels per device pixel, 1 to 8 (default 2)",
          [](CommandLine& c, std::string_view v) {
              long long n = 0;
              if (!ParseWhole(v, 1, kMaxZoom, n)) {
@@ -113,10 +121,18 @@ const std::vector<Option>& Options() {
              return true;
          },
          "a whole number from 1 to 8"},
-        {"fullscreen", false, [](CommandLine& c, std::string_view) { return c.fullScreen = true; },
-         ""},
-        {"headless", false, [](CommandLine& c, std::string_view) { return c.headless = true; }, ""},
-        {"ticks", true,
+        {"fullscreen", 0, "", "Screen",
+         "a frameless window filling the display (touch devices); the screen is then the "
+         "display's size",
+         Switch(&CommandLine::fullScreen), ""},
+        {"headless", 0, "", "Screen",
+         "no window (Qt's offscreen platform); chosen by itself, with a notice, when there is no "
+         "display or the Qt platform named in QT_QPA_PLATFORM cannot be loaded; headless runs do "
+         "not count as the one running Korvyn, so several may run side by side, each with its "
+         "own --registry",
+         Switch(&CommandLine::headless), ""},
+        {"ticks", 0, "N", "Running",
+         "run N scan ticks back to back (lamp ticks between them), then end as Exit does",
          [](CommandLine& c, std::string_view v) {
              long long n = 0;
              if (!ParseWhole(v, 0, kMaxTicks, n)) {
@@ -126,7 +142,9 @@ const std::vector<Option>& Options() {
              return true;
          },
          "a whole number from 0 to 100000000"},
-        {"duration", true,
+        {"duration", 0, "SECONDS", "Running",
+         "scan for SECONDS in real time, then end as Exit does (not together with --ticks; "
+         "headless runs without --ticks or --duration scan until interrupted)",
          [](CommandLine& c, std::string_view v) {
              double seconds = 0;
              if (!ParseSeconds(v, seconds)) {
@@ -136,7 +154,9 @@ const std::vector<Option>& Options() {
              return true;
          },
          "seconds, such as 60 or 2.5 (at most 2000000)"},
-        {"export", true,
+        {"export", 0, "csv|xls", "Before ending",
+         "save the list as the Save button does, in that format (the format chosen on the "
+         "options page stays as it is)",
          [](CommandLine& c, std::string_view v) {
              c.exportAs = v == "csv"   ? ExportChoice::Csv
                           : v == "xls" ? ExportChoice::Xls
@@ -144,14 +164,15 @@ const std::vector<Option>& Options() {
              return c.exportAs != ExportChoice::None;
          },
          "csv or xls"},
-        {"screenshot", true,
+        {"screenshot", 0, "FILE.png", "Before ending", "write a picture of the main window",
          [](CommandLine& c, std::string_view v) {
              c.screenshot = v;
              return EndsWithPng(v);
          },
          "a file name ending in .png"},
-        {"print", false, [](CommandLine& c, std::string_view) { return c.print = true; }, ""},
-        {"show", true,
+        {"show", 0, "list|meter|options|channels", "Before ending",
+         "what the window shows for the picture: the list (default), the zoomed meter of the "
+         "list's first station, the options page or the channels page",
          [](CommandLine& c, std::string_view v) {
              if (v == "list") {
                  c.show = ShowChoice::List;
@@ -167,40 +188,51 @@ const std::vector<Option>& Options() {
              return true;
          },
          "list, meter, options or channels"},
-        {"band", true,
+        {"band", 0, "2.4|5|6", "Before ending",
+         "the band the channels page shows (2.4 GHz unless given)",
          [](CommandLine& c, std::string_view v) {
              c.bandTenthsGhz = v == "2.4" ? 24 : v == "5" ? 50 : v == "6" ? 60 : 0;
              return c.bandTenthsGhz != 0;
          },
          "2.4, 5 or 6"},
+        {"print", 0, "", "Before ending",
+         "print the list as shown to standard output, tab-separated, header first; control "
+         "characters in a field (a network name may hold tabs, line breaks or a terminal's escape "
+         "sequences) are printed as \\xHH",
+         Switch(&CommandLine::print), ""},
+        {"help", 'h', "", "Help", "show the options and end", Switch(&CommandLine::help), ""},
+        {"version", 'V', "", "Help", "show the version and end", Switch(&CommandLine::version), ""},
     };
     return options;
 }
-
-} // namespace
 
 bool ParseCommandLine(const std::vector<std::string_view>& args, CommandLine& out,
                       std::string& error) {
     CommandLine result;
     for (std::string_view arg : args) {
-        if (arg.substr(0, 2) != "--" || arg.size() == 2) {
+        const auto& options = CommandLineOptions();
+        const bool isShort = arg.size() == 2 && arg[0] == '-' && arg[1] != '-';
+        if (!isShort && (arg.substr(0, 2) != "--" || arg.size() == 2)) {
             error = "unexpected argument '" + std::string(arg) + "' (see --help)";
             return false;
         }
-        std::string_view body = arg.substr(2);
-        std::size_t eq = body.find('=');
+        std::string_view body = arg.substr(isShort ? 1 : 2);
+        std::size_t eq = isShort ? std::string_view::npos : body.find('=');
         std::string_view name = body.substr(0, eq);
-        auto option = std::find_if(Options().begin(), Options().end(),
-                                   [name](const Option& o) { return o.name == name; });
-        if (option == Options().end()) {
-            error = "unknown option '--" + std::string(name) + "' (see --help)";
+        auto option = std::find_if(options.begin(), options.end(), [&](const OptionSpec& o) {
+            return isShort ? o.shortName == name[0] : o.name == name;
+        });
+        if (option == options.end()) {
+            error = "unknown option '" + std::string(isShort ? "-" : "--") + std::string(name) +
+                    "' (see --help)";
             return false;
         }
-        if (!option->takesValue && eq != std::string_view::npos) {
+        name = option->name;
+        if (option->value.empty() && eq != std::string_view::npos) {
             error = "option '--" + std::string(name) + "' takes no value";
             return false;
         }
-        if (option->takesValue && eq == std::string_view::npos) {
+        if (!option->value.empty() && eq == std::string_view::npos) {
             error = "option '--" + std::string(name) + "' needs a value: --" + std::string(name) +
                     "=" + std::string(option->expected);
             return false;
@@ -218,61 +250,6 @@ bool ParseCommandLine(const std::vector<std::string_view>& args, CommandLine& ou
     }
     out = std::move(result);
     return true;
-}
-
-std::string CommandLineHelp() {
-    return R"(Usage: korvyn [OPTION]...
-Scans for Wi-Fi networks and lists every access point and peer seen since the start.
-
-Adapter:
-  --driver=auto|nl80211|sim|sim:demo|sim:empty|sim:none|sim:FILE
-                        where the networks come from: auto (the default) uses the
-                        system's Wi-Fi (nl80211) when there is a wireless interface and
-                        the simulated demo otherwise; sim is sim:demo; sim:empty is an
-                        adapter with nothing in range, sim:none no adapter at all;
-                        sim:FILE replays a scan file
-  --record=FILE         append every network list read to the scan file FILE
-
-Files:
-  --registry=FILE       keep the settings in FILE
-                        (default: $KORVYN_REGISTRY, else ~/.config/korvyn/registry.reg)
-  --documents=DIR       save exports into DIR (default: $KORVYN_DOCUMENTS, else the
-                        XDG documents folder, else ~/Documents)
-
-Screen:
-  --screen=WxH          the device screen in device pixels (default 240x320); taller
-                        than wide is portrait, wider than tall landscape
-  --zoom=N              desktop pixels per device pixel, 1 to 8 (default 2)
-  --fullscreen          a frameless window filling the display (touch devices); the
-                        screen is then the display's size
-  --headless            no window (Qt's offscreen platform); chosen by itself, with a
-                        notice, when there is no display
-
-Running:
-  --ticks=N             run N scan ticks back to back (lamp ticks between them), then
-                        end as Exit does
-  --duration=SECONDS    scan for SECONDS in real time, then end as Exit does
-                        (headless runs without --ticks or --duration scan until
-                        interrupted)
-
-Before ending:
-  --export=csv|xls      save the list as the Save button does, in that format (the
-                        format chosen on the options page stays as it is)
-  --screenshot=FILE.png write a picture of the main window
-  --show=list|meter|options|channels
-                        what the window shows for the picture: the list (default), the
-                        zoomed meter of the list's first station, the options page or
-                        the channels page
-  --band=2.4|5|6        the band the channels page shows (2.4 GHz unless given)
-  --print               print the list as shown to standard output, tab-separated,
-                        header first
-
-  --help                show this help and end
-  --version             show the version and end
-
-Exit status: 0 on success, 1 when an export or picture asked for could not be
-written, 2 for an unknown option or a bad value.
-)";
 }
 
 } // namespace korvyn

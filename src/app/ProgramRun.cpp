@@ -12,6 +12,7 @@
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/PopupMenuHandler.h"
 #include "platform/ui/PostTask.h"
+#include "platform/ui/QtPlatforms.h"
 #include "platform/ui/ScreenUpdates.h"
 #include "platform/ui/WindowPicture.h"
 #include "resource.h"
@@ -79,6 +80,8 @@ bool ProgramRun::Starting() {
             }
         });
         if (m_instance->TryClaim() == platform::SingleInstance::Claim::HandedOver) {
+            // Whoever typed the command learns why no new window appears.
+            std::fputs("Korvyn is already running; its window was brought to the front.\n", stderr);
             m_exitCode = 0;
             return false;
         }
@@ -247,11 +250,23 @@ int RunProgram(const CommandLine& options, char* programName) {
                      driver->Name().c_str());
     }
     // Headless: asked for, or nowhere to show a window. A platform chosen through
-    // QT_QPA_PLATFORM (a framebuffer on a touch device) counts as a display.
+    // QT_QPA_PLATFORM (a framebuffer on a touch device) counts as a display when its plugin
+    // is installed; one that is not would end the program inside Qt, so it counts as none.
+    bool noPlatform = false;
+    if (Set("QT_QPA_PLATFORM")) {
+        const std::string loadable = platform::LoadableQtPlatforms(std::getenv("QT_QPA_PLATFORM"));
+        noPlatform = loadable.empty();
+        if (noPlatform) {
+            unsetenv("QT_QPA_PLATFORM");
+        } else {
+            setenv("QT_QPA_PLATFORM", loadable.c_str(), 1);
+        }
+    }
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const bool offscreen = platform != nullptr && (std::strcmp(platform, "offscreen") == 0 ||
                                                    std::strcmp(platform, "minimal") == 0);
-    const bool noDisplay = !Set("QT_QPA_PLATFORM") && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY");
+    const bool noDisplay =
+        noPlatform || (!Set("QT_QPA_PLATFORM") && !Set("DISPLAY") && !Set("WAYLAND_DISPLAY"));
     const bool headless = options.headless || offscreen || noDisplay;
     if (headless) {
         if (!options.headless && noDisplay) {

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
+
 using korvyn::CommandLine;
 using korvyn::ExportChoice;
 using korvyn::ParseCommandLine;
@@ -72,6 +77,8 @@ TEST(CommandLine, EveryOptionTakesItsValue) {
     EXPECT_EQ(Parse({"--zoom=1", "--zoom=8"}).zoom, 8) << "the last one counts";
     EXPECT_TRUE(Parse({"--help", "--version"}).help);
     EXPECT_TRUE(Parse({"--version"}).version);
+    EXPECT_TRUE(Parse({"-h"}).help);
+    EXPECT_TRUE(Parse({"-V"}).version);
     CommandLine edge = Parse({"--screen=64x4096"});
     EXPECT_EQ(edge.screenWidth, 64);
     EXPECT_EQ(edge.screenHeight, 4096);
@@ -81,7 +88,10 @@ TEST(CommandLine, UnknownOptionsAndArgumentsAreRefused) {
     EXPECT_EQ(Error({"--frobnicate"}), "unknown option '--frobnicate' (see --help)");
     EXPECT_EQ(Error({"--Print"}), "unknown option '--Print' (see --help)");
     EXPECT_EQ(Error({"--"}), "unexpected argument '--' (see --help)");
-    EXPECT_EQ(Error({"-h"}), "unexpected argument '-h' (see --help)");
+    EXPECT_EQ(Error({"-x"}), "unknown option '-x' (see --help)");
+    EXPECT_EQ(Error({"-v"}), "unknown option '-v' (see --help)");
+    EXPECT_EQ(Error({"-hV"}), "unexpected argument '-hV' (see --help)");
+    EXPECT_EQ(Error({"-"}), "unexpected argument '-' (see --help)");
     EXPECT_EQ(Error({"file.scan"}), "unexpected argument 'file.scan' (see --help)");
     EXPECT_EQ(Error({"--print=yes"}), "option '--print' takes no value");
     EXPECT_EQ(Error({"--ticks"}), "option '--ticks' needs a value: --ticks=a whole number from 0 "
@@ -142,15 +152,84 @@ TEST(CommandLine, TicksAndDurationExcludeEachOther) {
               "--ticks and --duration cannot be used together");
 }
 
-TEST(CommandLine, HelpNamesEveryOption) {
-    std::string help = korvyn::CommandLineHelp();
-    for (const char* name :
-         {"--driver=auto|nl80211|sim|sim:demo|sim:empty|sim:none|sim:FILE", "--record=FILE",
-          "--registry=FILE", "--documents=DIR", "--screen=WxH", "--zoom=N", "--fullscreen",
-          "--headless", "--ticks=N", "--duration=SECONDS", "--export=csv|xls",
-          "--screenshot=FILE.png", "--print", "--show=list|meter|options|channels",
-          "--band=2.4|5|6", "--help", "--version"}) {
-        EXPECT_NE(help.find(name), std::string::npos) << name;
+// The README's synopsis and the manual page's SYNOPSIS and OPTIONS are made from the
+// option table, between "begin NAME" and "end NAME" comment lines. Run with
+// KORVYN_UPDATE_DOCS=1 to write them into the source tree instead of comparing.
+std::string Region(const std::string& text, const std::string& name, std::size_t& from,
+                   std::size_t& to) {
+    const std::size_t begin = text.find("begin " + name);
+    const std::size_t end = text.find("end " + name);
+    if (begin == std::string::npos || end == std::string::npos || end < begin) {
+        return "(no region '" + name + "')";
+    }
+    from = text.find('\n', begin) + 1;
+    to = text.rfind('\n', end) + 1;
+    return text.substr(from, to - from);
+}
+
+TEST(CommandLineDocs, ReadmeAndManualAreMadeFromTheOptionTable) {
+    struct Case {
+        const char* file;
+        const char* region;
+        std::string text;
+    };
+    const bool update = std::getenv("KORVYN_UPDATE_DOCS") != nullptr;
+    for (const Case& k : std::vector<Case>{
+             {"README.md", "synopsis", "```\n" + korvyn::CommandLineSynopsis() + "```\n"},
+             {"docs/korvyn.1", "synopsis", korvyn::CommandLineManSynopsis()},
+             {"docs/korvyn.1", "options", korvyn::CommandLineManOptions()},
+         }) {
+        const std::string path = std::string(KORVYN_SOURCE_DIR) + "/" + k.file;
+        std::ifstream in(path, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::size_t from = 0;
+        std::size_t to = 0;
+        const std::string shown = Region(text, k.region, from, to);
+        if (update && from != 0) {
+            std::ofstream(path, std::ios::binary) << text.replace(from, to - from, k.text);
+        } else {
+            EXPECT_EQ(shown, k.text) << k.file << " (KORVYN_UPDATE_DOCS=1 rewrites it)";
+        }
+    }
+}
+
+TEST(CommandLineDocs, HelpReadmeAndManualNameTheSameOptionsAndDrivers) {
+    const std::string help = korvyn::CommandLineHelp();
+    std::ifstream readme(std::string(KORVYN_SOURCE_DIR) + "/README.md");
+    std::ifstream man(std::string(KORVYN_SOURCE_DIR) + "/docs/korvyn.1");
+    std::string synopsis((std::istreambuf_iterator<char>(readme)),
+                         std::istreambuf_iterator<char>());
+    std::string manual((std::istreambuf_iterator<char>(man)), std::istreambuf_iterator<char>());
+    std::size_t from = 0;
+    std::size_t to = 0;
+    synopsis = Region(synopsis, "synopsis", from, to);
+    manual = std::regex_replace(manual, std::regex(R"(\\:|\\%)"), "");
+    manual = std::regex_replace(manual, std::regex(R"(\\-)"), "-");
+
+    // Every spelling --help lists ("  -h, --help", "  --driver=a|b"), and every form of
+    // each value, appears in both.
+    std::vector<std::string> spellings;
+    const std::regex line(R"(^  (-\w, )?(--[a-z]+)(=\S+)?)", std::regex::multiline);
+    for (auto m = std::sregex_iterator(help.begin(), help.end(), line); m != std::sregex_iterator();
+         ++m) {
+        if ((*m)[1].matched) {
+            spellings.push_back((*m)[1].str().substr(0, 2));
+        }
+        spellings.push_back((*m)[2].str());
+        std::string values = (*m)[3].str();
+        for (std::size_t at = 1; at < values.size();) {
+            const std::size_t bar = std::min(values.find('|', at), values.size());
+            spellings.push_back(values.substr(at, bar - at));
+            at = bar + 1;
+        }
+    }
+    EXPECT_GE(spellings.size(), 30u);
+    for (const char* word : {"-h", "-V", "sim:churn", "sim:churn:N", "sim:FILE"}) {
+        EXPECT_NE(std::find(spellings.begin(), spellings.end(), word), spellings.end()) << word;
+    }
+    for (const std::string& s : spellings) {
+        EXPECT_NE(synopsis.find(s), std::string::npos) << "README synopsis lacks " << s;
+        EXPECT_NE(manual.find(s), std::string::npos) << "manual lacks " << s;
     }
 }
 

@@ -169,7 +169,10 @@ TEST_F(RunTest, ALaterWindowedStartHandsOverAndEndsWithoutTouchingTheSettings) {
     CommandLine options;
     WatchedRun later(options, false, languages, stations);
     later.SetInstanceOptions(instance);
+    testing::internal::CaptureStderr();
     EXPECT_EQ(Launch(options, &later, false), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Korvyn is already running; its window was brought to the front.\n");
     EXPECT_EQ(later.endings, 0) << "no window";
     EXPECT_FALSE(std::filesystem::exists(dir / "registry.reg")) << "settings untouched";
     EXPECT_EQ(waits, 0);

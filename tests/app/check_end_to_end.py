@@ -345,6 +345,19 @@ def environment():
           result.stdout.startswith(b"Name\t"), "dead display: %d %r" % (result.returncode,
                                                                    result.stderr))
 
+    # A Qt platform that is not installed counts as no display: headless, with the same
+    # notice, and without Qt's own complaint. Of a list, the platforms that exist are used.
+    for platform, display in (("bogus", None), ("Bogus:size=2", ":0"), ("bogus;offscreen", None)):
+        env = dict(headless_env(), QT_QPA_PLATFORM=platform)
+        if display:
+            env["DISPLAY"] = display
+        result = run("--driver=sim:demo", "--ticks=1", "--print", "--registry=" + registry,
+                     env=env)
+        notice = b"korvyn: no display found, running headless\n" in result.stderr
+        check(result.returncode == 0 and result.stdout.startswith(b"Name\t") and
+              notice != ("offscreen" in platform) and b"qt.qpa" not in result.stderr,
+              "QT_QPA_PLATFORM=%s: %d %r" % (platform, result.returncode, result.stderr))
+
     # A scan file that starts with a byte-order mark.
     bom = os.path.join(folder, "bom.scan")
     with open(bom, "wb") as f:

@@ -1,8 +1,10 @@
-"""Installs the build into a fresh prefix and checks what a desktop finds there:
+"""Installs the build into a fresh prefix and checks what a desktop and a packager find
+there (the program stripped, the icon at every size, the AppStream description valid):
     check_install.py <cmake> <build dir>"""
 import configparser
 import os
 import re
+import shutil
 import struct
 import subprocess
 import sys
@@ -34,7 +36,13 @@ check(desktop.get("Type") == "Application" and desktop.get("Name") == "Korvyn", 
 check(desktop.get("Exec") == "korvyn" and desktop.get("Icon") == "korvyn", "Exec and Icon")
 check(desktop.get("Categories", "").endswith(";"), "Categories is a list")
 
-for size in (48, 128):
+# No debugging information and no symbol table in the installed program.
+sections = subprocess.run(["readelf", "-S", "-W", program], capture_output=True, text=True)
+check(sections.returncode == 0 and ".text" in sections.stdout, "readelf: " + sections.stderr)
+unstripped = sorted(set(re.findall(r"\s(\.debug_\w+|\.symtab)\s", sections.stdout)))
+check(not unstripped, "installed program is not stripped: %r" % unstripped)
+
+for size in (16, 24, 32, 48, 64, 128, 256, 512):
     icon = os.path.join(prefix, "share", "icons", "hicolor", "%dx%d" % (size, size), "apps",
                         "korvyn.png")
     with open(icon, "rb") as f:
@@ -43,11 +51,22 @@ for size in (48, 128):
     width, height, depth, colour = struct.unpack(">IIBB", head[16:26])
     check((width, height, depth, colour) == (size, size, 8, 6), "%d px RGBA icon" % size)
 
+metainfo = os.path.join(prefix, "share", "metainfo", "org.korvyn.korvyn.metainfo.xml")
+valid = subprocess.run(["appstreamcli", "validate", "--no-net", metainfo], capture_output=True)
+check(valid.returncode == 0, "appstreamcli validate: %r" % valid.stdout)
+with open(metainfo, encoding="utf-8") as f:
+    releases = re.findall(r'<release version="([^"]+)"', f.read())
+check(releases and version.stdout.decode().split()[1] == releases[0],
+      "the newest release %r is the program's version %r" % (releases[:1], version.stdout))
+check(re.search(r"<launchable type=\"desktop-id\">korvyn.desktop<", open(metainfo).read()),
+      "metainfo launches korvyn.desktop")
+
 with open(os.path.join(prefix, "share", "man", "man1", "korvyn.1"), encoding="utf-8") as f:
     manual = f.read().replace("\\-", "-")
 usage = subprocess.run([program, "--help"], capture_output=True).stdout.decode()
-options = sorted(set(re.findall(r"^\s+(--[a-z]+)", usage, re.M)))
+options = sorted(set(re.findall(r"^\s+(?:-\w, )?(--[a-z]+)", usage, re.M)))
 check(len(options) >= 16, "options in --help: %r" % options)
 for option in options:
     check(option in manual, "the manual describes " + option)
+shutil.rmtree(prefix)
 print("ok")

@@ -1,10 +1,15 @@
 // The program's own resources, as compiled from resources/korvyn.rc and built into it.
+#include "platform/resources/IconGroup.h"
 #include "platform/resources/Resources.h"
 #include "platform/system/CaseFold.h"
+#include "platform/ui/ApplicationIcon.h"
 #include "platform/ui/DialogTemplate.h"
 #include "resource.h"
 
+#include <QGuiApplication>
+#include <QIcon>
 #include <algorithm>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -288,6 +293,36 @@ TEST(EmbeddedResources, NewStationSound) {
     EXPECT_GT(*low, 0);
     EXPECT_LT(*high, 255);
     EXPECT_EQ(wave.samples.back(), 128);
+}
+
+// The windows' icon is the artwork the install puts in the icon theme, byte for byte, at
+// every size up to 256 pixels.
+TEST(EmbeddedResources, TheIconIsTheInstalledArtworkAtEverySize) {
+    const std::vector<int> expected{16, 24, 32, 48, 64, 128, 256};
+    std::vector<IconImage> images;
+    ASSERT_TRUE(LoadIconGroup(nullptr, MAKEINTRESOURCE(IDR_MAINFRAME), images));
+    std::vector<int> sizes;
+    for (const IconImage& image : images) {
+        sizes.push_back(image.width);
+        EXPECT_EQ(image.height, image.width);
+        std::ifstream in(std::string(KORVYN_SOURCE_DIR) + "/resources/art/korvyn-" +
+                             std::to_string(image.width) + ".png",
+                         std::ios::binary);
+        const std::string file((std::istreambuf_iterator<char>(in)), {});
+        EXPECT_TRUE(!file.empty() &&
+                    std::string_view(reinterpret_cast<const char*>(image.data), image.size) == file)
+            << image.width;
+    }
+    EXPECT_EQ(sizes, expected);
+
+    ASSERT_TRUE(SetApplicationIcon(nullptr, MAKEINTRESOURCE(IDR_MAINFRAME)));
+    sizes.clear();
+    for (const QSize& size : QGuiApplication::windowIcon().availableSizes()) {
+        sizes.push_back(size.width());
+    }
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ(sizes, expected);
+    EXPECT_FALSE(SetApplicationIcon(nullptr, MAKEINTRESOURCE(IDR_MAINFRAME + 1)));
 }
 
 } // namespace

@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::string_view kHeader = "REGEDIT4";
 constexpr std::string_view kRoot = "HKEY_CURRENT_USER";
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::size_t kHexBytesPerLine = 25;
 
 std::string_view TrimRight(std::string_view s) {
@@ -27,22 +28,27 @@ std::string_view TrimLeft(std::string_view s) {
     return s;
 }
 
-std::optional<DWORD> ParseHexNumber(std::string_view s) {
-    if (s.empty() || s.size() > 8)
-        return std::nullopt;
+// At most eight hex digits; bad points at the first byte that does not fit.
+std::optional<DWORD> ParseHexNumber(std::string_view s, const char*& bad) {
     DWORD v = 0;
-    for (char c : s) {
-        const int d = HexDigit(c);
-        if (d < 0)
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const int d = HexDigit(s[i]);
+        if (d < 0 || i == 8) {
+            bad = s.data() + i;
             return std::nullopt;
+        }
         v = (v << 4) | static_cast<DWORD>(d);
+    }
+    if (s.empty()) {
+        bad = s.data();
+        return std::nullopt;
     }
     return v;
 }
 
 // "text" with \\ and \" escapes; s starts after the opening quote. Returns the UTF-8
 // text and leaves s after the closing quote.
-std::optional<std::string> ParseQuoted(std::string_view& s) {
+std::optional<std::string> ParseQuoted(std::string_view& s, const char*& bad) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
         const char c = s[i];
@@ -51,31 +57,38 @@ std::optional<std::string> ParseQuoted(std::string_view& s) {
             return out;
         }
         if (c == '\\') {
-            if (i + 1 >= s.size() || (s[i + 1] != '\\' && s[i + 1] != '"'))
+            if (i + 1 >= s.size() || (s[i + 1] != '\\' && s[i + 1] != '"')) {
+                bad = s.data() + i;
                 return std::nullopt;
+            }
             out.push_back(s[++i]);
         } else {
             out.push_back(c);
         }
     }
+    bad = s.data() + s.size();
     return std::nullopt;
 }
 
-std::optional<std::vector<BYTE>> ParseHexList(std::string_view s) {
+std::optional<std::vector<BYTE>> ParseHexList(std::string_view s, const char*& bad) {
     std::vector<BYTE> out;
     s = TrimLeft(s);
     if (s.empty())
         return out;
     for (;;) {
         s = TrimLeft(s);
-        if (s.size() < 2 || HexDigit(s[0]) < 0 || HexDigit(s[1]) < 0)
+        if (s.size() < 2 || HexDigit(s[0]) < 0 || HexDigit(s[1]) < 0) {
+            bad = s.data() + (!s.empty() && HexDigit(s[0]) >= 0 ? 1 : 0);
             return std::nullopt;
+        }
         out.push_back(static_cast<BYTE>(HexDigit(s[0]) * 16 + HexDigit(s[1])));
         s = TrimLeft(s.substr(2));
         if (s.empty())
             return out;
-        if (s.front() != ',')
+        if (s.front() != ',') {
+            bad = s.data();
             return std::nullopt;
+        }
         s.remove_prefix(1);
     }
 }
@@ -92,39 +105,40 @@ std::vector<BYTE> TextBytes(std::u16string_view text) {
     return out;
 }
 
-std::optional<RegValue> ParseValue(std::string_view line, std::string& reason) {
+// One value line; on a fault, reason says what is wrong and bad points at the first byte
+// that is.
+std::optional<RegValue> ParseValue(std::string_view line, std::string& reason, const char*& bad) {
     RegValue value;
+    auto fail = [&](const char* at, const char* why) {
+        bad = at;
+        reason = why;
+        return std::nullopt;
+    };
     if (line.front() == '@') {
         line.remove_prefix(1);
     } else {
         line.remove_prefix(1);
-        auto name = ParseQuoted(line);
-        if (!name) {
-            reason = "value name without its closing quote";
-            return std::nullopt;
-        }
+        auto name = ParseQuoted(line, bad);
+        if (!name)
+            return fail(bad, "value name without its closing quote");
         value.name = Utf8ToUtf16(*name);
     }
-    if (line.empty() || line.front() != '=') {
-        reason = "\"=\" expected after the value name";
-        return std::nullopt;
-    }
+    if (line.empty() || line.front() != '=')
+        return fail(line.data(), "\"=\" expected after the value name");
     line = TrimRight(line.substr(1));
     if (!line.empty() && line.front() == '"') {
         line.remove_prefix(1);
-        auto text = ParseQuoted(line);
-        if (!text || !line.empty()) {
-            reason = "malformed text value";
-            return std::nullopt;
-        }
+        auto text = ParseQuoted(line, bad);
+        if (!text)
+            return fail(bad, "malformed text value");
+        if (!line.empty())
+            return fail(line.data(), "malformed text value");
         value.type = REG_SZ;
         value.data = TextBytes(Utf8ToUtf16(*text));
     } else if (line.starts_with("dword:")) {
-        const auto number = ParseHexNumber(line.substr(6));
-        if (!number) {
-            reason = "malformed dword value";
-            return std::nullopt;
-        }
+        const auto number = ParseHexNumber(line.substr(6), bad);
+        if (!number)
+            return fail(bad, "malformed dword value");
         value.type = REG_DWORD;
         value.data.resize(4);
         for (int i = 0; i < 4; ++i)
@@ -134,25 +148,22 @@ std::optional<RegValue> ParseValue(std::string_view line, std::string& reason) {
         value.type = REG_BINARY;
         if (line.starts_with("(")) {
             const auto close = line.find(')');
-            const auto type = close == std::string_view::npos
-                                  ? std::nullopt
-                                  : ParseHexNumber(line.substr(1, close - 1));
-            if (!type) {
-                reason = "malformed hex(type)";
-                return std::nullopt;
-            }
+            if (close == std::string_view::npos)
+                return fail(line.data() + line.size(), "malformed hex(type)");
+            const auto type = ParseHexNumber(line.substr(1, close - 1), bad);
+            if (!type)
+                return fail(bad, "malformed hex(type)");
             value.type = *type;
             line.remove_prefix(close + 1);
         }
-        auto bytes = line.starts_with(":") ? ParseHexList(line.substr(1)) : std::nullopt;
-        if (!bytes) {
-            reason = "malformed hex value";
-            return std::nullopt;
-        }
+        if (!line.starts_with(":"))
+            return fail(line.data(), "malformed hex value");
+        auto bytes = ParseHexList(line.substr(1), bad);
+        if (!bytes)
+            return fail(bad, "malformed hex value");
         value.data = std::move(*bytes);
     } else {
-        reason = "unknown kind of value";
-        return std::nullopt;
+        return fail(line.data(), "unknown kind of value");
     }
     return value;
 }
@@ -339,36 +350,55 @@ bool IsStorableName(std::u16string_view name) {
 }
 
 std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error) {
-    auto fail = [&](int line, std::string reason) {
-        error = {line, std::move(reason)};
+    const std::string_view file = text;
+    // Where a byte of the file stands: its line, its column in characters, and which byte
+    // of the file it is, each counted from 1.
+    auto fail = [&](const char* at, std::string reason) {
+        const std::size_t offset = static_cast<std::size_t>(at - file.data());
+        const std::string_view before = file.substr(0, offset);
+        const std::size_t lineStart = before.rfind('\n') + 1; // 0 when there is none
+        error.line = static_cast<int>(std::count(before.begin(), before.end(), '\n')) + 1;
+        // Characters start with any byte but a continuation byte; a byte-order mark is no
+        // character of the first line.
+        const std::size_t from = lineStart == 0 && file.starts_with(kBom) ? kBom.size() : lineStart;
+        error.column = 1 + static_cast<int>(std::count_if(
+                               before.begin() + static_cast<std::ptrdiff_t>(std::min(from, offset)),
+                               before.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+        error.byte = offset + 1;
+        error.reason = std::move(reason);
         return std::nullopt;
     };
-    if (text.size() > kMaxRegFileSize)
-        return fail(0, "larger than " + std::to_string(kMaxRegFileSize / 1024 / 1024) + " MiB");
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
+    if (text.size() > kMaxRegFileSize) {
+        error = {0, 0, 0, "larger than " + std::to_string(kMaxRegFileSize / 1024 / 1024) + " MiB"};
+        return std::nullopt;
+    }
+    if (text.starts_with(kBom))
+        text.remove_prefix(kBom.size());
     // A file that is not valid UTF-8 would come back changed; it is refused whole.
-    if (Utf16ToUtf8(Utf8ToUtf16(text)) != text)
-        return fail(0, "not UTF-8 text");
+    if (const std::size_t bad = FirstInvalidUtf8(text); bad != std::string_view::npos) {
+        const std::size_t byte = static_cast<std::size_t>(text.data() - file.data()) + bad;
+        return fail(file.data() + byte,
+                    "the file is not UTF-8 text at byte " + std::to_string(byte + 1));
+    }
 
     RegTree tree;
     RegKey* key = nullptr;
     bool header = false;
-    int number = 0;
     while (!text.empty()) {
-        // One logical line: physical lines ending in "\" continue on the next.
+        // One logical line: physical lines ending in "\" continue on the next. Each piece
+        // remembers where in the file it came from, so that a fault is found there.
         std::string line;
-        const int start = number + 1;
+        std::vector<std::pair<std::size_t, const char*>> pieces; // offset in line, in file
         bool hex = false;
         for (;;) {
             const auto end = text.find('\n');
             std::string_view physical = TrimRight(text.substr(0, end));
             text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-            ++number;
             if (!line.empty())
                 physical = TrimLeft(physical);
             else
                 hex = physical.find("=hex") != std::string_view::npos;
+            pieces.emplace_back(line.size(), physical.data());
             line += physical;
             // Only hex data is continued ("text" values end in a quote).
             if (hex && !line.empty() && line.back() == '\\' && !text.empty()) {
@@ -377,43 +407,51 @@ std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error)
             }
             break;
         }
+        auto inFile = [&](const char* at) {
+            const auto offset = static_cast<std::size_t>(at - line.data());
+            auto piece = pieces.rbegin();
+            while (piece->first > offset)
+                ++piece;
+            return piece->second + (offset - piece->first);
+        };
         const std::string_view l = TrimLeft(line);
         if (l.empty() || l.front() == ';')
             continue;
         if (!header) {
             if (l != kHeader && l != "Windows Registry Editor Version 5.00")
-                return fail(start, "the file does not begin with REGEDIT4");
+                return fail(inFile(l.data()), "the file does not begin with REGEDIT4");
             header = true;
             continue;
         }
         if (l.front() == '[') {
             if (l.back() != ']')
-                return fail(start, "key line without its closing bracket");
+                return fail(inFile(l.data() + l.size()), "key line without its closing bracket");
             const std::string_view name = l.substr(1, l.size() - 2);
             const std::string_view root = name.substr(0, name.find('\\'));
             if (FoldCase(Utf8ToUtf16(root)) != FoldCase(Utf8ToUtf16(kRoot)))
-                return fail(start, "only HKEY_CURRENT_USER keys can be kept here");
+                return fail(inFile(name.data()), "only HKEY_CURRENT_USER keys can be kept here");
             const auto path = NormalizeKeyPath(Utf8ToUtf16(name.substr(root.size())));
             if (!IsStorableName(path))
-                return fail(start, "unusable key name");
+                return fail(inFile(name.data()), "unusable key name");
             if (KeyDepth(path) > kMaxKeyDepth)
-                return fail(start,
+                return fail(inFile(name.data()),
                             "key nested deeper than " + std::to_string(kMaxKeyDepth) + " levels");
             key = &AddKey(tree, path);
             continue;
         }
         if (l.front() != '"' && l.front() != '@')
-            return fail(start, "neither a key nor a value");
+            return fail(inFile(l.data()), "neither a key nor a value");
         if (!key)
-            return fail(start, "value before the first key");
+            return fail(inFile(l.data()), "value before the first key");
         std::string reason;
-        auto value = ParseValue(l, reason);
+        const char* bad = l.data();
+        auto value = ParseValue(l, reason, bad);
         if (!value)
-            return fail(start, reason);
+            return fail(inFile(bad), reason);
         key->Set(value->name, value->type, std::move(value->data));
     }
     if (!header)
-        return fail(1, "the file does not begin with REGEDIT4");
+        return fail(file.data() + file.size(), "the file does not begin with REGEDIT4");
     return tree;
 }
 

@@ -70,8 +70,13 @@ RegKey& AddKey(RegTree& tree, std::u16string_view path);
 // Names the file can hold: valid UTF-16 without control characters.
 bool IsStorableName(std::u16string_view name);
 
+// Where a file was found faulty: the line and column (in characters) of the first bad
+// byte and which byte of the file it is, each counted from 1; all 0 for the file as a
+// whole (too large).
 struct RegParseError {
     int line = 0;
+    int column = 0;
+    std::size_t byte = 0;
     std::string reason;
 };
 std::optional<RegTree> ParseRegFile(std::string_view text, RegParseError& error);

@@ -27,9 +27,10 @@ fs::path AsideName(const fs::path& path) {
     return aside;
 }
 
-// "line 3: reason", or the reason alone for the file as a whole.
+// "line 3, column 7: reason", or the reason alone for the file as a whole.
 std::string Where(const RegParseError& error) {
-    return error.line > 0 ? "line " + std::to_string(error.line) + ": " + error.reason
+    return error.line > 0 ? "line " + std::to_string(error.line) + ", column " +
+                                std::to_string(error.column) + ": " + error.reason
                           : error.reason;
 }
 

@@ -47,6 +47,18 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
 
 } // namespace
 
+std::size_t FirstInvalidUtf8(std::string_view utf8) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        const std::size_t len = DecodeUtf8(bytes, utf8.size(), i, cp);
+        if (len == 0)
+            return i;
+        i += len;
+    }
+    return std::string_view::npos;
+}
+
 std::u16string Utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());

@@ -11,6 +11,8 @@ namespace korvyn::platform {
 // Strict UTF-8 <-> UTF-16; malformed input becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// Where the first byte that is not part of valid UTF-8 stands; npos when there is none.
+std::size_t FirstInvalidUtf8(std::string_view utf8);
 // Utf16ToUtf8 onto the end of out.
 void AppendUtf8(std::string& out, std::u16string_view utf16);
 

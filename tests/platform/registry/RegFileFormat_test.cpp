@@ -58,31 +58,46 @@ TEST(RegFileFormat, ReadsWhatTheEditorWrites) {
     EXPECT_EQ(Value(*tree, section, u"Név")->data, TextBytes(u"Kрупно"));
 }
 
-TEST(RegFileFormat, ReportsTheLineOfTheFault) {
-    const std::pair<std::string, int> cases[] = {
-        {"[HKEY_CURRENT_USER\\A]\n", 1},
-        {"", 1},
-        {"REGEDIT4\n\n\"x\"=dword:1\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:123456789\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=dword:12g4\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"unterminated\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"bad \\n escape\"\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:1,2\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex(zz):00\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"a\" trailing\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=sz:abc\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\" dword:1\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\ngarbage\n", 3},
-        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n", 2},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=hex:01,\\\n  zz\n\"y\"=dword:1\n", 3},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\A]\n\"x\"=\"\xC3\x28\"\n", 0}, // not UTF-8
+TEST(RegFileFormat, ReportsTheLineAndColumnOfTheFirstBadByte) {
+    struct Case {
+        std::string text;
+        int line;
+        int column;
+        const char* reason = nullptr; // checked where given
     };
-    for (const auto& [text, line] : cases) {
+    const std::string key = "REGEDIT4\n[HKEY_CURRENT_USER\\A]\n";
+    const Case cases[] = {
+        {"[HKEY_CURRENT_USER\\A]\n", 1, 1, "the file does not begin with REGEDIT4"},
+        {"", 1, 1},
+        {"REGEDIT4\n\n\"x\"=dword:1\n", 3, 1, "value before the first key"},
+        {key + "\"x\"=dword:123456789\n", 3, 19, "malformed dword value"},
+        {key + "\"x\"=dword:12g4\n", 3, 13},
+        {key + "\"x\"=\"unterminated\n", 3, 18},
+        {key + "\"x\"=\"bad \\n escape\"\n", 3, 10},
+        {key + "\"x\"=hex:1,2\n", 3, 10},
+        {key + "\"x\"=hex(zz):00\n", 3, 9},
+        {key + "\"x\"=\"a\" trailing\n", 3, 8},
+        {key + "\"x\"=sz:abc\n", 3, 5, "unknown kind of value"},
+        {key + "\"x\" dword:1\n", 3, 4},
+        {key + "garbage\n", 3, 1, "neither a key nor a value"},
+        {"REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\A]\r\n", 2, 2},
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\A\n", 2, 21},
+        {key + "\"x\"=hex:01,\\\n  zz\n\"y\"=dword:1\n", 4, 3},           // on the continued line
+        {"REGEDIT4\n[HKEY_CURRENT_USER\\Ő]\n\"Név\"=dword:xyz\n", 3, 13}, // in characters
+        {key + "\"x\"=\"\xC3\x28\"\n", 3, 6, "the file is not UTF-8 text at byte 37"},
+        {"\xEF\xBB\xBFREGEDIT4\xFF\n", 1, 9, "the file is not UTF-8 text at byte 12"},
+        {"REGEDIT4\n;\xE2\x82", 2, 2, "the file is not UTF-8 text at byte 11"},
+        {key + "\"\xED\xA0\x80\"=dword:1\n", 3, 2, "the file is not UTF-8 text at byte 33"},
+    };
+    for (const Case& k : cases) {
         RegParseError error;
-        EXPECT_FALSE(ParseRegFile(text, error)) << text;
-        EXPECT_EQ(error.line, line) << text;
+        EXPECT_FALSE(ParseRegFile(k.text, error)) << k.text;
+        EXPECT_EQ(error.line, k.line) << k.text;
+        EXPECT_EQ(error.column, k.column) << k.text;
         EXPECT_FALSE(error.reason.empty());
+        if (k.reason != nullptr) {
+            EXPECT_EQ(error.reason, k.reason) << k.text;
+        }
     }
 }
 

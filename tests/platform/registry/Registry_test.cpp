@@ -288,7 +288,7 @@ TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
     for (int level = 0; level < 20000; ++level)
         deep += "\\k";
     const std::pair<std::string, const char*> beyond[] = {
-        {deep + "]\n", "line 2: key nested deeper than 64 levels"},
+        {deep + "]\n", "line 2, column 2: key nested deeper than 64 levels"},
         {"REGEDIT4\n" + std::string(1024 * 1024, ';'), "larger than 1 MiB"},
     };
     for (int n = 0; n < 2; ++n) {
