@@ -1,6 +1,13 @@
 // The zoomed signal meter: a row tap and "ZOOM", what the zoomed page draws and its
-// repaint after each refresh, and the way back to the list.
+// repaint after each refresh, its sound, and the way back to the list.
 #include "ZoomFixture.h"
+#include "core/MeterSound.h"
+#include "platform/sound/PlaySound.h"
+#include "platform/sound/WaveSoundPlayer.h"
+#include "support/FakePcmOutput.h"
+#include "support/WaveMeasure.h"
+
+#include <cmath>
 
 using namespace korvyn::test;
 
@@ -81,4 +88,97 @@ TEST_F(Zoom, APageTapOrAFilterChangeRestoresAnEmptyListUntilTheNextRefresh) {
     EXPECT_EQ(List().GetItemCount(), 0);
     page->RefreshList();
     EXPECT_EQ(Text(IDC_COUNT), u"1/3 active") << "the secured station hidden";
+}
+
+// ---- The meter's sound ----
+
+namespace {
+
+using korvyn::MeterSound;
+
+std::string ToneOf(LONG rssi) {
+    return "tone " + std::to_string(MeterSound::Step(rssi));
+}
+
+// Names each request: the chime, a click (far below the tones), or a tone by the pitch
+// step its measured pitch is nearest to; "waits" for one that does not return at once.
+struct Listener : korvyn::platform::SoundPlayer {
+    std::vector<std::string> heard;
+    BOOL Play(LPCWSTR name, HMODULE, DWORD flags) override {
+        const double low = MeterSound::Frequency(0);
+        const double hz = (flags & SND_RESOURCE) == SND_RESOURCE
+                              ? 0
+                              : Measure(reinterpret_cast<const BYTE*>(name), SIZE_MAX).hertz;
+        heard.push_back(!(flags & SND_ASYNC) ? "waits"
+                        : hz == 0            ? "chime"
+                        : hz < low / 2
+                            ? "click"
+                            : "tone " + std::to_string(std::lround(12 * std::log2(hz / low))));
+        return TRUE;
+    }
+};
+
+class MeterSoundTest : public Zoom {
+protected:
+    void SetUp() override {
+        Zoom::SetUp();
+        korvyn::platform::SetSoundPlayer(&listener);
+    }
+    void TearDown() override {
+        korvyn::platform::SetSoundPlayer(nullptr);
+        Zoom::TearDown();
+    }
+    void Tick(std::vector<ScanObservation> scan) {
+        Merge(std::move(scan));
+        page->RefreshList();
+    }
+    Listener listener;
+};
+
+} // namespace
+
+TEST_F(MeterSoundTest, EachScanOfTheMeterSoundsItsSignalInsteadOfTheChime) {
+    const struct {
+        const char* what;
+        DWORD mute;
+        bool meter; // zoomed into Alpha
+        std::vector<ScanObservation> scan;
+        std::vector<std::string> heard;
+    } steps[] = {
+        {"list: a new station chimes", 0, false, {Obs(4, -50), Obs(1, -67)}, {"chime"}},
+        {"meter: Alpha's tone", 0, true, {Obs(1, -67)}, {ToneOf(-67)}},
+        {"no chime; higher", 0, true, {Obs(1, -40), Obs(5, -60)}, {ToneOf(-40)}},
+        {"not heard: the click", 0, true, {Obs(5, -60)}, {"click"}},
+        {"Sound off: silence", 1, true, {Obs(1, -40), Obs(6, -60)}, {}},
+        {"list again: the chime", 0, false, {Obs(1, -40), Obs(7, -60)}, {"chime"}},
+    };
+    for (const auto& step : steps) {
+        settings.SetValue(CSettings::kSound, step.mute);
+        if (step.meter && !page->IsZoomed())
+            ZoomInto(u"Alpha");
+        if (!step.meter)
+            page->RestoreList();
+        listener.heard.clear();
+        Tick(step.scan);
+        EXPECT_EQ(listener.heard, step.heard) << step.what;
+    }
+    EXPECT_NE(ToneOf(-67), ToneOf(-40));
+}
+
+TEST_F(MeterSoundTest, ASlowSoundDeviceNeverHoldsUpTheScanTick) {
+    auto device = std::make_shared<FakeDevice>();
+    device->holdWrites = true; // released only after the ticks have returned
+    korvyn::platform::WaveSoundPlayer player(std::make_unique<FakePcmOutput>(device));
+    korvyn::platform::SetSoundPlayer(&player);
+    settings.SetValue(CSettings::kSound, 0);
+    ZoomInto(u"Alpha");
+    Tick({Obs(1, -67)});
+    device->WaitFor(2); // the first tone is stuck in its first write
+    Tick({Obs(1, -40)});
+    Tick({Obs(2, 0)}); // Alpha not heard: the click replaces the waiting tone
+    device->Release();
+    EXPECT_EQ(device->WaitFor(8),
+              (std::vector<std::string>{"open 22050 16x1", "write 1102", "drop", "close",
+                                        "open 22050 16x1", "write 330", "drain", "close"}));
+    korvyn::platform::SetSoundPlayer(&listener);
 }
