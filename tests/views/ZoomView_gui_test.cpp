@@ -145,12 +145,12 @@ TEST_F(MeterSoundTest, EachScanOfTheMeterSoundsItsSignalInsteadOfTheChime) {
         std::vector<ScanObservation> scan;
         std::vector<std::string> heard;
     } steps[] = {
-        {"list: a new station chimes", 0, false, {Obs(4, -50), Obs(1, -67)}, {"chime"}},
-        {"meter: Alpha's tone", 0, true, {Obs(1, -67)}, {ToneOf(-67)}},
-        {"no chime; higher", 0, true, {Obs(1, -40), Obs(5, -60)}, {ToneOf(-40)}},
+        {"list: a new station chimes", 0, false, {Obs(4, -50), Obs(1, -67, u"Alpha")}, {"chime"}},
+        {"meter: Alpha's tone", 0, true, {Obs(1, -67, u"Alpha")}, {ToneOf(-67)}},
+        {"no chime; higher", 0, true, {Obs(1, -40, u"Alpha"), Obs(5, -60)}, {ToneOf(-40)}},
         {"not heard: the click", 0, true, {Obs(5, -60)}, {"click"}},
-        {"Sound off: silence", 1, true, {Obs(1, -40), Obs(6, -60)}, {}},
-        {"list again: the chime", 0, false, {Obs(1, -40), Obs(7, -60)}, {"chime"}},
+        {"Sound off: silence", 1, true, {Obs(1, -40, u"Alpha"), Obs(6, -60)}, {}},
+        {"list again: the chime", 0, false, {Obs(1, -40, u"Alpha"), Obs(7, -60)}, {"chime"}},
     };
     for (const auto& step : steps) {
         settings.SetValue(CSettings::kSound, step.mute);

@@ -3,24 +3,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <numbers>
 
 namespace korvyn::platform {
 namespace {
 
-void Put16(std::vector<BYTE>& out, std::uint16_t v) {
-    out.push_back(static_cast<BYTE>(v));
-    out.push_back(static_cast<BYTE>(v >> 8));
-}
-
-void Put32(std::vector<BYTE>& out, std::uint32_t v) {
-    Put16(out, static_cast<std::uint16_t>(v));
-    Put16(out, static_cast<std::uint16_t>(v >> 16));
-}
-
-void PutTag(std::vector<BYTE>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
-}
+// Writes little-endian values and tags one after the other.
+struct Writer {
+    BYTE* at;
+    void Put(std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            *at++ = static_cast<BYTE>(value >> (8 * i));
+    }
+    void Tag(const char* tag) {
+        std::memcpy(at, tag, 4);
+        at += 4;
+    }
+};
 
 // 0 to 1 along half a cosine over `length` samples.
 double Fade(std::size_t at, std::size_t length) {
@@ -40,21 +40,21 @@ std::vector<BYTE> MakeToneWave(const ToneShape& shape, DWORD samplesPerSecond) {
         std::min(frames - attack, std::size_t{samplesPerSecond} * shape.releaseMs / 1000);
     const auto dataBytes = static_cast<std::uint32_t>(frames * 2);
 
-    std::vector<BYTE> out;
-    out.reserve(44 + dataBytes);
-    PutTag(out, "RIFF");
-    Put32(out, 36 + dataBytes);
-    PutTag(out, "WAVE");
-    PutTag(out, "fmt ");
-    Put32(out, 16);
-    Put16(out, 1); // PCM
-    Put16(out, 1); // one channel
-    Put32(out, samplesPerSecond);
-    Put32(out, samplesPerSecond * 2);
-    Put16(out, 2);
-    Put16(out, 16);
-    PutTag(out, "data");
-    Put32(out, dataBytes);
+    std::vector<BYTE> out(44 + std::size_t{dataBytes});
+    Writer w{out.data()};
+    w.Tag("RIFF");
+    w.Put(36 + dataBytes, 4);
+    w.Tag("WAVE");
+    w.Tag("fmt ");
+    w.Put(16, 4);
+    w.Put(1, 2); // PCM
+    w.Put(1, 2); // one channel
+    w.Put(samplesPerSecond, 4);
+    w.Put(samplesPerSecond * 2, 4);
+    w.Put(2, 2);
+    w.Put(16, 2);
+    w.Tag("data");
+    w.Put(dataBytes, 4);
 
     const double peak = std::clamp(shape.amplitude, 0.0, 1.0) * 32767.0;
     const double step = 2 * std::numbers::pi * shape.frequency / samplesPerSecond;
@@ -62,7 +62,7 @@ std::vector<BYTE> MakeToneWave(const ToneShape& shape, DWORD samplesPerSecond) {
         // The last sample is the first of silence, so the fade out ends at zero.
         const double envelope = Fade(i, attack) * Fade(frames - 1 - i, release);
         const double value = std::round(peak * envelope * std::sin(step * static_cast<double>(i)));
-        Put16(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(value)));
+        w.Put(static_cast<std::uint16_t>(static_cast<std::int16_t>(value)), 2);
     }
     return out;
 }
