@@ -5,9 +5,8 @@
 #include "platform/sound/PlaySound.h"
 #include "platform/sound/WaveSoundPlayer.h"
 #include "support/FakePcmOutput.h"
-#include "support/WaveMeasure.h"
 
-#include <cmath>
+#include <algorithm>
 
 using namespace korvyn::test;
 
@@ -100,20 +99,21 @@ std::string ToneOf(LONG rssi) {
     return "tone " + std::to_string(MeterSound::Step(rssi));
 }
 
-// Names each request: the chime, a click (far below the tones), or a tone by the pitch
-// step its measured pitch is nearest to; "waits" for one that does not return at once.
+// Names each request: the chime, the meter's click or its tone of a pitch step, or
+// "waits" for one that does not return at once.
 struct Listener : korvyn::platform::SoundPlayer {
     std::vector<std::string> heard;
     BOOL Play(LPCWSTR name, HMODULE, DWORD flags) override {
-        const double low = MeterSound::Frequency(0);
-        const double hz = (flags & SND_RESOURCE) == SND_RESOURCE
-                              ? 0
-                              : Measure(reinterpret_cast<const BYTE*>(name), SIZE_MAX).hertz;
-        heard.push_back(!(flags & SND_ASYNC) ? "waits"
-                        : hz == 0            ? "chime"
-                        : hz < low / 2
-                            ? "click"
-                            : "tone " + std::to_string(std::lround(12 * std::log2(hz / low))));
+        auto is = [&](const korvyn::platform::ToneShape& shape) {
+            const auto wave = korvyn::platform::MakeToneWave(shape);
+            return std::equal(wave.begin(), wave.end(), reinterpret_cast<const BYTE*>(name));
+        };
+        std::string what = (flags & SND_RESOURCE) == SND_RESOURCE ? "chime"
+                           : is(MeterSound::Click())              ? "click"
+                                                                  : "?";
+        for (int step = 0; step < MeterSound::kSteps && what == "?"; ++step)
+            what = is(MeterSound::Tone(step)) ? "tone " + std::to_string(step) : what;
+        heard.push_back(flags & SND_ASYNC ? what : "waits");
         return TRUE;
     }
 };
