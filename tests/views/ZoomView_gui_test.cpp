@@ -12,15 +12,50 @@ using namespace korvyn::test;
 
 namespace {
 
+using korvyn::MeterSound;
+
+std::string ToneOf(LONG rssi) {
+    return "tone " + std::to_string(MeterSound::Step(rssi));
+}
+
+// Names each request: the chime, the meter's click or its tone of a pitch step, or
+// "waits" for one that does not return at once.
+struct Listener : korvyn::platform::SoundPlayer {
+    std::vector<std::string> heard;
+    BOOL Play(LPCWSTR name, HMODULE, DWORD flags) override {
+        auto is = [&](const korvyn::platform::ToneShape& shape) {
+            const auto wave = korvyn::platform::MakeToneWave(shape);
+            return std::equal(wave.begin(), wave.end(), reinterpret_cast<const BYTE*>(name));
+        };
+        std::string what = (flags & SND_RESOURCE) == SND_RESOURCE ? "chime"
+                           : is(MeterSound::Click())              ? "click"
+                                                                  : "?";
+        for (int step = 0; step < MeterSound::kSteps && what == "?"; ++step)
+            what = is(MeterSound::Tone(step)) ? "tone " + std::to_string(step) : what;
+        heard.push_back(flags & SND_ASYNC ? what : "waits");
+        return TRUE;
+    }
+};
+
 class Zoom : public ZoomFixture {
 protected:
     void SetUp() override {
         ZoomFixture::SetUp();
+        korvyn::platform::SetSoundPlayer(&listener);
         OpenPage();
         Merge({Obs(1, -67, u"Alpha"), Obs(2, 0, u"Bravo"), Obs(3, -100, u"Charlie")});
         page->RefreshList();
         Shot(*page); // the list takes its font
     }
+    void TearDown() override {
+        korvyn::platform::SetSoundPlayer(nullptr);
+        ZoomFixture::TearDown();
+    }
+    void Tick(std::vector<ScanObservation> scan) {
+        Merge(std::move(scan));
+        page->RefreshList();
+    }
+    Listener listener;
 };
 
 } // namespace
@@ -89,55 +124,7 @@ TEST_F(Zoom, APageTapOrAFilterChangeRestoresAnEmptyListUntilTheNextRefresh) {
     EXPECT_EQ(Text(IDC_COUNT), u"1/3 active") << "the secured station hidden";
 }
 
-// ---- The meter's sound ----
-
-namespace {
-
-using korvyn::MeterSound;
-
-std::string ToneOf(LONG rssi) {
-    return "tone " + std::to_string(MeterSound::Step(rssi));
-}
-
-// Names each request: the chime, the meter's click or its tone of a pitch step, or
-// "waits" for one that does not return at once.
-struct Listener : korvyn::platform::SoundPlayer {
-    std::vector<std::string> heard;
-    BOOL Play(LPCWSTR name, HMODULE, DWORD flags) override {
-        auto is = [&](const korvyn::platform::ToneShape& shape) {
-            const auto wave = korvyn::platform::MakeToneWave(shape);
-            return std::equal(wave.begin(), wave.end(), reinterpret_cast<const BYTE*>(name));
-        };
-        std::string what = (flags & SND_RESOURCE) == SND_RESOURCE ? "chime"
-                           : is(MeterSound::Click())              ? "click"
-                                                                  : "?";
-        for (int step = 0; step < MeterSound::kSteps && what == "?"; ++step)
-            what = is(MeterSound::Tone(step)) ? "tone " + std::to_string(step) : what;
-        heard.push_back(flags & SND_ASYNC ? what : "waits");
-        return TRUE;
-    }
-};
-
-class MeterSoundTest : public Zoom {
-protected:
-    void SetUp() override {
-        Zoom::SetUp();
-        korvyn::platform::SetSoundPlayer(&listener);
-    }
-    void TearDown() override {
-        korvyn::platform::SetSoundPlayer(nullptr);
-        Zoom::TearDown();
-    }
-    void Tick(std::vector<ScanObservation> scan) {
-        Merge(std::move(scan));
-        page->RefreshList();
-    }
-    Listener listener;
-};
-
-} // namespace
-
-TEST_F(MeterSoundTest, EachScanOfTheMeterSoundsItsSignalInsteadOfTheChime) {
+TEST_F(Zoom, EachScanOfTheMeterSoundsItsSignalInsteadOfTheChime) {
     const struct {
         const char* what;
         DWORD mute;
@@ -165,7 +152,7 @@ TEST_F(MeterSoundTest, EachScanOfTheMeterSoundsItsSignalInsteadOfTheChime) {
     EXPECT_NE(ToneOf(-67), ToneOf(-40));
 }
 
-TEST_F(MeterSoundTest, ASlowSoundDeviceNeverHoldsUpTheScanTick) {
+TEST_F(Zoom, ASlowSoundDeviceNeverHoldsUpTheScanTick) {
     auto device = std::make_shared<FakeDevice>();
     device->holdWrites = true; // released only after the ticks have returned
     korvyn::platform::WaveSoundPlayer player(std::make_unique<FakePcmOutput>(device));
