@@ -33,7 +33,10 @@ double Fade(std::size_t at, std::size_t length) {
 } // namespace
 
 std::vector<BYTE> MakeToneWave(const ToneShape& shape, DWORD samplesPerSecond) {
-    const std::size_t frames = std::size_t{samplesPerSecond} * shape.milliseconds / 1000;
+    // A tone is short: at most ten seconds at up to 384,000 samples per second.
+    samplesPerSecond = std::clamp<DWORD>(samplesPerSecond, 1, 384000);
+    const std::size_t frames =
+        std::size_t{samplesPerSecond} * std::min<DWORD>(shape.milliseconds, 10000) / 1000;
     const std::size_t attack =
         std::min(frames, std::size_t{samplesPerSecond} * shape.attackMs / 1000);
     const std::size_t release =

@@ -18,7 +18,8 @@ struct ToneShape {
 
 constexpr DWORD kToneSampleRate = 22050;
 
-// The whole file: a 44-byte header, then samplesPerSecond * milliseconds / 1000 samples.
+// The whole file: a 44-byte header, then samplesPerSecond * milliseconds / 1000 samples
+// (at most ten seconds' worth).
 std::vector<BYTE> MakeToneWave(const ToneShape& shape, DWORD samplesPerSecond = kToneSampleRate);
 
 } // namespace korvyn::platform
