@@ -157,7 +157,7 @@ void StationTable::Merge(const ScanObservation* observations, DWORD count,
             continue;
         if (hidePeers && added->mode != 1)
             continue;
-        if (mute)
+        if (mute || newStationSoundHeld_)
             continue;
         PlaySound(MAKEINTRESOURCE(kNewStationSound), GetModuleHandle(nullptr),
                   SND_RESOURCE | SND_ASYNC);

@@ -50,6 +50,9 @@ public:
     // Deletes every station; numbering starts again at 0.
     void Clear();
 
+    // While held (the meter sounds each scan its own way), new stations come in silently.
+    void HoldNewStationSound(bool hold) { newStationSoundHeld_ = hold; }
+
 private:
     bool Visible(const StationRecord& r) const {
         return !(viewHidesSecured_ && r.privacy != 0) && !(viewHidesPeers_ && r.mode != 1);
@@ -79,6 +82,8 @@ private:
     bool viewBuilt_ = false;
     bool viewHidesSecured_ = false;
     bool viewHidesPeers_ = false;
+
+    bool newStationSoundHeld_ = false;
 
     // The last local time read, and its date: conversions only when the second changes.
     SYSTEMTIME lastTime_{};

@@ -42,7 +42,7 @@ UINT TemplateForScreen(bool construction) {
 CScannerDlg::CScannerDlg(StationTable& stations, const CSettings& settings,
                          const CLanguageTable& languages, CWnd* parent)
     : CColoredDlg(TemplateForScreen(true), parent), m_stations(stations), m_settings(settings),
-      m_languages(languages), m_list(stations, settings) {}
+      m_languages(languages), m_meterSound(stations, settings), m_list(stations, settings) {}
 
 void CScannerDlg::DoDataExchange(CDataExchange* pDX) {
     CColoredDlg::DoDataExchange(pDX);
@@ -98,6 +98,7 @@ void CScannerDlg::RefreshList() {
         m_languages.Text(kActiveText);
     UpdateData(FALSE);
     if (m_zoomed) {
+        m_meterSound.Scan(m_zoomStation);
         const std::u16string meter = MeterText();
         if (meter != m_meterShown) {
             Invalidate(TRUE);
@@ -238,6 +239,7 @@ BOOL CScannerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CScannerDlg::OnZoom() {
     m_zoomed = true;
+    m_meterSound.Show();
     m_hintText = m_languages.Text(kTapToRestoreText);
     m_list.ShowWindow(SW_HIDE);
     UpdateData(FALSE);
@@ -258,6 +260,7 @@ void CScannerDlg::OnLButtonDown(UINT flags, CPoint point) {
 
 void CScannerDlg::RestoreList() {
     m_zoomed = false;
+    m_meterSound.Hide();
     m_hintText = m_languages.Text(kTapToZoomText);
     m_list.DeleteAllItems();
     m_list.ShowWindow(SW_SHOW);

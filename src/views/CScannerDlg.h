@@ -6,6 +6,7 @@
 // its name above, repainted after every scan, until the page is tapped again. Save
 // writes the list as shown into the Documents folder.
 #include "controls/CColoredDlg.h"
+#include "core/MeterSound.h"
 #include "platform/ui/CFont.h"
 #include "views/CListCtrlEx.h"
 
@@ -24,7 +25,7 @@ public:
                 CWnd* parent = nullptr);
 
     // After every scan tick: rebuilds the display order, sizes the list and writes the
-    // count line; a zoomed page repaints its number.
+    // count line; a zoomed page repaints its number and sounds it.
     void RefreshList();
     // A list font of size pixels (10 to 20; anything else is taken as 12), applied at
     // the next paint.
@@ -76,6 +77,7 @@ private:
     bool m_layoutApplied = false; // column widths and list font match m_fontSize
     int m_fontSize = 0;
     bool m_zoomed = false;
+    korvyn::MeterSound m_meterSound;
     CListCtrlEx m_list;
     CFont m_listFont;
     std::u16string m_countText;

@@ -1,20 +1,61 @@
 // The zoomed signal meter: a row tap and "ZOOM", what the zoomed page draws and its
-// repaint after each refresh, and the way back to the list.
+// repaint after each refresh, its sound, and the way back to the list.
 #include "ZoomFixture.h"
+#include "core/MeterSound.h"
+#include "platform/sound/PlaySound.h"
+#include "platform/sound/WaveSoundPlayer.h"
+#include "support/FakePcmOutput.h"
+
+#include <algorithm>
 
 using namespace korvyn::test;
 
 namespace {
 
+using korvyn::MeterSound;
+
+std::string ToneOf(LONG rssi) {
+    return "tone " + std::to_string(MeterSound::Step(rssi));
+}
+
+// Names each request: the chime, the meter's click or its tone of a pitch step, or
+// "waits" for one that does not return at once.
+struct Listener : korvyn::platform::SoundPlayer {
+    std::vector<std::string> heard;
+    BOOL Play(LPCWSTR name, HMODULE, DWORD flags) override {
+        auto is = [&](const korvyn::platform::ToneShape& shape) {
+            const auto wave = korvyn::platform::MakeToneWave(shape);
+            return std::equal(wave.begin(), wave.end(), reinterpret_cast<const BYTE*>(name));
+        };
+        std::string what = (flags & SND_RESOURCE) == SND_RESOURCE ? "chime"
+                           : is(MeterSound::Click())              ? "click"
+                                                                  : "?";
+        for (int step = 0; step < MeterSound::kSteps && what == "?"; ++step)
+            what = is(MeterSound::Tone(step)) ? "tone " + std::to_string(step) : what;
+        heard.push_back(flags & SND_ASYNC ? what : "waits");
+        return TRUE;
+    }
+};
+
 class Zoom : public ZoomFixture {
 protected:
     void SetUp() override {
         ZoomFixture::SetUp();
+        korvyn::platform::SetSoundPlayer(&listener);
         OpenPage();
         Merge({Obs(1, -67, u"Alpha"), Obs(2, 0, u"Bravo"), Obs(3, -100, u"Charlie")});
         page->RefreshList();
         Shot(*page); // the list takes its font
     }
+    void TearDown() override {
+        korvyn::platform::SetSoundPlayer(nullptr);
+        ZoomFixture::TearDown();
+    }
+    void Tick(std::vector<ScanObservation> scan) {
+        Merge(std::move(scan));
+        page->RefreshList();
+    }
+    Listener listener;
 };
 
 } // namespace
@@ -81,4 +122,50 @@ TEST_F(Zoom, APageTapOrAFilterChangeRestoresAnEmptyListUntilTheNextRefresh) {
     EXPECT_EQ(List().GetItemCount(), 0);
     page->RefreshList();
     EXPECT_EQ(Text(IDC_COUNT), u"1/3 active") << "the secured station hidden";
+}
+
+TEST_F(Zoom, EachScanOfTheMeterSoundsItsSignalInsteadOfTheChime) {
+    const struct {
+        const char* what;
+        DWORD mute;
+        bool meter; // zoomed into Alpha
+        std::vector<ScanObservation> scan;
+        std::vector<std::string> heard;
+    } steps[] = {
+        {"list: a new station chimes", 0, false, {Obs(4, -50), Obs(1, -67, u"Alpha")}, {"chime"}},
+        {"meter: Alpha's tone", 0, true, {Obs(1, -67, u"Alpha")}, {ToneOf(-67)}},
+        {"no chime; higher", 0, true, {Obs(1, -40, u"Alpha"), Obs(5, -60)}, {ToneOf(-40)}},
+        {"not heard: the click", 0, true, {Obs(5, -60)}, {"click"}},
+        {"Sound off: silence", 1, true, {Obs(1, -40, u"Alpha"), Obs(6, -60)}, {}},
+        {"list again: the chime", 0, false, {Obs(1, -40, u"Alpha"), Obs(7, -60)}, {"chime"}},
+    };
+    for (const auto& step : steps) {
+        settings.SetValue(CSettings::kSound, step.mute);
+        if (step.meter && !page->IsZoomed())
+            ZoomInto(u"Alpha");
+        if (!step.meter)
+            page->RestoreList();
+        listener.heard.clear();
+        Tick(step.scan);
+        EXPECT_EQ(listener.heard, step.heard) << step.what;
+    }
+    EXPECT_NE(ToneOf(-67), ToneOf(-40));
+}
+
+TEST_F(Zoom, ASlowSoundDeviceNeverHoldsUpTheScanTick) {
+    auto device = std::make_shared<FakeDevice>();
+    device->holdWrites = true; // released only after the ticks have returned
+    korvyn::platform::WaveSoundPlayer player(std::make_unique<FakePcmOutput>(device));
+    korvyn::platform::SetSoundPlayer(&player);
+    settings.SetValue(CSettings::kSound, 0);
+    ZoomInto(u"Alpha");
+    Tick({Obs(1, -67)});
+    device->WaitFor(2); // the first tone is stuck in its first write
+    Tick({Obs(1, -40)});
+    Tick({Obs(2, 0)}); // Alpha not heard: the click replaces the waiting tone
+    device->Release();
+    EXPECT_EQ(device->WaitFor(8),
+              (std::vector<std::string>{"open 22050 16x1", "write 1102", "drop", "close",
+                                        "open 22050 16x1", "write 330", "drain", "close"}));
+    korvyn::platform::SetSoundPlayer(&listener);
 }

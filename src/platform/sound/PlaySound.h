@@ -1,6 +1,6 @@
 #pragma once
-// Sound playback as on the handheld: PlaySound of a "WAVE" resource, asynchronous when
-// asked, a new sound replacing one still playing.
+// Sound playback as on the handheld: PlaySound of a "WAVE" resource or of a wave file in
+// memory, asynchronous when asked, a new sound replacing one still playing.
 #include "platform/WinTypes.h"
 #include "platform/resources/Resources.h"
 
@@ -11,9 +11,11 @@ constexpr DWORD SND_MEMORY = 0x00000004;
 constexpr DWORD SND_PURGE = 0x00000040;
 constexpr DWORD SND_RESOURCE = 0x00040004;
 
-// Plays the "WAVE" resource name of module (SND_RESOURCE); with SND_ASYNC the call returns
-// at once. SND_PURGE, or a null name, stops the sound playing. FALSE when the sound does
-// not exist or is not plain PCM; a missing audio device is not reported.
+// Plays the "WAVE" resource name of module (SND_RESOURCE), or the RIFF WAVE file that name
+// points to (SND_MEMORY, module unused; its RIFF header gives its size, and the bytes are
+// copied before the call returns); with SND_ASYNC the call returns at once. SND_PURGE, or
+// a null name, stops the sound playing. FALSE when the sound does not exist or is not
+// plain PCM; a missing audio device is not reported.
 BOOL PlaySound(LPCWSTR name, HMODULE module, DWORD flags);
 
 namespace korvyn::platform {

@@ -1,6 +1,7 @@
 #include "platform/sound/WaveSoundPlayer.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace korvyn::platform {
 namespace {
@@ -38,9 +39,19 @@ BOOL WaveSoundPlayer::Play(LPCWSTR name, HMODULE module, DWORD flags) {
     const BYTE* data = nullptr;
     std::size_t size = 0;
     Sound sound;
-    if ((flags & SND_RESOURCE) != SND_RESOURCE ||
-        !LoadResourceBytes(module, name, u"WAVE", data, size))
+    if ((flags & SND_RESOURCE) == SND_RESOURCE) {
+        if (!LoadResourceBytes(module, name, u"WAVE", data, size))
+            return FALSE;
+    } else if (flags & SND_MEMORY) {
+        data = reinterpret_cast<const BYTE*>(name);
+        if (std::memcmp(data, "RIFF", 4) != 0)
+            return FALSE;
+        DWORD riffSize = 0;
+        std::memcpy(&riffSize, data + 4, sizeof riffSize);
+        size = std::size_t{riffSize} + 8;
+    } else {
         return FALSE;
+    }
     sound.data.assign(data, data + size);
     if (!ParseWave(sound.data.data(), sound.data.size(), sound.format) || !Playable(sound.format))
         return FALSE;

@@ -1,8 +1,9 @@
 #pragma once
-// Plays "WAVE" resources on a worker thread, so that a play request returns at once. A
-// new request replaces the sound playing: the worker stops it within a twentieth of a
-// second of sound and starts the new one. A device that cannot be opened drops the sound
-// without a word.
+// Plays "WAVE" resources and wave files in memory on a worker thread, so that a play
+// request returns at once. A new request replaces the sound playing: the worker stops it
+// within a twentieth of a second of sound and starts the new one; requests never queue,
+// so a slow device drops sounds rather than falls behind. A device that cannot be opened
+// drops the sound without a word.
 #include "platform/sound/PcmOutput.h"
 #include "platform/sound/PlaySound.h"
 
@@ -28,7 +29,7 @@ public:
 private:
     struct Sound {
         WaveFormat format;      // samples point into data
-        std::vector<BYTE> data; // a copy: the module may go before the sound ends
+        std::vector<BYTE> data; // a copy: the module or memory may go before the sound ends
     };
 
     void Run();

@@ -1,14 +1,14 @@
 #include "platform/sound/PlaySound.h"
 
 #include "platform/sound/AlsaPcmOutput.h"
+#include "platform/sound/ToneWave.h"
 #include "platform/sound/WaveSoundPlayer.h"
+#include "support/FakePcmOutput.h"
 #include "support/ResBuilder.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <algorithm>
 
 namespace {
 
@@ -35,54 +35,8 @@ std::vector<BYTE> Wave(WORD channels, DWORD rate, WORD bits, std::size_t sampleB
     return out;
 }
 
-// Events of the output as text ("open 11025", "write 551", "drain", ...); writes can be
-// held until the test lets them go.
-struct Device {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::string> events;
-    bool holdWrites = false;
-    bool opens = true;
-
-    void Note(std::string event) {
-        std::lock_guard hold(mutex);
-        events.push_back(std::move(event));
-        changed.notify_all();
-    }
-    // Waits (with a generous limit, as a guard against a hang) until count events exist.
-    std::vector<std::string> WaitFor(std::size_t count) {
-        std::unique_lock hold(mutex);
-        changed.wait_for(hold, std::chrono::seconds(10), [&] { return events.size() >= count; });
-        return events;
-    }
-    void Release() {
-        std::lock_guard hold(mutex);
-        holdWrites = false;
-        changed.notify_all();
-    }
-};
-
-class FakeOutput : public PcmOutput {
-public:
-    explicit FakeOutput(std::shared_ptr<Device> device) : device_(std::move(device)) {}
-    bool Open(const WaveFormat& f) override {
-        device_->Note("open " + std::to_string(f.samplesPerSecond) + " " +
-                      std::to_string(f.bitsPerSample) + "x" + std::to_string(f.channels));
-        return device_->opens;
-    }
-    bool Write(const BYTE*, std::size_t count) override {
-        device_->Note("write " + std::to_string(count));
-        std::unique_lock hold(device_->mutex);
-        device_->changed.wait(hold, [&] { return !device_->holdWrites; });
-        return true;
-    }
-    void Drain() override { device_->Note("drain"); }
-    void Drop() override { device_->Note("drop"); }
-    void Close() override { device_->Note("close"); }
-
-private:
-    std::shared_ptr<Device> device_;
-};
+using Device = korvyn::test::FakeDevice;
+using FakeOutput = korvyn::test::FakePcmOutput;
 
 class WaveSoundPlayerTest : public ::testing::Test {
 protected:
@@ -116,6 +70,13 @@ TEST_F(WaveSoundPlayerTest, PlaysAResourceToTheEnd) {
     EXPECT_EQ(events[5], "write 551") << "a twentieth of a second at a time";
     EXPECT_EQ(events[5 + 25], "write 5") << "13,780 samples";
     EXPECT_EQ(events.back(), "close");
+
+    std::vector<BYTE> wave = Wave(1, 8000, 8, 500);
+    EXPECT_TRUE(player.Play(reinterpret_cast<LPCWSTR>(wave.data()), nullptr, SND_MEMORY));
+    wave.assign(wave.size(), 0); // the player took a copy
+    const std::vector<std::string> memory = {"open 8000 8x1", "write 400", "write 100", "drain",
+                                             "close"};
+    EXPECT_TRUE(std::equal(memory.begin(), memory.end(), device->WaitFor(0).end() - 5));
 }
 
 TEST_F(WaveSoundPlayerTest, ReturnsAtOnceAndANewSoundReplacesThePlayingOne) {
@@ -153,7 +114,10 @@ TEST_F(WaveSoundPlayerTest, WhatCannotBePlayedIsRefused) {
     EXPECT_FALSE(Play(161)) << "not of type WAVE";
     EXPECT_FALSE(Play(160)) << "not a RIFF WAVE file";
     EXPECT_FALSE(Play(159)) << "24-bit samples";
-    EXPECT_FALSE(Play(157, SND_ASYNC)) << "only resources are played";
+    EXPECT_FALSE(Play(157, SND_ASYNC)) << "only resources and memory are played";
+    const std::vector<BYTE> notRiff(64, 0), deep = Wave(1, 8000, 24, 300);
+    for (const auto* bytes : {&notRiff, &deep})
+        EXPECT_FALSE(player.Play(reinterpret_cast<LPCWSTR>(bytes->data()), nullptr, SND_MEMORY));
     device->opens = false; // no audio device: the sound goes without a word
     EXPECT_TRUE(Play(158, SND_RESOURCE));
     device->opens = true;
@@ -195,6 +159,12 @@ TEST(AlsaPcmOutput, PlaysOnTheNullDeviceAndFailsQuietlyWithoutOne) {
     testing::internal::CaptureStderr();
     AlsaPcmOutput missing("korvyn_no_such_device");
     EXPECT_FALSE(missing.Open(format));
+    // A tone made in memory plays on "null" and is dropped without a device, quietly.
+    const std::vector<BYTE> tone = MakeToneWave(ToneShape{});
+    for (const char* device : {"null", "korvyn_no_such_device"}) {
+        WaveSoundPlayer player(std::make_unique<AlsaPcmOutput>(device));
+        EXPECT_TRUE(player.Play(reinterpret_cast<LPCWSTR>(tone.data()), nullptr, SND_MEMORY));
+    }
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "ALSA says nothing";
 }
 
