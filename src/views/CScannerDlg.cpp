@@ -349,8 +349,8 @@ void CScannerDlg::DrawZoomed() {
         const korvyn::GraphColors colors{
             korvyn::CaptionColor(), text,
             korvyn::MixColors(background, korvyn::MixColors(background, text))};
-        korvyn::DrawSignalGraph(*dc, m_meterLayout, samples, true, station.bestRssi,
-                                station.worstRssi, colors);
+        korvyn::DrawSignalGraph(*dc, m_meterLayout, samples, station.bestRssi, station.worstRssi,
+                                colors);
     }
     if (found) {
         m_details.Draw(

@@ -29,22 +29,14 @@ void HorizontalLine(CDC& dc, const CRect& plot, int y) {
 
 } // namespace
 
-GraphRange RangeFor(const std::vector<LONG>& samples, bool known, LONG best, LONG worst) {
-    LONG low = 0, high = 0;
-    bool any = known;
-    if (known) {
-        low = worst;
-        high = best;
-    }
+GraphRange RangeFor(const std::vector<LONG>& samples, LONG best, LONG worst) {
+    LONG low = worst, high = best;
     for (LONG s : samples) {
-        if (s == kNotHeard)
-            continue;
-        low = any ? std::min(low, s) : s;
-        high = any ? std::max(high, s) : s;
-        any = true;
+        if (s != kNotHeard) {
+            low = std::min(low, s);
+            high = std::max(high, s);
+        }
     }
-    if (!any)
-        return {};
     GraphRange range{FloorTen(low), CeilTen(high)};
     // At least 20 dB, and a span of whole 20s, widened downwards.
     const LONG span = std::max<LONG>(20, (range.high - range.low + 19) / 20 * 20);
@@ -70,11 +62,11 @@ int GraphColumn(const CRect& plot, int index, int count) {
 }
 
 void DrawSignalGraph(CDC& dc, const MeterLayout& layout, const std::vector<LONG>& samples,
-                     bool known, LONG best, LONG worst, const GraphColors& colors) {
+                     LONG best, LONG worst, const GraphColors& colors) {
     const CRect& plot = layout.plot;
     if (plot.IsRectEmpty())
         return;
-    const GraphRange range = RangeFor(samples, known, best, worst);
+    const GraphRange range = RangeFor(samples, best, worst);
     const int scale = layout.scale;
 
     // Grid lines with their labels at the top, middle and bottom of the axis.
@@ -93,13 +85,10 @@ void DrawSignalGraph(CDC& dc, const MeterLayout& layout, const std::vector<LONG>
     dc.SetBkMode(oldMode);
     dc.SetTextColor(oldText);
 
-    if (known) {
-        CPen faint(PS_DASH, scale, colors.faint);
-        dc.SelectObject(&faint);
-        HorizontalLine(dc, plot, GraphRow(plot, range, best));
-        HorizontalLine(dc, plot, GraphRow(plot, range, worst));
-        dc.SelectObject(&grid);
-    }
+    CPen faint(PS_DASH, scale, colors.faint);
+    dc.SelectObject(&faint);
+    HorizontalLine(dc, plot, GraphRow(plot, range, best));
+    HorizontalLine(dc, plot, GraphRow(plot, range, worst));
 
     // The signal: lines between neighbouring scans in which it was heard, a dot for one
     // heard alone.

@@ -18,11 +18,11 @@ struct MeterLayout;
 // The dBm at the plot's top and bottom rows: multiples of 10 at least 20 dB apart, their
 // span a multiple of 20 so that the middle grid line falls on a multiple of 10 too.
 struct GraphRange {
-    LONG low = -90;
-    LONG high = -30;
+    LONG low;
+    LONG high;
     LONG Middle() const { return (low + high) / 2; }
 };
-GraphRange RangeFor(const std::vector<LONG>& samples, bool known, LONG best, LONG worst);
+GraphRange RangeFor(const std::vector<LONG>& samples, LONG best, LONG worst);
 
 // The axis labels: "-30", "-60", "-90".
 std::u16string GraphLabel(LONG dbm);
@@ -40,9 +40,9 @@ struct GraphColors {
 };
 
 // Draws the graph into layout.graph with the DC's current font for the labels. samples
-// are the last scans, oldest first, kNotHeard where not heard; best and worst count only
-// when known.
+// are the last scans, oldest first, kNotHeard where not heard; best and worst are the
+// station's own.
 void DrawSignalGraph(CDC& dc, const MeterLayout& layout, const std::vector<LONG>& samples,
-                     bool known, LONG best, LONG worst, const GraphColors& colors);
+                     LONG best, LONG worst, const GraphColors& colors);
 
 } // namespace korvyn
