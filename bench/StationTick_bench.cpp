@@ -1,6 +1,9 @@
 // One scan tick's data path: GetBSSIDs on a full 8,192-byte list (78 entries) through the
 // device layer, Merge, RebuildView and 30 rows read with GetViewItem, at tables of 100,
 // 10,000 and 100,000 stations; the same ticks against the baseline table, with the ratio.
+// The table's tick keeps every heard station's signal history; ScanTickWithMeter adds
+// what an open meter reads each tick (two minutes of one station's history), and the
+// counters give the history's rings and their memory.
 #include "baseline/BaselineStationTable.h"
 #include "core/StationTable.h"
 #include "settings/CSettings.h"
@@ -49,7 +52,7 @@ template <typename Table> void Fill(Table& table, DWORD stations) {
     }
 }
 
-template <typename Table> void ScanTick(benchmark::State& state) {
+template <typename Table, bool kMeter = false> void ScanTick(benchmark::State& state) {
     const auto stations = static_cast<DWORD>(state.range(0));
     CSettings settings;
     settings.SetValue(4, 1); // mute: the tick is measured, not the sound
@@ -60,6 +63,7 @@ template <typename Table> void ScanTick(benchmark::State& state) {
     ScanObservation observations[128];
     StationRecord row{};
     DWORD total = 0, active = 0;
+    std::vector<LONG> history;
 
     const double start = ThreadSeconds();
     for (auto _ : state) {
@@ -70,6 +74,10 @@ template <typename Table> void ScanTick(benchmark::State& state) {
         for (int i = 0; i < kRows; ++i)
             table.GetViewItem(static_cast<int>(total / 2) + i, row);
         benchmark::DoNotOptimize(row);
+        if constexpr (kMeter) {
+            table.GetHistory(row.number, 120, history);
+            benchmark::DoNotOptimize(history.data());
+        }
     }
     const double seconds = (ThreadSeconds() - start) / static_cast<double>(state.iterations());
     SetWifiDriver(nullptr);
@@ -79,6 +87,13 @@ template <typename Table> void ScanTick(benchmark::State& state) {
     }
     state.counters["stations"] = total;
     if constexpr (std::is_same_v<Table, StationTable>) {
+        state.counters["rings"] = static_cast<double>(table.HistoryRingsInUse());
+        state.counters["ringKiB"] =
+            static_cast<double>(table.HistoryRingsInUse() * (korvyn::kHistoryScans + 4)) / 1024;
+    }
+    if constexpr (kMeter) {
+        return;
+    } else if constexpr (std::is_same_v<Table, StationTable>) {
         OwnTickSeconds()[state.range(0)] = seconds;
     } else if (const auto own = OwnTickSeconds().find(state.range(0));
                own != OwnTickSeconds().end()) {
@@ -135,6 +150,12 @@ void CheckAgreement(benchmark::State& state) {
 
 BENCHMARK(CheckAgreement)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(ScanTick, StationTable)
+    ->Arg(100)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_TEMPLATE(ScanTick, StationTable, true)
+    ->Name("ScanTickWithMeter")
     ->Arg(100)
     ->Arg(10000)
     ->Arg(100000)

@@ -373,10 +373,13 @@ void CMainDlg::ScanTick(UINT period, const std::u16string& adapter) {
     ScanObservation observations[kObservationCapacity];
     korvyn::ChannelUse uses[kObservationCapacity];
     DWORD count = 0;
-    // A failed read or an empty list leaves the table exactly as it was.
+    // A failed read or an empty list leaves the table as it was, but for a gap in the
+    // signal history.
     if (m_adapter.GetBSSIDs(adapter.c_str(), observations, sizeof observations, count, uses) &&
         count > 0) {
         m_stations.Merge(observations, count, uses);
+    } else {
+        m_stations.SkipScan();
     }
     m_adapter.RefreshBSSIDs(adapter.c_str());
     if (m_listPage) {

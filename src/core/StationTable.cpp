@@ -122,6 +122,7 @@ void StationTable::Merge(const ScanObservation* observations, DWORD count,
     const DWORD hidePeers = Setting(settings_, kHidePeers);
     const DWORD mute = Setting(settings_, kMute);
     std::lock_guard hold(lock_);
+    history_.BeginScan();
 
     // Only the stations of the previous merge can be active.
     for (DWORD number : active_) {
@@ -144,6 +145,7 @@ void StationTable::Merge(const ScanObservation* observations, DWORD count,
             r.bestRssi = std::max(r.bestRssi, r.rssi);
             r.worstRssi = std::min(r.worstRssi, r.rssi);
             r.lastSeen = Now();
+            history_.Heard(r.number, r.rssi);
             if (uses)
                 KeepUse(r.number, uses[i]);
             continue;
@@ -151,6 +153,7 @@ void StationTable::Merge(const ScanObservation* observations, DWORD count,
         const StationRecord* added = Add(o, Now());
         if (!added)
             continue;
+        history_.Heard(added->number, added->rssi);
         if (uses)
             KeepUse(added->number, uses[i]);
         if (hideSecured && added->privacy)
@@ -162,6 +165,11 @@ void StationTable::Merge(const ScanObservation* observations, DWORD count,
         PlaySound(MAKEINTRESOURCE(kNewStationSound), GetModuleHandle(nullptr),
                   SND_RESOURCE | SND_ASYNC);
     }
+}
+
+void StationTable::SkipScan() {
+    std::lock_guard hold(lock_);
+    history_.BeginScan();
 }
 
 void StationTable::RebuildView(DWORD& total, DWORD& active) {
@@ -228,6 +236,7 @@ void StationTable::Clear() {
     records_ = {};
     byMac_ = {};
     uses_ = {};
+    history_.Clear();
     active_ = {};
     touched_ = {};
     isTouched_ = {};

@@ -9,6 +9,7 @@
 // and the next rebuild revisits only those, so a scan tick costs about the same with a
 // hundred stations as with a hundred thousand. A change of the hide settings rebuilds
 // the view from scratch.
+#include "core/SignalHistory.h"
 #include "core/StationRecord.h"
 #include "core/WalkOrderIndex.h"
 #include "platform/system/SystemTime.h"
@@ -35,6 +36,10 @@ public:
     void Merge(const ScanObservation* observations, DWORD count,
                const korvyn::ChannelUse* uses = nullptr);
 
+    // A scan that heard nothing (a failed read or an empty list): the stations keep their
+    // state, and their signal history gets a gap.
+    void SkipScan();
+
     // Rebuilds the view; total is the number of stations in it, active those of the
     // latest scan.
     void RebuildView(DWORD& total, DWORD& active);
@@ -46,6 +51,13 @@ public:
     // The channel use of station `number` as its latest observation gave it; all zero
     // when none was given or there is no such station.
     korvyn::ChannelUse GetChannelUse(DWORD number) const;
+
+    // The signal of station `number` in the last `scans` scans (at most kHistoryScans),
+    // oldest first, korvyn::kNotHeard where it was not heard.
+    void GetHistory(DWORD number, int scans, std::vector<LONG>& out) const {
+        history_.Recent(number, scans, out);
+    }
+    std::size_t HistoryRingsInUse() const { return history_.RingsInUse(); }
 
     // Deletes every station; numbering starts again at 0.
     void Clear();
@@ -70,6 +82,7 @@ private:
     std::deque<StationRecord> records_;
     std::unordered_map<std::uint64_t, DWORD> byMac_; // the MAC index
     std::deque<korvyn::ChannelUse> uses_;            // by number, as far as known
+    korvyn::SignalHistory history_;
 
     std::vector<DWORD> active_;   // stations marked active by the latest merge
     std::vector<DWORD> touched_;  // stations changed since the view was built

@@ -2,6 +2,9 @@
 #include "controls/TahomaFont.h"
 
 #include "controls/RelayoutDialog.h"
+#include "controls/ThemeColors.h"
+#include "core/OuiMakers.h"
+#include "core/ScanPeriod.h"
 #include "core/StationTable.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CDC.h"
@@ -11,19 +14,21 @@
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
+#include "views/SignalHistoryGraph.h"
 #include "views/StationColumns.h"
 #include "views/StationExport.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CScannerDlg, CColoredDlg)
 
 namespace {
 
-constexpr int kZoomFontHeight = 100;
-constexpr int kNameBandHeight = 20;
+constexpr int kZoomFontHeight = korvyn::kMeterNumberHeight;
+constexpr int kNameBandHeight = korvyn::kMeterNameHeight;
 
 // Language texts of the page.
 constexpr int kActiveText = 19;
@@ -279,8 +284,31 @@ std::u16string CScannerDlg::MeterNumber(bool found, const StationRecord& station
 std::u16string CScannerDlg::MeterText() const {
     StationRecord station{};
     const bool found = m_stations.GetByNumber(m_zoomStation, station);
-    return MeterNumber(found, station) + u'\n' +
-           (found ? korvyn::StationName(station) : std::u16string());
+    std::u16string text = MeterNumber(found, station) + u'\n';
+    if (!found) {
+        return text;
+    }
+    text += korvyn::StationName(station) + u'\n' +
+            korvyn::StationAirLine(station, m_stations.GetChannelUse(station.number), m_languages) +
+            u'\n';
+    std::vector<LONG> samples;
+    m_stations.GetHistory(m_zoomStation, korvyn::HistoryScans(GetScanPeriod(m_settings)), samples);
+    for (LONG sample : samples) {
+        text += static_cast<char16_t>(sample & 0xFF);
+    }
+    return text;
+}
+
+int CScannerDlg::CountLineTop() {
+    CRect count;
+    GetClientRect(&count);
+    if (CWnd* line = GetDlgItem(IDC_COUNT); line != nullptr) {
+        line->GetWindowRect(&count);
+        ScreenToClient(&count);
+    } else {
+        count.top = count.bottom;
+    }
+    return count.top;
 }
 
 void CScannerDlg::DrawZoomed() {
@@ -292,28 +320,61 @@ void CScannerDlg::DrawZoomed() {
     const bool found = m_stations.GetByNumber(m_zoomStation, station);
     std::u16string number = MeterNumber(found, station);
     m_meterShown = MeterText();
+    OnCtlColor(dc, nullptr, CTLCOLOR_STATIC);
+    // The parts share the page's background: none paints over another's margins.
+    const int oldMode = dc->SetBkMode(TRANSPARENT);
 
     CFont big;
     korvyn::CreateTahomaFont(big, kZoomFontHeight, FW_BOLD);
     CFont* previous = dc->SelectObject(&big);
-    OnCtlColor(dc, nullptr, CTLCOLOR_STATIC);
-    CRect rect;
-    GetClientRect(&rect);
-    rect.top += kNameBandHeight;
-    rect.bottom -= kNameBandHeight;
+    TEXTMETRIC metrics{};
+    korvyn::FigureRows figures;
+    if (dc->GetTextMetrics(&metrics)) {
+        figures = {static_cast<int>(metrics.tmInternalLeading),
+                   static_cast<int>(std::min<LONG>(metrics.tmAscent + 1, kZoomFontHeight))};
+    }
+    // Everything below the number is twice as large on a double-resolution screen; the
+    // number and the name keep their pixel sizes.
+    const int scale = std::max(1, dc->GetDeviceCaps(LOGPIXELSY) / 96);
+    CFont labels;
+    korvyn::CreateTahomaFont(labels, korvyn::kMeterLabelHeight * scale, FW_NORMAL);
+    dc->SelectObject(&labels);
+    const int labelWidth = dc->GetTextExtent(korvyn::kWidestGraphLabel).cx;
+    CRect client;
+    GetClientRect(&client);
+    m_meterLayout = korvyn::LayoutMeter(client, CountLineTop(), scale, labelWidth, figures);
+
+    dc->SelectObject(&big);
+    CRect rect = m_meterLayout.numberCell;
     dc->DrawText(number, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    dc->SelectObject(previous);
-    big.DeleteObject();
+
+    dc->SelectObject(&labels);
+    if (found && !m_meterLayout.graph.IsRectEmpty()) {
+        std::vector<LONG> samples;
+        m_stations.GetHistory(m_zoomStation, korvyn::HistoryScans(GetScanPeriod(m_settings)),
+                              samples);
+        const COLORREF background = GetBackgroundColor(), text = dc->GetTextColor();
+        const korvyn::GraphColors colors{
+            korvyn::CaptionColor(), text,
+            korvyn::MixColors(background, korvyn::MixColors(background, text))};
+        korvyn::DrawSignalGraph(*dc, m_meterLayout, samples, station.bestRssi, station.worstRssi,
+                                colors);
+    }
+    if (found) {
+        m_details.Draw(
+            *dc, m_meterLayout.details, scale,
+            korvyn::StationAirLine(station, m_stations.GetChannelUse(station.number), m_languages),
+            korvyn::ProgramOuiMakers().MakerOf(station.mac));
+    }
 
     CFont small;
     korvyn::CreateTahomaFont(small, kNameBandHeight, FW_BOLD);
-    previous = dc->SelectObject(&small);
-    GetClientRect(&rect);
-    rect.bottom = rect.top + kNameBandHeight;
+    dc->SelectObject(&small);
+    rect = m_meterLayout.name;
     dc->DrawText(found ? korvyn::StationName(station) : std::u16string(), &rect,
                  DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     dc->SelectObject(previous);
-    small.DeleteObject();
+    dc->SetBkMode(oldMode);
     ReleaseDC(dc);
 }
 

@@ -2,13 +2,16 @@
 // CScannerDlg: the network list page. Every visible station of the station table is one
 // row of a ten-column virtual list (the list asks the page for each cell's text), with a
 // count line ("3/10 active") and a hint under it. A tap on a row offers "ZOOM", which
-// turns the page into a signal meter for that one station: its |RSSI| in large type and
-// its name above, repainted after every scan, until the page is tapped again. Save
+// turns the page into a signal meter for that one station: its |RSSI| in large type, its
+// name above, the graph of its recent signal and its details below, repainted after every
+// scan, until the page is tapped again. Save
 // writes the list as shown into the Documents folder.
 #include "controls/CColoredDlg.h"
 #include "core/MeterSound.h"
 #include "platform/ui/CFont.h"
 #include "views/CListCtrlEx.h"
+#include "views/MeterLayout.h"
+#include "views/StationDetails.h"
 
 #include <string>
 
@@ -45,6 +48,8 @@ public:
     void ZoomStation(DWORD number);
 
     bool IsZoomed() const { return m_zoomed; }
+    // Where the meter's parts were drawn at its last paint.
+    const korvyn::MeterLayout& GetMeterLayout() const { return m_meterLayout; }
     int GetFontSize() const { return m_fontSize; }
 
 protected:
@@ -65,9 +70,10 @@ private:
     void OnListClick(NMHDR* notify);
     void ApplyLayout();
     void DrawZoomed();
-    // What the meter shows: the number, and the name after a line feed.
+    // What the meter shows: the number, the name, the details and the graph's samples.
     static std::u16string MeterNumber(bool found, const StationRecord& station);
     std::u16string MeterText() const;
+    int CountLineTop();
 
     StationTable& m_stations;
     const CSettings& m_settings;
@@ -83,4 +89,6 @@ private:
     std::u16string m_countText;
     std::u16string m_hintText;
     std::u16string m_meterShown; // MeterText at the last paint of the meter
+    korvyn::MeterLayout m_meterLayout;
+    korvyn::StationDetails m_details;
 };

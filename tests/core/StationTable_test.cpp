@@ -370,3 +370,73 @@ TEST_F(StationTableTest, ClearStartsNumberingAgain) {
 }
 
 } // namespace
+
+// The signal history against a plain record of every scan: stations heard in some scans
+// and not others, empty scans, a long absence that gives the ring back, the ring wrapping
+// many times; and what an older or larger request sees.
+TEST_F(StationTableTest, SignalHistoryHoldsTheLastScansWithGaps) {
+    using korvyn::kHistoryScans;
+    using korvyn::kNotHeard;
+    constexpr DWORD kStations = 5;
+    std::vector<std::vector<LONG>> heard(kStations); // per station, one entry per scan
+    std::vector<LONG> got;
+    for (int scan = 1; scan <= 3 * kHistoryScans; ++scan) {
+        std::vector<ScanObservation> obs;
+        for (DWORD k = 0; k < kStations; ++k) {
+            const bool away = k == 4 && scan > 100 && scan < 100 + kHistoryScans + 30;
+            const bool there = scan == 1 || (!away && (scan * 7 + k * 3) % 5 != 0);
+            const LONG rssi = -(30 + (scan + static_cast<LONG>(k)) % 60);
+            if (there) {
+                obs.push_back(Obs(Mac(k), rssi - 5)); // a second sighting in the scan wins
+                obs.push_back(Obs(Mac(k), rssi));
+            }
+            heard[k].push_back(there && scan % 37 ? rssi : kNotHeard);
+        }
+        if (scan % 37)
+            Merge(obs);
+        else
+            table.SkipScan();
+        for (DWORD k = 0; k < kStations; ++k) {
+            const int n = std::min<int>(scan, kHistoryScans);
+            table.GetHistory(k, kHistoryScans, got);
+            ASSERT_EQ(got.size(), std::size_t(kHistoryScans));
+            EXPECT_TRUE(
+                std::all_of(got.begin(), got.end() - n, [](LONG s) { return s == kNotHeard; }))
+                << "before the first scan, at scan " << scan;
+            ASSERT_TRUE(std::equal(got.end() - n, got.end(), heard[k].end() - n))
+                << "station " << k << " at scan " << scan;
+        }
+        if (scan == 100 + kHistoryScans + 10) {
+            EXPECT_EQ(table.HistoryRingsInUse(), kStations - 1) << "an absence gives it back";
+        }
+    }
+    table.GetHistory(0, 3, got);
+    EXPECT_EQ(got, std::vector<LONG>(heard[0].end() - 3, heard[0].end()));
+    table.GetHistory(0, 10 * kHistoryScans, got);
+    EXPECT_EQ(got.size(), std::size_t(kHistoryScans));
+    table.GetHistory(kStations, 4, got);
+    EXPECT_EQ(got, std::vector<LONG>(4, kNotHeard)) << "no such station";
+    Merge({Obs(Mac(9), -400)});
+    table.GetHistory(kStations, 1, got);
+    EXPECT_EQ(got, std::vector<LONG>{-127}) << "kept within a byte, apart from the gap mark";
+    table.Clear();
+    EXPECT_EQ(table.HistoryRingsInUse(), 0u);
+    Merge({Obs(Mac(1), -50)});
+    table.GetHistory(0, 2, got);
+    EXPECT_EQ(got, (std::vector<LONG>{kNotHeard, -50}));
+}
+
+// Rings are kept only for stations heard within the window: a full table of stations
+// that have gone costs none.
+TEST_F(StationTableTest, SignalHistoryKeepsNoRingForStationsLongGone) {
+    std::vector<ScanObservation> many;
+    for (DWORD id = 0; id < 3000; ++id)
+        many.push_back(Obs(Mac(id), -70));
+    Merge(many);
+    EXPECT_EQ(table.HistoryRingsInUse(), 3000u);
+    for (int scan = 1; scan < korvyn::kHistoryScans; ++scan)
+        Merge({Obs(Mac(1), -60)});
+    EXPECT_EQ(table.HistoryRingsInUse(), 3000u) << "the first scan is still in view";
+    table.SkipScan();
+    EXPECT_EQ(table.HistoryRingsInUse(), 1u);
+}

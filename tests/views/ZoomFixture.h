@@ -23,17 +23,16 @@ protected:
         menus.Choose(ID_ZOOM);
         TapRow(RowOf(name));
     }
-    // How many pixels above the count line differ from the meter as it should be: the
-    // number in a 100-pixel bold font between 20-pixel bands, the name in the top band.
+    // How many pixels of the name band and the number differ from the meter as it should
+    // be there: the number in a 100-pixel bold font in its cell, the name in the top band.
     int DiffersFromMeter(const std::u16string& number, const std::u16string& name) {
-        CRect client, count;
+        CRect client;
         page->GetClientRect(&client);
-        page->GetDlgItem(IDC_COUNT)->GetWindowRect(&count);
-        page->ScreenToClient(&count);
-        return CompareWithTexts(Shot(*page), CRect(0, 0, client.right, count.top),
-                                page->GetBackgroundColor(),
-                                {{number, 100, CRect(0, 20, client.right, client.bottom - 20)},
-                                 {name, 20, CRect(0, 0, client.right, 20)}})
+        const QImage shot = Shot(*page);
+        const korvyn::MeterLayout& m = page->GetMeterLayout();
+        return CompareWithTexts(
+                   shot, CRect(0, 0, client.right, m.number.bottom), page->GetBackgroundColor(),
+                   {{number, 100, m.numberCell}, {name, 20, CRect(0, 0, client.right, 20)}})
             .differing;
     }
     ScriptedPopupMenus menus;
