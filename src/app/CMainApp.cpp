@@ -4,6 +4,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/session/TerminationSignals.h"
 #include "platform/ui/ApplicationIcon.h"
+#include "platform/ui/DeviceScreen.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
@@ -25,7 +26,12 @@ BOOL CMainApp::InitInstance() {
     if (m_session != nullptr && !m_session->Starting()) {
         return FALSE;
     }
-    korvyn::platform::SetApplicationIcon(AfxGetResourceHandle(), MAKEINTRESOURCE(IDR_MAINFRAME));
+    // A headless run has no window to show the icon on; decoding its sizes would only
+    // cost start-up time and memory.
+    if (!korvyn::platform::IsHeadless()) {
+        korvyn::platform::SetApplicationIcon(AfxGetResourceHandle(),
+                                             MAKEINTRESOURCE(IDR_MAINFRAME));
+    }
     SetRegistryKey(korvyn::kProfileMaker);
     m_settings.Load();
     DWORD language = 0;
