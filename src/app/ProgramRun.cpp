@@ -252,9 +252,12 @@ int RunProgram(const CommandLine& options, char* programName) {
     // Headless: asked for, or nowhere to show a window. A platform chosen through
     // QT_QPA_PLATFORM (a framebuffer on a touch device) counts as a display when its plugin
     // is installed; one that is not would end the program inside Qt, so it counts as none.
+    // A headless run on the offscreen platform (the tests', the benchmarks') needs no look
+    // at the installed plugins, which costs start-up time.
     bool noPlatform = false;
-    if (Set("QT_QPA_PLATFORM")) {
-        const std::string loadable = platform::LoadableQtPlatforms(std::getenv("QT_QPA_PLATFORM"));
+    const char* named = std::getenv("QT_QPA_PLATFORM");
+    if (Set("QT_QPA_PLATFORM") && !(options.headless && std::strcmp(named, "offscreen") == 0)) {
+        const std::string loadable = platform::LoadableQtPlatforms(named);
         noPlatform = loadable.empty();
         if (noPlatform) {
             unsetenv("QT_QPA_PLATFORM");
