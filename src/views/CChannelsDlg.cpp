@@ -5,13 +5,13 @@
 #include "core/StationTable.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CDC.h"
-#include "platform/ui/CMenu.h"
 #include "platform/ui/CPen.h"
 #include "platform/ui/CWinApp.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "views/ChannelRating.h"
 #include "views/StationColumns.h"
+#include "views/ZoomMenu.h"
 
 #include <algorithm>
 #include <string>
@@ -23,7 +23,6 @@ using korvyn::Band;
 namespace {
 
 // Language texts of the page.
-constexpr int kZoomText = 22;
 constexpr int kFirstBandText = 38; // 2.4, 5 and 6 GHz
 constexpr int kBestText = 41;
 constexpr int kHintText = 42;
@@ -386,24 +385,5 @@ void CChannelsDlg::OnLButtonDown(UINT flags, CPoint point) {
     m_selected = m_shown[*hit].number;
     m_stale = true;
     Invalidate();
-    OfferZoom(point);
-}
-
-void CChannelsDlg::OfferZoom(CPoint at) {
-    // The list's popup: menu 160 with its item's text in the language.
-    CMenu menu;
-    CMenu* popup = menu.LoadMenu(IDR_ZOOM_MENU) ? menu.GetSubMenu(0) : nullptr;
-    if (popup == nullptr) {
-        menu.DestroyMenu();
-        if (!menu.CreatePopupMenu()) {
-            return;
-        }
-        popup = &menu;
-    } else {
-        popup->DeleteMenu(0, MF_BYPOSITION);
-    }
-    popup->InsertMenu(0, MF_BYPOSITION | MF_STRING, ID_ZOOM, m_languages.Text(kZoomText).c_str());
-    ClientToScreen(&at);
-    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, this);
-    menu.DestroyMenu();
+    OfferZoomMenu(*this, point, m_languages);
 }

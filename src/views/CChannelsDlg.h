@@ -69,7 +69,6 @@ private:
     void Draw(CDC& dc) const;
     void DrawGrid(CDC& dc) const;
     void DrawAxis(CDC& dc) const;
-    void OfferZoom(CPoint at);
 
     const StationTable& m_stations;
     const CLanguageTable& m_languages;

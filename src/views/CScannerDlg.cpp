@@ -9,7 +9,6 @@
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CDC.h"
 #include "platform/ui/CDataExchange.h"
-#include "platform/ui/CMenu.h"
 #include "platform/ui/CWinApp.h"
 #include "resource.h"
 #include "settings/CLanguageTable.h"
@@ -17,6 +16,7 @@
 #include "views/SignalHistoryGraph.h"
 #include "views/StationColumns.h"
 #include "views/StationExport.h"
+#include "views/ZoomMenu.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,7 +34,6 @@ constexpr int kNameBandHeight = korvyn::kMeterNameHeight;
 constexpr int kActiveText = 19;
 constexpr int kTapToZoomText = 20;
 constexpr int kTapToRestoreText = 21;
-constexpr int kZoomText = 22;
 
 UINT TemplateForScreen(bool construction) {
     return TemplateForShape(
@@ -212,26 +211,11 @@ void CScannerDlg::OnListClick(NMHDR* notify) {
     if (click->iItem == -1) {
         return;
     }
-    CMenu menu;
-    CMenu* popup = menu.LoadMenu(IDR_ZOOM_MENU) ? menu.GetSubMenu(0) : nullptr;
-    if (popup == nullptr) {
-        menu.DestroyMenu();
-        if (!menu.CreatePopupMenu()) {
-            return;
-        }
-        popup = &menu;
-    } else {
-        popup->DeleteMenu(0, MF_BYPOSITION);
-    }
-    popup->InsertMenu(0, MF_BYPOSITION | MF_STRING, ID_ZOOM, m_languages.Text(kZoomText).c_str());
-    CPoint at(click->ptAction);
-    ClientToScreen(&at);
     StationRecord station{};
     if (m_stations.GetViewItem(click->iItem, station)) {
         m_zoomStation = station.number;
     }
-    popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, this);
-    menu.DestroyMenu();
+    OfferZoomMenu(*this, CPoint(click->ptAction), m_languages);
 }
 
 BOOL CScannerDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
