@@ -62,11 +62,6 @@ TEST_F(DAvirIzevTest, ConvertsEveryFieldOfAnEntry) {
     EXPECT_EQ(obs[1].rssi, static_cast<LONG>(0xEEEEEEEE)) << "nothing written past the count";
 }
 
-TEST_F(DAvirIzevTest, EmptyListSucceedsWithNoEntries) {
-    EXPECT_EQ(Read(ListBytes(0, {})), 0u);
-    EXPECT_EQ(Read(std::string()), 0u) << "no bytes at all: no item count either";
-}
-
 TEST_F(DAvirIzevTest, BothRssiEncodings) {
     std::vector<std::string> entries;
     for (DWORD raw : {0xFFC40000u, 0xFFFFFFC4u, 0x00000000u, 0xFF000000u, 0x00C40000u})
@@ -167,6 +162,8 @@ TEST_F(DAvirIzevTest, CapacityLimitsTheObservations) {
     EXPECT_EQ(obs[2].rssi, static_cast<LONG>(0xEEEEEEEE));
     EXPECT_EQ(Read(ListBytes(3, entries), sizeof(ScanObservation) + 87), 1u);
     EXPECT_EQ(Read(ListBytes(3, entries), 0), 0u);
+    EXPECT_EQ(Read(ListBytes(0, {})), 0u);
+    EXPECT_EQ(Read(std::string()), 0u) << "no bytes at all: no item count either";
 }
 
 TEST_F(DAvirIzevTest, NullArrayAndFailedReads) {
@@ -264,18 +261,14 @@ TEST_F(AdapterListTest, ExcludedAndNonWirelessNamesAreLeftOut) {
     }
 }
 
-TEST_F(AdapterListTest, WirelessAdaptersAreJoinedByOneComma) {
+TEST_F(AdapterListTest, WirelessNamesAreJoinedByOneCommaAndCutAtAWholeName) {
     driver->adapters = {{u"wlan0", 1}, {u"eth0", 0}, {u"wlp3s0", 1}};
     DWORD length = 0;
     bool ok = false;
     EXPECT_EQ(Adapters(2048, length, ok), u"wlan0,wlp3s0");
     EXPECT_EQ(length, 24u);
-}
 
-TEST_F(AdapterListTest, CapacityCutsAtAWholeName) {
     driver->adapters = {{u"wlan0", 1}, {u"wlan1", 1}};
-    DWORD length = 0;
-    bool ok = false;
     EXPECT_EQ(Adapters(24, length, ok), u"wlan0,wlan1") << "22 bytes and the terminator";
     EXPECT_EQ(Adapters(23, length, ok), u"wlan0");
     EXPECT_TRUE(ok);
@@ -291,13 +284,9 @@ TEST_F(AdapterListTest, CapacityCutsAtAWholeName) {
     length = 2048;
     EXPECT_FALSE(adapter.GetAdapters(nullptr, length));
     EXPECT_EQ(length, 0u);
-}
 
-TEST_F(AdapterListTest, NoWirelessAdapterLeavesTheBufferUnwritten) {
     driver->adapters = {{u"lo", 0}, {u"eth0", 0}};
-    DWORD length = 0;
-    bool ok = false;
-    EXPECT_EQ(Adapters(2048, length, ok), u"<untouched>");
+    EXPECT_EQ(Adapters(2048, length, ok), u"<untouched>") << "no wireless adapter";
     EXPECT_TRUE(ok);
     EXPECT_EQ(length, 0u);
 }
