@@ -231,6 +231,7 @@ TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
     EXPECT_FALSE(book.RenameSheet("Sheet1", (longest + "x").c_str()));
     EXPECT_TRUE(book.RenameSheet("Sheet1", longest.c_str()));
     EXPECT_TRUE(book.RenameSheet(longest.c_str(), "WI-FI"));
+    EXPECT_TRUE(book.RenameSheet("Sheet2", "Caf\xc3\xa9"));
     EXPECT_EQ(book.FindSheet("wi-fi"), nullptr);
     EXPECT_EQ(book.FindSheet("Sheet1"), nullptr);
     book.FindSheet("WI-FI")->CellAt(40, 0)->SetNumber(1);
@@ -245,6 +246,8 @@ TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
         ExpectRowBlocks(records, bof, blocks[i]);
         EXPECT_EQ(window2[i]->U16(0), i == 0 ? 0x06B6 : 0x04B6);
     }
+    // A name beyond ASCII goes in as UTF-16: its length in characters, the flag, the units.
+    EXPECT_EQ(OfType(records, BOUNDSHEET)[1]->Hex().substr(12), "0401430061006600E900");
 }
 
 TEST(XlsWorkbookTest, SavesReplaceEarlierFilesOnlyWhenComplete) {
