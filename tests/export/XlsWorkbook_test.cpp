@@ -190,6 +190,23 @@ TEST(XlsWorkbookTest, SharedStringsSplitAcrossContinueRecords) {
     }
 }
 
+// A text longer than a cell holds keeps its first 32767 units, one fewer where the last
+// would be the first half of a surrogate pair.
+TEST(XlsWorkbookTest, TheLongestTextIsCutBeforeAHalfPair) {
+    const std::u16string a(32766, u'a');
+    const std::pair<std::u16string, WORD> cases[] = {{a + u"ab", 32767},
+                                                     {a + u"\xD800\xDC00", 32766},
+                                                     {a + u"\xDBFF\xDFFF", 32766},
+                                                     {a + u"\xDC00\xD800", 32767}};
+    for (const auto& [text, kept] : cases) {
+        XlsWorkbook book;
+        book.CreateBlank(1);
+        book.FindSheet("Sheet1")->CellAt(0, 0)->SetWideText(text);
+        const auto records = Records(book.WorkbookStream());
+        EXPECT_EQ(OfType(records, SST)[0]->U16(8), kept) << std::hex << int{text[32766]};
+    }
+}
+
 TEST(XlsWorkbookTest, AnEightBitTextEmptyUpToItsZeroByteIsAnEmptyString) {
     XlsWorkbook book;
     book.CreateBlank(1);
