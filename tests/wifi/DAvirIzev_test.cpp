@@ -3,6 +3,7 @@
 #include "platform/devices/DeviceIo.h"
 #include "support/FakeWifiDriver.h"
 #include "support/TraceLog.h"
+#include "wifi/ChannelUse.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,17 @@ TEST_F(DAvirIzevTest, ChannelsOnAllThreeBands) {
     ASSERT_EQ(Read(ListBytes(static_cast<ULONG>(entries.size()), entries)), entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i)
         EXPECT_EQ(obs[i].channel, cases[i].second) << "DSConfig " << cases[i].first;
+}
+
+// The centre of a channel named in an element, on each band's plan.
+TEST(ChannelFrequency, EachBandsPlan) {
+    using korvyn::Band;
+    const std::tuple<Band, DWORD, DWORD> cases[] = {
+        {Band::Ghz2_4, 1, 2412000}, {Band::Ghz2_4, 14, 2484000}, {Band::Ghz5, 36, 5180000},
+        {Band::Ghz6, 2, 5935000},   {Band::Ghz6, 1, 5955000},    {Band::Ghz6, 233, 7115000},
+        {Band::Unknown, 6, 0}};
+    for (const auto& [band, channel, khz] : cases)
+        EXPECT_EQ(korvyn::ChannelFrequency(band, channel), khz) << channel;
 }
 
 TEST_F(DAvirIzevTest, WalkStaysWithinTheReturnedBytes) {
