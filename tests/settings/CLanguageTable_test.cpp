@@ -137,6 +137,8 @@ TEST(Languages, TableMatchesTheResources) {
         EXPECT_TRUE(korvyn::platform::LoadBitmapResource(nullptr, language->flagBitmap, flag));
     }
     EXPECT_EQ(menu[0].children.size(), static_cast<std::size_t>(korvyn::kLanguageCount));
+    for (int number = 0; number < korvyn::kLanguageCount; ++number)
+        EXPECT_EQ(korvyn::LanguageByNumber(number).number, number);
     EXPECT_EQ(korvyn::LanguageByNumber(13).number, 0);
 }
 
