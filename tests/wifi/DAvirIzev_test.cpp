@@ -75,8 +75,29 @@ TEST_F(DAvirIzevTest, BothRssiEncodings) {
     EXPECT_EQ(obs[4].rssi, 0x00C40000) << "the highest byte must be 0xFF for the shifted form";
 }
 
-// How names are cut and read is checked on every kind of name with the list page
-// (NetworkNames_gui_test.cpp), which reads them through this adapter.
+TEST_F(DAvirIzevTest, SsidLengths) {
+    const std::string bytes32 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
+    std::vector<std::string> entries = {
+        EntryBytes().Ssid(0, "").Bytes(),       // hidden
+        EntryBytes().Ssid(0, "Hidden").Bytes(), // length 0, name present
+        EntryBytes().Ssid(31, bytes32).Bytes(),
+        EntryBytes().Ssid(32, bytes32).Bytes(),
+        EntryBytes().Ssid(200, bytes32).Bytes(),
+        EntryBytes().Ssid(3, "Cafe").Bytes(),
+        EntryBytes().Ssid(6, "K\xc3\xa1v\xc3\xa9").Bytes(), // UTF-8
+        EntryBytes().Ssid(9, std::string("ab\0cd", 5)).Bytes(),
+    };
+    ASSERT_EQ(Read(ListBytes(8, entries)), 8u);
+    EXPECT_EQ(Ssid(obs[0]), u"");
+    EXPECT_EQ(Ssid(obs[1]), u"Hidden");
+    EXPECT_EQ(Ssid(obs[2]), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
+    EXPECT_EQ(Ssid(obs[3]), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
+    EXPECT_EQ(obs[3].ssid[32], 0);
+    EXPECT_EQ(Ssid(obs[4]), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
+    EXPECT_EQ(Ssid(obs[5]), u"Caf");
+    EXPECT_EQ(Ssid(obs[6]), u"Kávé");
+    EXPECT_EQ(Ssid(obs[7]), u"ab") << "conversion stops at the first zero byte";
+}
 
 TEST_F(DAvirIzevTest, ChannelsOnAllThreeBands) {
     const std::pair<ULONG, DWORD> cases[] = {
