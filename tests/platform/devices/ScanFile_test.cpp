@@ -140,6 +140,8 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
          "line 3: unknown field \"80\""},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=wpa4\nend\n",
          "line 3: bad sec="},
+        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=xpa2\nend\n",
+         "line 3: bad sec="}, // every letter counts, the first too
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=wpa2 sec=wpa3\nend\n",
          "line 3: sec= given twice"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 0 \"x\" sec=wpa2\nend\n",
