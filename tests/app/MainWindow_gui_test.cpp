@@ -462,30 +462,24 @@ TEST_F(AppTest, AfterAResizeTheButtonsShowTheLanguagesTextsAndTheLampsTruth) {
     }
 }
 
-TEST_F(AppTest, ALanguageOutOfRangeShowsEnglishAndIsKept) {
-    StoreSetting(CSettings::kLanguage, 13);
-    Run([&](CMainDlg& dlg) {
-        EXPECT_EQ(dlg.GetTabs().GetItemText(0), u"Scan");
-        EXPECT_EQ(dlg.GetTabs().GetItemText(1), u"Setup");
-        EXPECT_EQ(dlg.GetTabs().GetItemText(2), u"Channels");
-        EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), u"Exit");
-        EXPECT_EQ(Control(dlg, IDC_SUSPEND).GetWindowText(), u"Pause");
-    });
+TEST_F(AppTest, TheChosenLanguageNamesTheTabsAndButtonsAndOneOutOfRangeShowsEnglish) {
+    const std::tuple<DWORD, const char16_t*, const char16_t*, const char16_t*, const char16_t*>
+        cases[] = {{11, u"Scanner", u"Optionen", u"Kanäle", u"Beenden"},
+                   {13, u"Scan", u"Setup", u"Channels", u"Exit"}};
+    for (const auto& [language, scan, setup, channels, exit] : cases) {
+        StoreSetting(CSettings::kLanguage, language);
+        Run([&](CMainDlg& dlg) {
+            EXPECT_EQ(dlg.GetTabs().GetItemText(0), scan);
+            EXPECT_EQ(dlg.GetTabs().GetItemText(1), setup);
+            EXPECT_EQ(dlg.GetTabs().GetItemText(2), channels);
+            EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), exit);
+            EXPECT_EQ(Control(dlg, IDC_SAVE).GetWindowText(), u"Save") << "the template's word";
+        });
+        EXPECT_EQ(Stored(CSettings::kLanguage), language) << "kept as stored";
+    }
     EXPECT_EQ(languages.Language(), 0);
-    EXPECT_EQ(Stored(CSettings::kLanguage), 13u);
     EXPECT_EQ(CMainApp::LanguageToLoad(12), 12);
     EXPECT_EQ(CMainApp::LanguageToLoad(0xFFFFFFFF), 0) << "-1";
-}
-
-TEST_F(AppTest, TheChosenLanguageNamesTheTabsAndButtons) {
-    StoreSetting(CSettings::kLanguage, 11);
-    Run([&](CMainDlg& dlg) {
-        EXPECT_EQ(dlg.GetTabs().GetItemText(0), u"Scanner");
-        EXPECT_EQ(dlg.GetTabs().GetItemText(1), u"Optionen");
-        EXPECT_EQ(dlg.GetTabs().GetItemText(2), u"Kanäle");
-        EXPECT_EQ(Control(dlg, IDC_EXIT).GetWindowText(), u"Beenden");
-        EXPECT_EQ(Control(dlg, IDC_SAVE).GetWindowText(), u"Save") << "the template's word";
-    });
 }
 
 TEST_F(AppTest, ExitStopsBothTimersAndTheSettingsAreSavedOnce) {

@@ -12,26 +12,12 @@ import time
 
 import xlrd
 
-HEADERS = ["Name", "Sig", "Ch", "Type", "Sec", "MAC", "Best sig", "Worst sig", "First seen",
-           "Last seen"]
-NUMERIC = {1, 2, 6, 7}
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from korvyn_check import HEADERS, NUMERIC, check, headless_env
+
 
 program, case = sys.argv[1], sys.argv[2]
 work = tempfile.mkdtemp(prefix="korvyn-e2e-")
-
-
-def check(condition, message):
-    if not condition:
-        print("FAIL: " + message, file=sys.stderr)
-        sys.exit(1)
-
-
-def headless_env(**extra):
-    env = dict(os.environ, **extra)
-    env.pop("DISPLAY", None)
-    env.pop("WAYLAND_DISPLAY", None)
-    env.pop("QT_QPA_PLATFORM", None)
-    return env
 
 
 def run(*args, env=None, preexec_fn=None):

@@ -10,14 +10,11 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from korvyn_check import check
+
 cmake, build = sys.argv[1], sys.argv[2]
 prefix = tempfile.mkdtemp(prefix="korvyn-install-")
-
-
-def check(condition, message):
-    if not condition:
-        print("FAIL: " + message, file=sys.stderr)
-        sys.exit(1)
 
 
 result = subprocess.run([cmake, "--install", build, "--prefix", prefix], capture_output=True)

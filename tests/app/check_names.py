@@ -20,15 +20,10 @@ import tempfile
 
 import xlrd
 
-HEADERS = ["Name", "Sig", "Ch", "Type", "Sec", "MAC", "Best sig", "Worst sig", "First seen",
-           "Last seen"]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from korvyn_check import HEADERS, check, headless_env
+
 PER_SCAN = 60  # well within the 78 entries one read of the adapter holds
-
-
-def check(condition, message):
-    if not condition:
-        print("FAIL: " + message, file=sys.stderr)
-        sys.exit(1)
 
 
 def names():
@@ -77,13 +72,11 @@ def scan_file(entries, path):
 def export(program, scans, work, kind):
     """Runs the program over every scan and saves the list; the saved file's path."""
     docs = os.path.join(work, kind)
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
     result = subprocess.run(
         [program, "--headless", "--driver=sim:" + scans,
          "--ticks=%d" % (len(entries) // PER_SCAN + 2), "--export=" + kind, "--documents=" + docs,
          "--registry=" + os.path.join(work, kind + ".reg"), "--print"],
-        capture_output=True, env=env, timeout=120)
+        capture_output=True, env=headless_env(), timeout=120)
     check(result.returncode == 0, "exit status %d: %s" % (result.returncode, result.stderr))
     files = os.listdir(docs)
     check(len(files) == 1 and files[0].endswith("." + kind), "one export: %r" % files)

@@ -10,29 +10,18 @@
 #include <cstring>
 #include <random>
 
+#include "support/Observations.h"
+
 namespace {
+
+using korvyn::test::Obs;
 
 constexpr int kHideSecured = 2, kHidePeers = 3, kMute = 4;
 
-ScanObservation Obs(std::array<BYTE, 6> mac, LONG rssi, DWORD privacy = 0, DWORD mode = 1,
-                    const char16_t* ssid = u"net", DWORD channel = 6) {
-    ScanObservation o{};
-    std::memcpy(o.mac, mac.data(), 6);
-    std::char_traits<char16_t>::copy(o.ssid, ssid, std::char_traits<char16_t>::length(ssid));
-    o.rssi = rssi;
-    o.privacy = privacy;
-    o.mode = mode;
-    o.channel = channel;
-    return o;
-}
-
 std::array<BYTE, 6> Mac(DWORD id) {
-    return {0x02,
-            0x00,
-            static_cast<BYTE>(id >> 24),
-            static_cast<BYTE>(id >> 16),
-            static_cast<BYTE>(id >> 8),
-            static_cast<BYTE>(id)};
+    std::array<BYTE, 6> mac;
+    std::memcpy(mac.data(), Obs(id, 0).mac, 6);
+    return mac;
 }
 
 // Records each play request with the number of stations the table held at that moment.
@@ -119,7 +108,7 @@ protected:
 };
 
 TEST_F(StationTableTest, FirstSighting) {
-    Merge({Obs(Mac(1), -60, 1, 1, u"Café", 11)});
+    Merge({Obs(1, -60, u"Café", 11, 1, 1)});
     const StationRecord r = Station(0);
     EXPECT_EQ(std::memcmp(r.mac, Mac(1).data(), 6), 0);
     EXPECT_EQ(std::u16string(r.ssid), u"Café");
@@ -142,7 +131,7 @@ TEST_F(StationTableTest, FirstSighting) {
 TEST_F(StationTableTest, StatisticsOverMerges) {
     const double first = Date(now);
     for (LONG rssi : {-60, -50, -70}) {
-        Merge({Obs(Mac(1), rssi)});
+        Merge({Obs(1, rssi)});
         Tick();
     }
     const StationRecord r = Station(0);
@@ -156,16 +145,16 @@ TEST_F(StationTableTest, StatisticsOverMerges) {
 }
 
 TEST_F(StationTableTest, AbsentStationKeepsItsValuesAndTurnsInactive) {
-    Merge({Obs(Mac(1), -55, 0, 1, u"Ritz", 3), Obs(Mac(2), -80)});
+    Merge({Obs(1, -55, u"Ritz", 3), Obs(2, -80)});
     const StationRecord before = Station(0);
     Tick();
-    Merge({Obs(Mac(2), -81)});
+    Merge({Obs(2, -81)});
     StationRecord after = Station(0);
     EXPECT_EQ(after.active, 0);
     after.active = 1;
     EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0) << "only the mark changes";
     Tick();
-    Merge({Obs(Mac(1), -65, 0, 1, u"", 3)});
+    Merge({Obs(1, -65, u"", 3)});
     after = Station(0);
     EXPECT_EQ(after.active, 1);
     EXPECT_EQ(after.lastSeen, Date(now));
@@ -178,7 +167,7 @@ TEST_F(StationTableTest, AbsentStationKeepsItsValuesAndTurnsInactive) {
 }
 
 TEST_F(StationTableTest, SameMacTwiceInOneScan) {
-    Merge({Obs(Mac(1), -60), Obs(Mac(1), -40, 0, 1, u"second")});
+    Merge({Obs(1, -60), Obs(1, -40, u"second")});
     const StationRecord r = Station(0);
     EXPECT_EQ(r.rssi, -40);
     EXPECT_EQ(r.bestRssi, -40);
@@ -198,8 +187,8 @@ TEST_F(StationTableTest, MacsWithEqualFoldsAreTwoStations) {
             h = h * 33 + b;
         return h;
     };
-    const std::array<BYTE, 6> a{0, 0, 0, 0, 1, 0}, b{0, 0, 0, 0, 0, 0x21};
-    ASSERT_EQ(fold(a), fold(b));
+    const DWORD a = 0x100, b = 0x21;
+    ASSERT_EQ(fold(Mac(a)), fold(Mac(b)));
     Merge({Obs(a, -50), Obs(b, -60)});
     Merge({Obs(b, -61)});
     EXPECT_EQ(Station(0).rssi, -50);
@@ -208,14 +197,14 @@ TEST_F(StationTableTest, MacsWithEqualFoldsAreTwoStations) {
 
 TEST_F(StationTableTest, FiltersDecideSoundAndViewNotMembership) {
     settings.SetValue(kHideSecured, 1);
-    Merge({Obs(Mac(1), -50, 1), Obs(Mac(2), -50, 0)});
+    Merge({Obs(1, -50, u"net", 6, 1, 1), Obs(2, -50)});
     EXPECT_EQ(Station(0).number, 0u) << "a hidden station is still counted";
     EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{2}));
     EXPECT_EQ(View(), (std::vector<DWORD>{1}));
 
     settings.SetValue(kHideSecured, 0);
     settings.SetValue(kHidePeers, 1);
-    Merge({Obs(Mac(3), -50, 0, 2), Obs(Mac(4), -50, 0, 0), Obs(Mac(5), -50, 1, 1)});
+    Merge({Obs(3, -50, u"net", 6, 2), Obs(4, -50, u"net", 6, 0), Obs(5, -50, u"net", 6, 1, 1)});
     EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{2, 5}));
     DWORD active = 0;
     EXPECT_EQ(View(&active), (std::vector<DWORD>{4, 1, 0})) << "peers and mode 2 hidden";
@@ -223,29 +212,27 @@ TEST_F(StationTableTest, FiltersDecideSoundAndViewNotMembership) {
 
     settings.SetValue(kHidePeers, 0);
     settings.SetValue(kMute, 1);
-    Merge({Obs(Mac(6), -50), Obs(Mac(7), -50, 1, 0)});
+    Merge({Obs(6, -50), Obs(7, -50, u"net", 6, 0, 1)});
     EXPECT_EQ(player.requests.size(), 2u) << "muted";
     EXPECT_EQ(View(&active), (std::vector<DWORD>{6, 5, 4, 3, 2, 1, 0}));
     EXPECT_EQ(active, 2u);
 }
 
 TEST_F(StationTableTest, FiveNewStationsPlayFiveTimesInArrayOrder) {
-    Merge({Obs(Mac(1), -50), Obs(Mac(2), -50), Obs(Mac(3), -50), Obs(Mac(4), -50), Obs(Mac(5), -50),
-           Obs(Mac(1), -40)});
+    Merge({Obs(1, -50), Obs(2, -50), Obs(3, -50), Obs(4, -50), Obs(5, -50), Obs(1, -40)});
     EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{1, 2, 3, 4, 5}));
     for (const auto& request : player.requests) {
         EXPECT_EQ(request.name, MAKEINTRESOURCE(157));
         EXPECT_EQ(request.module, GetModuleHandle(nullptr));
         EXPECT_EQ(request.flags, SND_RESOURCE | SND_ASYNC);
     }
-    Merge({Obs(Mac(1), -50), Obs(Mac(6), -50)});
+    Merge({Obs(1, -50), Obs(6, -50)});
     EXPECT_EQ(player.requests.size(), 6u) << "a known station is not greeted again";
 }
 
 TEST_F(StationTableTest, ActiveStationsComeFirst) {
-    Merge(
-        {Obs(Mac(0), -50), Obs(Mac(1), -50), Obs(Mac(2), -50), Obs(Mac(3), -50), Obs(Mac(4), -50)});
-    Merge({Obs(Mac(3), -50), Obs(Mac(0), -50), Obs(Mac(1), -50)});
+    Merge({Obs(0, -50), Obs(1, -50), Obs(2, -50), Obs(3, -50), Obs(4, -50)});
+    Merge({Obs(3, -50), Obs(0, -50), Obs(1, -50)});
     DWORD total = 0, active = 0;
     table.RebuildView(total, active);
     EXPECT_EQ(total, 5u);
@@ -259,7 +246,7 @@ TEST_F(StationTableTest, ActiveStationsComeFirst) {
     EXPECT_EQ(r.number, 99u);
 
     // Until the next rebuild the view keeps its order while the records move on.
-    Merge({Obs(Mac(4), -70), Obs(Mac(9), -70)});
+    Merge({Obs(4, -70), Obs(9, -70)});
     EXPECT_TRUE(table.GetViewItem(0, r));
     EXPECT_EQ(r.number, 3u);
     EXPECT_EQ(r.active, 0);
@@ -275,7 +262,7 @@ TEST_F(StationTableTest, ActiveStationsComeFirst) {
 TEST_F(StationTableTest, WalkOrderWithThreeHundredStations) {
     std::vector<ScanObservation> scan;
     for (DWORD i = 0; i < 300; ++i)
-        scan.push_back(Obs(Mac(i), -50, i % 7 == 0, i % 5 == 0 ? 0 : 1));
+        scan.push_back(Obs(i, -50, u"net", 6, i % 5 == 0 ? 0 : 1, i % 7 == 0));
     for (std::size_t at = 0; at < scan.size(); at += 100)
         Merge(std::vector<ScanObservation>(scan.begin() + static_cast<long>(at),
                                            scan.begin() + static_cast<long>(at) + 100));
@@ -297,7 +284,7 @@ TEST_F(StationTableTest, WalkOrderWithThreeHundredStations) {
         std::vector<ScanObservation> next;
         for (DWORD i = 0; i < 330; ++i) // now and then a new station, and a changed one
             if (random() % 4 == 0)
-                next.push_back(Obs(Mac(i), -50, (i + round) % 7 == 0, i % 5 == 0 ? 0 : 1));
+                next.push_back(Obs(i, -50, u"net", 6, i % 5 == 0 ? 0 : 1, (i + round) % 7 == 0));
         Merge(next);
         if (round % 3 == 0)
             settings.SetValue(kHideSecured, random() % 2);
@@ -331,16 +318,16 @@ TEST_F(StationTableTest, WalkOrderWithThreeHundredStations) {
 TEST_F(StationTableTest, EveryKindOfSecurityIsSecured) {
     settings.SetValue(kHideSecured, 1);
     const DWORD kinds[] = {1, 2, 3, 4, 5, 6, 7, 0x13, 0x14, 0x15, 0x16, 0xFFFFFFFF};
-    std::vector<ScanObservation> scan = {Obs(Mac(0), -50, 0)};
+    std::vector<ScanObservation> scan = {Obs(0, -50)};
     for (BYTE i = 0; i < std::size(kinds); ++i)
-        scan.push_back(Obs(Mac(static_cast<BYTE>(i + 1)), -50, kinds[i]));
+        scan.push_back(Obs(static_cast<BYTE>(i + 1), -50, u"net", 6, 1, kinds[i]));
     Merge(scan);
     EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{1})) << "only the open one";
     EXPECT_EQ(View(), (std::vector<DWORD>{0}));
 }
 
 TEST_F(StationTableTest, ChannelUseIsKeptBesideEachRecord) {
-    const ScanObservation scan[] = {Obs(Mac(1), -50), Obs(Mac(2), -50)};
+    const ScanObservation scan[] = {Obs(1, -50), Obs(2, -50)};
     const korvyn::ChannelUse uses[] = {{5180000, 80, 5210000}, {6135000, 320, 6105000}};
     table.Merge(scan, 2, uses);
     EXPECT_EQ(table.GetChannelUse(1).centreKhz, 6105000u);
@@ -351,18 +338,18 @@ TEST_F(StationTableTest, ChannelUseIsKeptBesideEachRecord) {
     EXPECT_EQ(table.GetChannelUse(0).frequencyKhz, 5180000u) << "an absent station keeps its";
     EXPECT_EQ(table.GetChannelUse(2).widthMhz, 0u) << "no such station";
     table.Clear();
-    Merge({Obs(Mac(3), -50)});
+    Merge({Obs(3, -50)});
     EXPECT_EQ(table.GetChannelUse(0).frequencyKhz, 0u) << "none given after Clear";
 }
 
 TEST_F(StationTableTest, ClearStartsNumberingAgain) {
-    Merge({Obs(Mac(1), -50), Obs(Mac(2), -50)});
+    Merge({Obs(1, -50), Obs(2, -50)});
     EXPECT_EQ(View().size(), 2u);
     table.Clear();
     StationRecord r{};
     EXPECT_FALSE(table.GetViewItem(0, r)) << "the view is emptied too";
     EXPECT_FALSE(table.GetByNumber(0, r));
-    Merge({Obs(Mac(2), -40)});
+    Merge({Obs(2, -40)});
     EXPECT_EQ(Station(0).rssi, -40);
     EXPECT_EQ(Station(0).number, 0u);
     EXPECT_EQ(player.requests.size(), 3u) << "a station is new again after Clear";

@@ -190,6 +190,23 @@ TEST(XlsWorkbookTest, SharedStringsSplitAcrossContinueRecords) {
     }
 }
 
+// A text longer than a cell holds keeps its first 32767 units, one fewer where the last
+// would be the first half of a surrogate pair.
+TEST(XlsWorkbookTest, TheLongestTextIsCutBeforeAHalfPair) {
+    const std::u16string a(32766, u'a');
+    const std::pair<std::u16string, WORD> cases[] = {{a + u"ab", 32767},
+                                                     {a + u"\xD800\xDC00", 32766},
+                                                     {a + u"\xDBFF\xDFFF", 32766},
+                                                     {a + u"\xDC00\xD800", 32767}};
+    for (const auto& [text, kept] : cases) {
+        XlsWorkbook book;
+        book.CreateBlank(1);
+        book.FindSheet("Sheet1")->CellAt(0, 0)->SetWideText(text);
+        const auto records = Records(book.WorkbookStream());
+        EXPECT_EQ(OfType(records, SST)[0]->U16(8), kept) << std::hex << int{text[32766]};
+    }
+}
+
 TEST(XlsWorkbookTest, AnEightBitTextEmptyUpToItsZeroByteIsAnEmptyString) {
     XlsWorkbook book;
     book.CreateBlank(1);
@@ -231,6 +248,7 @@ TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
     EXPECT_FALSE(book.RenameSheet("Sheet1", (longest + "x").c_str()));
     EXPECT_TRUE(book.RenameSheet("Sheet1", longest.c_str()));
     EXPECT_TRUE(book.RenameSheet(longest.c_str(), "WI-FI"));
+    EXPECT_TRUE(book.RenameSheet("Sheet2", "Caf\xc3\xa9"));
     EXPECT_EQ(book.FindSheet("wi-fi"), nullptr);
     EXPECT_EQ(book.FindSheet("Sheet1"), nullptr);
     book.FindSheet("WI-FI")->CellAt(40, 0)->SetNumber(1);
@@ -245,6 +263,8 @@ TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
         ExpectRowBlocks(records, bof, blocks[i]);
         EXPECT_EQ(window2[i]->U16(0), i == 0 ? 0x06B6 : 0x04B6);
     }
+    // A name beyond ASCII goes in as UTF-16: its length in characters, the flag, the units.
+    EXPECT_EQ(OfType(records, BOUNDSHEET)[1]->Hex().substr(12), "0401430061006600E900");
 }
 
 TEST(XlsWorkbookTest, SavesReplaceEarlierFilesOnlyWhenComplete) {

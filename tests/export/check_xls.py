@@ -9,7 +9,7 @@ import olefile
 import xlrd
 from xlrd import compdoc
 
-from samples import HEADERS, NUMERIC_COLUMNS, check, run_sample, sst_strings, station_text
+from samples import HEADERS, NUMERIC, check, run_sample, sst_strings, station_text
 
 kind, arg = sys.argv[2], (sys.argv[3] if len(sys.argv) > 3 else "")
 folder = run_sample([kind] + ([arg] if arg else []))
@@ -49,7 +49,7 @@ if kind == "stations":
     for k in range(rows):
         for c in range(10):
             text = station_text(k, c)
-            if c in NUMERIC_COLUMNS:
+            if c in NUMERIC:
                 expect(k + 1, c, xlrd.XL_CELL_NUMBER, 0.0 if text == "-----" else float(text))
             elif text:
                 expect(k + 1, c, xlrd.XL_CELL_TEXT, text)

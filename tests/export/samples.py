@@ -5,9 +5,9 @@ import subprocess
 import sys
 import tempfile
 
-HEADERS = ["Name", "Sig", "Ch", "Type", "Sec", "MAC", "Best sig", "Worst sig",
-           "First seen", "Last seen"]
-NUMERIC_COLUMNS = {1, 2, 6, 7}
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from korvyn_check import HEADERS, NUMERIC, check  # noqa: F401 (for the readers)
+
 
 
 def station_text(k, c):
@@ -55,8 +55,3 @@ def run_sample(args):
     if result.returncode != 0:
         sys.exit("sample program failed: %s" % " ".join(args))
     return folder
-
-
-def check(condition, message):
-    if not condition:
-        sys.exit("FAIL: " + message)

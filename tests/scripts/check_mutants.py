@@ -2,7 +2,9 @@
 and the text it must leave alone."""
 import importlib.machinery
 import importlib.util
+import os
 import sys
+import tempfile
 import unittest
 from pathlib import Path
 
@@ -30,7 +32,7 @@ class Generator(unittest.TestCase):
             ("    s.Save(a, (b));\n", ["    {}\n"]),
             ("bool F(int a) const {\n}", ["bool F(int a) const { return false;\n}",
                                           "bool F(int a) const { return true;\n}"]),
-            ("void C::F() {}", ["void C::F() { return;}"]),
+            ("void C::F() { g(); }", ["void C::F() { return; g(); }"]),
         ]
         for code, expected in table:
             kind = "negate" if code.startswith("if") else None
@@ -40,7 +42,8 @@ class Generator(unittest.TestCase):
         for code in ["// a < b && c", "/* x == 1 */", 'auto s = "a < b || 2";', "c = '<';",
                      "#define LIMIT (a < 5)", "static_assert(kSize == 4);",
                      "std::vector<int> v; a << b; p->q; T&& r = f;",
-                     'auto s = R"x(if (a) b(); 7)x";', "int Foo(int a);", "return f(a);"]:
+                     'auto s = R"x(if (a) b(); 7)x";', "int Foo(int a);", "return f(a);",
+                     "void C::F() const { /* nothing to write */ }"]:
             self.assertEqual(mutated(code), [], code)
 
     def test_sample_is_fixed_by_the_seed(self):
@@ -48,6 +51,30 @@ class Generator(unittest.TestCase):
         draw = lambda seed: [str(m) for m in mutants.sample(list(found), 4, mutants.random.Random(seed))]
         self.assertEqual(draw(7), draw(7))
         self.assertEqual(len({m.split(": ")[1].split()[0] for m in draw(7)}), 4, "one of each kind")
+
+
+class Tests(unittest.TestCase):
+    def test_grouped_by_the_programs_they_run(self):
+        with tempfile.TemporaryDirectory() as build:
+            program = lambda name: os.path.join(build, name)
+            for name, mode in [("test_core", 0o755), ("korvyn", 0o755), ("data.bin", 0o644)]:
+                open(program(name), "w").close()
+                os.chmod(program(name), mode)
+            test = lambda *command, labels=(): {"command": list(command), "properties": [
+                {"name": "LABELS", "value": list(labels)}]}
+            listing = {"tests": [
+                test(program("test_core"), "--gtest_filter=A.B"),
+                test("/usr/bin/python3", "/src/check.py", program("korvyn"), "scan"),
+                test(program("test_core"), "--gtest_filter=A.C"),
+                test("/usr/bin/python3", "/src/check.py", program("data.bin"), build),
+                test("/usr/bin/python3", "/src/check.py", program("korvyn"), labels=["soak"]),
+                test("/usr/bin/python3", "/src/check.py", program("test_core"), program("korvyn")),
+            ]}
+            self.assertEqual(mutants.test_groups(listing, build), {
+                (program("test_core"),): [1, 3],
+                (program("korvyn"),): [2],
+                (program("korvyn"), program("test_core")): [6],
+            })
 
 
 if __name__ == "__main__":

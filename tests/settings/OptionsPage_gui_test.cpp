@@ -1,6 +1,7 @@
 // The options page: every control set up from the settings, and every change going
 // into the settings (and to the list page or the profile) at once.
 #include "OptionsFixture.h"
+#include "support/Observations.h"
 
 #include "controls/ThemeColors.h"
 #include "support/TempDir.h"
@@ -12,18 +13,6 @@
 using namespace korvyn::test;
 
 namespace {
-
-ScanObservation Station(BYTE id, DWORD mode, DWORD privacy) {
-    ScanObservation o{};
-    const BYTE mac[6] = {0x02, 0, 0, 0, 0, id};
-    std::memcpy(o.mac, mac, sizeof mac);
-    o.ssid[0] = u'A' + id;
-    o.rssi = -50;
-    o.channel = 6;
-    o.mode = mode;
-    o.privacy = privacy;
-    return o;
-}
 
 // Whether a bitmap has the size and the pixels of a bitmap resource.
 bool ShowsResource(HBITMAP shown, UINT id) {
@@ -215,7 +204,8 @@ TEST_F(Options, FontSliderRedrawsTheSampleAndResizesTheList) {
 
 TEST_F(Options, HideButtonsStoreTheirStateAndStartTheListAgain) {
     Open();
-    const ScanObservation scan[] = {Station(1, 1, 0), Station(2, 0, 0), Station(3, 1, 1)};
+    const ScanObservation scan[] = {Obs(1, -50, u"B", 6, 1, 0), Obs(2, -50, u"C", 6, 0, 0),
+                                    Obs(3, -50, u"D", 6, 1, 1)};
     stations.Merge(scan, 3);
     listPage->RefreshList();
     auto& list = *static_cast<CListCtrl*>(listPage->GetDlgItem(IDC_LIST));

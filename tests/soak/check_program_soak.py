@@ -10,21 +10,16 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from korvyn_check import check, headless_env
+
 program, ticks = sys.argv[1], int(sys.argv[2])
 ARRIVALS_PER_CYCLE, CYCLE = 10, 100  # the simulated adapter's rhythm
 arriving = ticks // 4                 # stations arrive in the first quarter of the shorter run
 
 
-def check(condition, message):
-    if not condition:
-        print("FAIL: " + message, file=sys.stderr)
-        sys.exit(1)
-
-
 def run(ticks, work):
-    env = dict(os.environ)
-    for name in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
-        env.pop(name, None)
+    env = headless_env()
     if "ASAN_OPTIONS" in env:  # freed memory held back for checks would look like growth
         env["ASAN_OPTIONS"] += ":quarantine_size_mb=0"
     docs = os.path.join(work, "Documents")

@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "settings/CLanguageTable.h"
 #include "settings/CSettings.h"
+#include "support/Observations.h"
 #include "support/gui/ScriptedMessageBoxes.h"
 #include "support/gui/ScriptedPopupMenus.h"
 #include "support/gui/WindowPixels.h"
@@ -20,19 +21,6 @@
 #include <vector>
 
 namespace korvyn::test {
-
-inline ScanObservation Obs(DWORD id, LONG rssi, const char16_t* ssid = u"net", DWORD channel = 6,
-                           DWORD mode = 1, DWORD privacy = 0) {
-    ScanObservation o{};
-    const BYTE mac[6] = {0x02, 0, BYTE(id >> 24), BYTE(id >> 16), BYTE(id >> 8), BYTE(id)};
-    std::memcpy(o.mac, mac, 6);
-    std::char_traits<char16_t>::copy(o.ssid, ssid, std::char_traits<char16_t>::length(ssid));
-    o.rssi = rssi;
-    o.channel = channel;
-    o.mode = mode;
-    o.privacy = privacy;
-    return o;
-}
 
 inline SYSTEMTIME Time(int y, int mo, int d, int h, int mi, int s) {
     return SYSTEMTIME{WORD(y), WORD(mo), 0, WORD(d), WORD(h), WORD(mi), WORD(s), 0};

@@ -3,6 +3,7 @@
 #include "platform/devices/DeviceIo.h"
 #include "support/FakeWifiDriver.h"
 #include "support/TraceLog.h"
+#include "wifi/ChannelUse.h"
 
 #include <gtest/gtest.h>
 
@@ -60,11 +61,6 @@ TEST_F(DAvirIzevTest, ConvertsEveryFieldOfAnEntry) {
     EXPECT_EQ(obs[0].privacy, 7u);
     EXPECT_EQ(obs[0].mode, 2u);
     EXPECT_EQ(obs[1].rssi, static_cast<LONG>(0xEEEEEEEE)) << "nothing written past the count";
-}
-
-TEST_F(DAvirIzevTest, EmptyListSucceedsWithNoEntries) {
-    EXPECT_EQ(Read(ListBytes(0, {})), 0u);
-    EXPECT_EQ(Read(std::string()), 0u) << "no bytes at all: no item count either";
 }
 
 TEST_F(DAvirIzevTest, BothRssiEncodings) {
@@ -134,6 +130,17 @@ TEST_F(DAvirIzevTest, ChannelsOnAllThreeBands) {
         EXPECT_EQ(obs[i].channel, cases[i].second) << "DSConfig " << cases[i].first;
 }
 
+// The centre of a channel named in an element, on each band's plan.
+TEST(ChannelFrequency, EachBandsPlan) {
+    using korvyn::Band;
+    const std::tuple<Band, DWORD, DWORD> cases[] = {
+        {Band::Ghz2_4, 1, 2412000}, {Band::Ghz2_4, 14, 2484000}, {Band::Ghz5, 36, 5180000},
+        {Band::Ghz6, 2, 5935000},   {Band::Ghz6, 1, 5955000},    {Band::Ghz6, 233, 7115000},
+        {Band::Unknown, 6, 0}};
+    for (const auto& [band, channel, khz] : cases)
+        EXPECT_EQ(korvyn::ChannelFrequency(band, channel), khz) << channel;
+}
+
 TEST_F(DAvirIzevTest, WalkStaysWithinTheReturnedBytes) {
     const std::string good = EntryBytes().Rssi(static_cast<DWORD>(-50)).Bytes();
     // An entry with information elements: the next one starts after them.
@@ -167,6 +174,8 @@ TEST_F(DAvirIzevTest, CapacityLimitsTheObservations) {
     EXPECT_EQ(obs[2].rssi, static_cast<LONG>(0xEEEEEEEE));
     EXPECT_EQ(Read(ListBytes(3, entries), sizeof(ScanObservation) + 87), 1u);
     EXPECT_EQ(Read(ListBytes(3, entries), 0), 0u);
+    EXPECT_EQ(Read(ListBytes(0, {})), 0u);
+    EXPECT_EQ(Read(std::string()), 0u) << "no bytes at all: no item count either";
 }
 
 TEST_F(DAvirIzevTest, NullArrayAndFailedReads) {
@@ -264,18 +273,14 @@ TEST_F(AdapterListTest, ExcludedAndNonWirelessNamesAreLeftOut) {
     }
 }
 
-TEST_F(AdapterListTest, WirelessAdaptersAreJoinedByOneComma) {
+TEST_F(AdapterListTest, WirelessNamesAreJoinedByOneCommaAndCutAtAWholeName) {
     driver->adapters = {{u"wlan0", 1}, {u"eth0", 0}, {u"wlp3s0", 1}};
     DWORD length = 0;
     bool ok = false;
     EXPECT_EQ(Adapters(2048, length, ok), u"wlan0,wlp3s0");
     EXPECT_EQ(length, 24u);
-}
 
-TEST_F(AdapterListTest, CapacityCutsAtAWholeName) {
     driver->adapters = {{u"wlan0", 1}, {u"wlan1", 1}};
-    DWORD length = 0;
-    bool ok = false;
     EXPECT_EQ(Adapters(24, length, ok), u"wlan0,wlan1") << "22 bytes and the terminator";
     EXPECT_EQ(Adapters(23, length, ok), u"wlan0");
     EXPECT_TRUE(ok);
@@ -291,13 +296,9 @@ TEST_F(AdapterListTest, CapacityCutsAtAWholeName) {
     length = 2048;
     EXPECT_FALSE(adapter.GetAdapters(nullptr, length));
     EXPECT_EQ(length, 0u);
-}
 
-TEST_F(AdapterListTest, NoWirelessAdapterLeavesTheBufferUnwritten) {
     driver->adapters = {{u"lo", 0}, {u"eth0", 0}};
-    DWORD length = 0;
-    bool ok = false;
-    EXPECT_EQ(Adapters(2048, length, ok), u"<untouched>");
+    EXPECT_EQ(Adapters(2048, length, ok), u"<untouched>") << "no wireless adapter";
     EXPECT_TRUE(ok);
     EXPECT_EQ(length, 0u);
 }

@@ -8,9 +8,9 @@
 namespace {
 
 TEST(TraceFormat, WideAdapterNamesAndErrorCodes) {
-    EXPECT_EQ(korvyn::FormatTraceArgs("%s: adapter %S is wireless.", "DAvirIzev::IsWireless",
-                                      u"wlan0"),
-              "DAvirIzev::IsWireless: adapter wlan0 is wireless.");
+    EXPECT_EQ(
+        korvyn::FormatTraceArgs("%s: adapter %S is wireless.", "DAvirIzev::IsWireless", u"wlan0"),
+        "DAvirIzev::IsWireless: adapter wlan0 is wireless.");
     EXPECT_EQ(korvyn::FormatTraceArgs("%s: cannot query adapter %S phys medium. Err: %d",
                                       "DAvirIzev::IsWireless", u"Сеть", -5),
               "DAvirIzev::IsWireless: cannot query adapter Сеть phys medium. Err: -5");
@@ -18,6 +18,9 @@ TEST(TraceFormat, WideAdapterNamesAndErrorCodes) {
               "op: [   ab] 7  |ff % 4000000000");
     EXPECT_EQ(korvyn::FormatTraceArgs("%s %S", "op", static_cast<const char16_t*>(nullptr)),
               "op (null)");
+    EXPECT_EQ(korvyn::FormatTraceArgs("%ld %lx %p", -5000000000L, 0x1ffffffffUL,
+                                      reinterpret_cast<void*>(0x10)),
+              "-5000000000 1ffffffff 0x10");
 }
 
 TEST(TraceMessage, WritesOnlyInTheDiagnosticBuild) {
@@ -43,4 +46,4 @@ TEST(TraceMessage, UnwritableTraceFileIsHarmless) {
     SUCCEED();
 }
 
-}  // namespace
+} // namespace
