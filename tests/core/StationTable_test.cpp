@@ -374,8 +374,8 @@ TEST_F(StationTableTest, SignalHistoryHoldsTheLastScansWithGaps) {
             const bool there = scan == 1 || (!away && (scan * 7 + k * 3) % 5 != 0);
             const LONG rssi = -(30 + (scan + static_cast<LONG>(k)) % 60);
             if (there) {
-                obs.push_back(Obs(Mac(k), rssi - 5)); // a second sighting in the scan wins
-                obs.push_back(Obs(Mac(k), rssi));
+                obs.push_back(Obs(k, rssi - 5)); // a second sighting in the scan wins
+                obs.push_back(Obs(k, rssi));
             }
             heard[k].push_back(there && scan % 37 ? rssi : kNotHeard);
         }
@@ -403,12 +403,12 @@ TEST_F(StationTableTest, SignalHistoryHoldsTheLastScansWithGaps) {
     EXPECT_EQ(got.size(), std::size_t(kHistoryScans));
     table.GetHistory(kStations, 4, got);
     EXPECT_EQ(got, std::vector<LONG>(4, kNotHeard)) << "no such station";
-    Merge({Obs(Mac(9), -400)});
+    Merge({Obs(9, -400)});
     table.GetHistory(kStations, 1, got);
     EXPECT_EQ(got, std::vector<LONG>{-127}) << "kept within a byte, apart from the gap mark";
     table.Clear();
     EXPECT_EQ(table.HistoryRingsInUse(), 0u);
-    Merge({Obs(Mac(1), -50)});
+    Merge({Obs(1, -50)});
     table.GetHistory(0, 2, got);
     EXPECT_EQ(got, (std::vector<LONG>{kNotHeard, -50}));
 }
@@ -418,11 +418,11 @@ TEST_F(StationTableTest, SignalHistoryHoldsTheLastScansWithGaps) {
 TEST_F(StationTableTest, SignalHistoryKeepsNoRingForStationsLongGone) {
     std::vector<ScanObservation> many;
     for (DWORD id = 0; id < 3000; ++id)
-        many.push_back(Obs(Mac(id), -70));
+        many.push_back(Obs(id, -70));
     Merge(many);
     EXPECT_EQ(table.HistoryRingsInUse(), 3000u);
     for (int scan = 1; scan < korvyn::kHistoryScans; ++scan)
-        Merge({Obs(Mac(1), -60)});
+        Merge({Obs(1, -60)});
     EXPECT_EQ(table.HistoryRingsInUse(), 3000u) << "the first scan is still in view";
     table.SkipScan();
     EXPECT_EQ(table.HistoryRingsInUse(), 1u);
