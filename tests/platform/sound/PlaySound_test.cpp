@@ -35,20 +35,31 @@ std::vector<BYTE> Wave(WORD channels, DWORD rate, WORD bits, std::size_t sampleB
     return out;
 }
 
-// Events of the output as text ("open 11025", "write 551", "drain", ...); writes can be
+// The output's calls as text ("open 11025 8x1", "write 551", "drain", ...); writes can be
 // held until the test lets them go.
-struct Device {
+class FakeOutput : public PcmOutput {
+public:
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<std::string> events;
     bool holdWrites = false;
     bool opens = true;
 
-    void Note(std::string event) {
-        std::lock_guard hold(mutex);
-        events.push_back(std::move(event));
-        changed.notify_all();
+    bool Open(const WaveFormat& f) override {
+        Note("open " + std::to_string(f.samplesPerSecond) + " " + std::to_string(f.bitsPerSample) +
+             "x" + std::to_string(f.channels));
+        return opens;
     }
+    bool Write(const BYTE*, std::size_t count) override {
+        Note("write " + std::to_string(count));
+        std::unique_lock hold(mutex);
+        changed.wait(hold, [&] { return !holdWrites; });
+        return true;
+    }
+    void Drain() override { Note("drain"); }
+    void Drop() override { Note("drop"); }
+    void Close() override { Note("close"); }
+
     // Waits (with a generous limit, as a guard against a hang) until count events exist.
     std::vector<std::string> WaitFor(std::size_t count) {
         std::unique_lock hold(mutex);
@@ -60,28 +71,13 @@ struct Device {
         holdWrites = false;
         changed.notify_all();
     }
-};
-
-class FakeOutput : public PcmOutput {
-public:
-    explicit FakeOutput(std::shared_ptr<Device> device) : device_(std::move(device)) {}
-    bool Open(const WaveFormat& f) override {
-        device_->Note("open " + std::to_string(f.samplesPerSecond) + " " +
-                      std::to_string(f.bitsPerSample) + "x" + std::to_string(f.channels));
-        return device_->opens;
-    }
-    bool Write(const BYTE*, std::size_t count) override {
-        device_->Note("write " + std::to_string(count));
-        std::unique_lock hold(device_->mutex);
-        device_->changed.wait(hold, [&] { return !device_->holdWrites; });
-        return true;
-    }
-    void Drain() override { device_->Note("drain"); }
-    void Drop() override { device_->Note("drop"); }
-    void Close() override { device_->Note("close"); }
 
 private:
-    std::shared_ptr<Device> device_;
+    void Note(std::string event) {
+        std::lock_guard hold(mutex);
+        events.push_back(std::move(event));
+        changed.notify_all();
+    }
 };
 
 class WaveSoundPlayerTest : public ::testing::Test {
@@ -102,8 +98,9 @@ protected:
     }
 
     UniqueResourceModule module;
-    std::shared_ptr<Device> device = std::make_shared<Device>();
-    WaveSoundPlayer player{std::make_unique<FakeOutput>(device)};
+    std::unique_ptr<FakeOutput> output = std::make_unique<FakeOutput>();
+    FakeOutput* device = output.get();
+    WaveSoundPlayer player{std::move(output)};
 };
 
 TEST_F(WaveSoundPlayerTest, PlaysAResourceToTheEnd) {
@@ -118,34 +115,28 @@ TEST_F(WaveSoundPlayerTest, PlaysAResourceToTheEnd) {
     EXPECT_EQ(events.back(), "close");
 }
 
-TEST_F(WaveSoundPlayerTest, ReturnsAtOnceAndANewSoundReplacesThePlayingOne) {
-    device->holdWrites = true;
-    EXPECT_TRUE(Play(157));
-    EXPECT_EQ(device->WaitFor(2)[1], "write 551") << "the first sound is playing";
-    EXPECT_TRUE(Play(158)) << "returns while the first one still plays";
-    device->Release();
-    EXPECT_TRUE(Play(158, SND_RESOURCE)); // waits for its own sound, after the others
-    const auto events = device->WaitFor(0);
-    const std::vector<std::string> expected = {"open 11025 8x1", "write 551", "drop",  "close",
-                                               "open 8000 16x2", "write 400", "drain", "close"};
-    ASSERT_GE(events.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), expected);
-    // The third request may have replaced the second before or while it played; either
-    // way the last sound plays to its end.
-    EXPECT_EQ(std::vector<std::string>(events.end() - 4, events.end()),
-              (std::vector<std::string>{"open 8000 16x2", "write 400", "drain", "close"}));
-}
-
-TEST_F(WaveSoundPlayerTest, PurgeStopsTheSound) {
-    device->holdWrites = true;
-    EXPECT_TRUE(Play(157));
-    device->WaitFor(2);
-    EXPECT_TRUE(player.Play(nullptr, nullptr, SND_PURGE));
-    device->Release();
-    EXPECT_TRUE(Play(158, SND_RESOURCE));
-    EXPECT_EQ(device->WaitFor(0),
-              (std::vector<std::string>{"open 11025 8x1", "write 551", "drop", "close",
-                                        "open 8000 16x2", "write 400", "drain", "close"}));
+// A new sound or a purge stops the playing one at once; a request returns while a sound
+// plays, unless it is synchronous: then it waits for its own sound, after the others.
+TEST_F(WaveSoundPlayerTest, ANewSoundOrAPurgeStopsThePlayingOne) {
+    const std::vector<std::string> stopped = {"open 11025 8x1", "write 551", "drop",  "close",
+                                              "open 8000 16x2", "write 400", "drain", "close"};
+    for (const bool purge : {false, true}) {
+        SCOPED_TRACE(purge ? "purge" : "new sound");
+        device->events.clear();
+        device->holdWrites = true;
+        EXPECT_TRUE(Play(157));
+        EXPECT_EQ(device->WaitFor(2)[1], "write 551") << "the first sound is playing";
+        EXPECT_TRUE(purge ? player.Play(nullptr, nullptr, SND_PURGE) : Play(158));
+        device->Release();
+        EXPECT_TRUE(Play(158, SND_RESOURCE));
+        const auto events = device->WaitFor(0);
+        ASSERT_GE(events.size(), stopped.size());
+        EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), stopped);
+        // A second sound may have been replaced by the third before or while it played;
+        // either way the last one plays to its end.
+        EXPECT_EQ(std::vector<std::string>(events.end() - 4, events.end()),
+                  std::vector<std::string>(stopped.end() - 4, stopped.end()));
+    }
 }
 
 TEST_F(WaveSoundPlayerTest, WhatCannotBePlayedIsRefused) {
