@@ -99,14 +99,18 @@ TEST(TerminationSignals, EachSignalReachesTheHandlerOnTheEventLoop) {
 }
 
 // The window's resets go through the replaceable reset (tests/app); putting the previous one
-// back takes the replacement out, and the desktop's reset then does nothing without a screen
-// saver service or an X server.
+// back restores it, and without any the desktop's reset does nothing when there is no screen
+// saver service or X server.
 TEST(IdleTimer, ThePreviousResetComesBack) {
-    int resets = 0;
-    korvyn::platform::SetIdleTimerReset(korvyn::platform::SetIdleTimerReset([&] { ++resets; }));
+    int first = 0, second = 0;
+    const auto none = korvyn::platform::SetIdleTimerReset([&] { ++first; });
+    korvyn::platform::SetIdleTimerReset(korvyn::platform::SetIdleTimerReset([&] { ++second; }));
     korvyn::test::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
     SystemIdleTimerReset();
-    EXPECT_EQ(resets, 0);
+    korvyn::platform::SetIdleTimerReset(none);
+    SystemIdleTimerReset();
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 0);
 }
 
 TEST(IdleTimer, TheDesktopResetReachesTheSessionScreenSaver) {
