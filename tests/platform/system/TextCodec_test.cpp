@@ -23,8 +23,10 @@ TEST(TextCodec, Utf8AndUtf16RoundTrip) {
 }
 
 // How each byte of a network name reads is checked through the whole program with every
-// byte value (tests/app/check_names.py); here the room the caller gives.
-TEST(TextCodec, NetworkNamesStopWhereTheBufferEnds) {
+// byte value (tests/app/check_names.py); here where a name ends: at a zero byte, or where
+// the caller's room ends.
+TEST(TextCodec, WhereNetworkNamesEnd) {
+    EXPECT_EQ(Wide(std::string("ab\0cd", 5)), u"ab");
     EXPECT_EQ(Wide("abcdef", 3), u"abc");
     EXPECT_EQ(Wide("a\xF0\x9F\x93\xB6", 2), u"a"); // a pair that does not fit is left out
 }
