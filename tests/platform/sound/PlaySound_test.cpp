@@ -128,9 +128,13 @@ TEST_F(WaveSoundPlayerTest, ANewSoundOrAPurgeStopsThePlayingOne) {
         EXPECT_EQ(device->WaitFor(2)[1], "write 551") << "the first sound is playing";
         EXPECT_TRUE(purge ? player.Play(nullptr, nullptr, SND_PURGE) : Play(158));
         device->Release();
+        EXPECT_EQ(device->WaitFor(4).at(2), "drop") << "stopped at its next chunk";
         EXPECT_TRUE(Play(158, SND_RESOURCE));
         const auto events = device->WaitFor(0);
         ASSERT_GE(events.size(), stopped.size());
+        if (purge) {
+            EXPECT_EQ(events.size(), stopped.size()) << "nothing else plays";
+        }
         EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), stopped);
         // A second sound may have been replaced by the third before or while it played;
         // either way the last one plays to its end.
