@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
-#include <sys/stat.h>
 
 namespace {
 
@@ -102,10 +101,15 @@ TEST(ScanFile, EscapesAndLimits) {
 }
 
 TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
-    const std::pair<const char*, const char*> cases[] = {
+    // A file whose third line is a bss line ending in tail.
+    auto bss = [](const char* tail) {
+        return std::string("korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e ") + tail + "\nend\n";
+    };
+    const std::pair<std::string, const char*> cases[] = {
         {"", "line 1: not a scan file"},
         {"\n\nkorvyn-scan 2\n", "line 3: unsupported scan file version"},
         {"wifi-scan 1\n", "line 1: not a scan file"},
+        {"korvyn-sc", "line 1: not a scan file"},
         {"korvyn-scan 1\nadapter wlan0\n", "line 2: expected \"adapter NAME wireless\""},
         {"korvyn-scan 1\nadapter a other\nadapter a wireless\n",
          "line 3: adapter \"a\" listed twice"},
@@ -115,43 +119,26 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {"korvyn-scan 1\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\n", "line 2: bss outside a scan"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4g -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60dB 6 1 1 \"x\"\nend\n", "line 3: bad RSSI"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e 0x1ffc40000 6 1 1 \"\"\nend\n",
-         "line 3: bad RSSI"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 -6 1 1 \"x\"\nend\n",
-         "line 3: bad DSConfig"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 one 1 \"x\"\nend\n",
-         "line 3: bad infrastructure"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 +1 \"x\"\nend\n",
-         "line 3: bad privacy"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 x\nend\n",
-         "line 3: expected the SSID"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\nend\n", "line 3: SSID without"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" y\nend\n",
-         "line 3: unknown field \"y\""},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"\\x4\"\nend\n",
-         "line 3: bad escape"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 "
-         "\"123456789012345678901234567890123\"\nend\n",
+        {bss("-60dB 6 1 1 \"x\""), "line 3: bad RSSI"},
+        {bss("0x1ffc40000 6 1 1 \"\""), "line 3: bad RSSI"},
+        {bss("-60 -6 1 1 \"x\""), "line 3: bad DSConfig"},
+        {bss("-60 6 one 1 \"x\""), "line 3: bad infrastructure"},
+        {bss("-60 6 1 +1 \"x\""), "line 3: bad privacy"},
+        {bss("-60 6 1 1 x"), "line 3: expected the SSID"},
+        {bss("-60 6 1 1 \"x"), "line 3: SSID without"},
+        {bss("-60 6 1 1 \"x\" y"), "line 3: unknown field \"y\""},
+        {bss("-60 6 1 1 \"\\x4\""), "line 3: bad escape"},
+        {bss("-60 6 1 1 \"123456789012345678901234567890123\""),
          "line 3: SSID longer than 32 bytes"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"sec=wpa2\nend\n",
-         "line 3: text after the SSID"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" width=20 80\nend\n",
-         "line 3: unknown field \"80\""},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=wpa4\nend\n",
-         "line 3: bad sec="},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=xpa2\nend\n",
-         "line 3: bad sec="}, // every letter counts, the first too
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=wpa2 sec=wpa3\nend\n",
-         "line 3: sec= given twice"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 0 \"x\" sec=wpa2\nend\n",
-         "line 3: sec=wpa2 disagrees with privacy 0"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" sec=open\nend\n",
-         "line 3: sec=open disagrees with privacy 1"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" width=30\nend\n",
-         "line 3: bad width="},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\" center=0\nend\n",
-         "line 3: bad center="},
+        {bss("-60 6 1 1 \"x\"sec=wpa2"), "line 3: text after the SSID"},
+        {bss("-60 6 1 1 \"x\" width=20 80"), "line 3: unknown field \"80\""},
+        {bss("-60 6 1 1 \"x\" sec=wpa4"), "line 3: bad sec="},
+        {bss("-60 6 1 1 \"x\" sec=xpa2"), "line 3: bad sec="}, // every letter counts
+        {bss("-60 6 1 1 \"x\" sec=wpa2 sec=wpa3"), "line 3: sec= given twice"},
+        {bss("-60 6 1 0 \"x\" sec=wpa2"), "line 3: sec=wpa2 disagrees with privacy 0"},
+        {bss("-60 6 1 1 \"x\" sec=open"), "line 3: sec=open disagrees with privacy 1"},
+        {bss("-60 6 1 1 \"x\" width=30"), "line 3: bad width="},
+        {bss("-60 6 1 1 \"x\" center=0"), "line 3: bad center="},
         {"korvyn-scan 1\nscan extra\n", "line 2: text after \"scan\""},
         {"korvyn-scan 1\nnetwork x\n", "line 2: unknown line \"network\""},
         // File content in a message: control characters escaped, long text cut short.
@@ -161,9 +148,9 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
          "31m\xff\xe2\x82\xac x\n",
          "line 2: unknown line \"\\x1b[2J\\x9b31m\\xff\xe2\x82\xac\""},
         {"korvyn-scan 1\n\xef\xbb\xbfscan\n", "line 2: unknown line \"\xef\xbb\xbfscan\""},
-        {"korvyn-sc", "line 1: not a scan file"},
+        {"korvyn-scan 1\n" + std::string(100000, 'w') + "\n",
+         "line 2: unknown line \"wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww...\""},
     };
-    const std::string longLine = "korvyn-scan 1\n" + std::string(100000, 'w') + "\n";
     for (const auto& [text, expected] : cases) {
         ScanScript script;
         script.adapters = {{u"kept", true}};
@@ -172,10 +159,6 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         EXPECT_EQ(error.rfind(expected, 0), 0u) << "file:\n" << text << "gave: " << error;
         EXPECT_EQ(script.adapters.size(), 1u) << "a refused file changes nothing";
     }
-    ScanScript script;
-    std::string error;
-    EXPECT_FALSE(ParseScanFile(longLine, script, error));
-    EXPECT_EQ(error, "line 2: unknown line \"" + std::string(40, 'w') + "...\"");
 }
 
 // Line ends of every system, a byte-order mark, and files that end part-way through their
@@ -279,20 +262,13 @@ TEST(ScanFile, FormatReadsBackTheSameEntries) {
 
 TEST(ScanRecorder, RoundTripOfAScanFile) {
     TempDir dir;
-    const char* const original = R"(korvyn-scan 1
-adapter eth0 other
-adapter wlan0 wireless
-scan
-bss 00:0a:1b:2c:3d:4e -60 2437000 1 1 "Cafe \"Ritz\""
-bss 02:11:22:33:44:55 0xffc40000 6 0 0 ""
-end
-scan
+    // The example with an empty scan and a name of odd bytes after it.
+    WriteFileBytes(dir / "in.scan", std::string(kExample) + R"(scan
 end
 scan
 bss 00:0a:1b:2c:3d:4e -71 2437000 1 1 "Caf\xc3\xa9 \\ \x7f"
 end
-)";
-    WriteFileBytes(dir / "in.scan", original);
+)");
     std::string error;
     auto driver = MakeWifiDriver("sim:" + (dir / "in.scan").string(), dir / "out.scan", error);
     ASSERT_TRUE(driver) << error;
@@ -330,7 +306,8 @@ bool Record(WifiDriver& driver, int ticks) {
 }
 
 // What stands where the recording should go: only a scan file (or nothing) is taken, and
-// nothing else is changed or waited on.
+// nothing else is changed. Pipes, folders, devices and links are refused or followed by the
+// program's own checks of every file it writes (tests/app).
 TEST(ScanRecorder, RecordsOnlyIntoAScanFile) {
     TempDir dir;
     const std::string cutRecording =
@@ -351,33 +328,6 @@ TEST(ScanRecorder, RecordsOnlyIntoAScanFile) {
          [&] { return ReadFileBytes(dir / "notes.txt") == "my notes\n"; }},
         {"a missing folder", [&] { return dir / "no/such/dir/x.scan"; }, "cannot be written",
          [&] { return !fs::exists(dir / "no"); }},
-        {"a folder",
-         [&] {
-             fs::create_directory(dir / "folder");
-             return dir / "folder";
-         },
-         "folder", [&] { return fs::is_empty(dir / "folder"); }},
-        {"a named pipe",
-         [&] {
-             ::mkfifo((dir / "fifo").c_str(), 0600);
-             return dir / "fifo";
-         },
-         "a named pipe, not a regular file", [&] { return fs::is_fifo(dir / "fifo"); }},
-        {"a device", [] { return fs::path("/dev/full"); }, "a device, not a regular file",
-         [] { return fs::is_character_file("/dev/full"); }},
-        {"a link to a recording",
-         [&] {
-             WriteFileBytes(dir / "real.scan", "korvyn-scan 1\nadapter wlan0 wireless\n");
-             fs::create_symlink(dir / "real.scan", dir / "link.scan");
-             return dir / "link.scan";
-         },
-         nullptr,
-         [&] {
-             ScanScript script;
-             std::string error;
-             return fs::is_symlink(dir / "link.scan") &&
-                    LoadScanFile(dir / "real.scan", script, error) && script.scans.size() == 2;
-         }},
         {"a recording cut short",
          [&] {
              WriteFileBytes(dir / "cut.scan", cutRecording);

@@ -56,8 +56,9 @@ protected:
     }
 
     UniqueResourceModule module;
-    std::shared_ptr<Device> device = std::make_shared<Device>();
-    WaveSoundPlayer player{std::make_unique<FakeOutput>(device)};
+    std::unique_ptr<FakeOutput> output = std::make_unique<FakeOutput>();
+    FakeOutput* device = output.get();
+    WaveSoundPlayer player{std::move(output)};
 };
 
 TEST_F(WaveSoundPlayerTest, PlaysAResourceToTheEnd) {
@@ -79,34 +80,32 @@ TEST_F(WaveSoundPlayerTest, PlaysAResourceToTheEnd) {
     EXPECT_TRUE(std::equal(memory.begin(), memory.end(), device->WaitFor(0).end() - 5));
 }
 
-TEST_F(WaveSoundPlayerTest, ReturnsAtOnceAndANewSoundReplacesThePlayingOne) {
-    device->holdWrites = true;
-    EXPECT_TRUE(Play(157));
-    EXPECT_EQ(device->WaitFor(2)[1], "write 551") << "the first sound is playing";
-    EXPECT_TRUE(Play(158)) << "returns while the first one still plays";
-    device->Release();
-    EXPECT_TRUE(Play(158, SND_RESOURCE)); // waits for its own sound, after the others
-    const auto events = device->WaitFor(0);
-    const std::vector<std::string> expected = {"open 11025 8x1", "write 551", "drop",  "close",
-                                               "open 8000 16x2", "write 400", "drain", "close"};
-    ASSERT_GE(events.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), expected);
-    // The third request may have replaced the second before or while it played; either
-    // way the last sound plays to its end.
-    EXPECT_EQ(std::vector<std::string>(events.end() - 4, events.end()),
-              (std::vector<std::string>{"open 8000 16x2", "write 400", "drain", "close"}));
-}
-
-TEST_F(WaveSoundPlayerTest, PurgeStopsTheSound) {
-    device->holdWrites = true;
-    EXPECT_TRUE(Play(157));
-    device->WaitFor(2);
-    EXPECT_TRUE(player.Play(nullptr, nullptr, SND_PURGE));
-    device->Release();
-    EXPECT_TRUE(Play(158, SND_RESOURCE));
-    EXPECT_EQ(device->WaitFor(0),
-              (std::vector<std::string>{"open 11025 8x1", "write 551", "drop", "close",
-                                        "open 8000 16x2", "write 400", "drain", "close"}));
+// A new sound or a purge stops the playing one at once; a request returns while a sound
+// plays, unless it is synchronous: then it waits for its own sound, after the others.
+TEST_F(WaveSoundPlayerTest, ANewSoundOrAPurgeStopsThePlayingOne) {
+    const std::vector<std::string> stopped = {"open 11025 8x1", "write 551", "drop",  "close",
+                                              "open 8000 16x2", "write 400", "drain", "close"};
+    for (const bool purge : {false, true}) {
+        SCOPED_TRACE(purge ? "purge" : "new sound");
+        device->events.clear();
+        device->holdWrites = true;
+        EXPECT_TRUE(Play(157));
+        EXPECT_EQ(device->WaitFor(2)[1], "write 551") << "the first sound is playing";
+        EXPECT_TRUE(purge ? player.Play(nullptr, nullptr, SND_PURGE) : Play(158));
+        device->Release();
+        EXPECT_EQ(device->WaitFor(4).at(2), "drop") << "stopped at its next chunk";
+        EXPECT_TRUE(Play(158, SND_RESOURCE));
+        const auto events = device->WaitFor(0);
+        ASSERT_GE(events.size(), stopped.size());
+        if (purge) {
+            EXPECT_EQ(events.size(), stopped.size()) << "nothing else plays";
+        }
+        EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 8), stopped);
+        // A second sound may have been replaced by the third before or while it played;
+        // either way the last one plays to its end.
+        EXPECT_EQ(std::vector<std::string>(events.end() - 4, events.end()),
+                  std::vector<std::string>(stopped.end() - 4, stopped.end()));
+    }
 }
 
 TEST_F(WaveSoundPlayerTest, WhatCannotBePlayedIsRefused) {

@@ -29,6 +29,11 @@ TEST_F(DocumentsFolderTest, ResolutionOrder) {
                                  "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
                                  "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
     EXPECT_EQ(DocumentsFolder(), home.path() / "Dokumente");
+    fs::create_directories(home / "cfg");
+    korvyn::test::WriteFileBytes(home / "cfg/user-dirs.dirs",
+                                 "XDG_DOCUMENTS_DIR=\"/data/papers\"\n");
+    ScopedEnv cfg("XDG_CONFIG_HOME", (home / "cfg").c_str());
+    EXPECT_EQ(DocumentsFolder(), fs::path("/data/papers"));
 
     ScopedEnv xdg("XDG_DOCUMENTS_DIR", "/srv/docs");
     EXPECT_EQ(DocumentsFolder(), fs::path("/srv/docs"));
@@ -38,14 +43,6 @@ TEST_F(DocumentsFolderTest, ResolutionOrder) {
     EXPECT_EQ(DocumentsFolder(), fs::path("/mnt/usb"));
     SetDocumentsFolderOverride({});
     EXPECT_EQ(DocumentsFolder(), fs::path("/srv/korvyn"));
-}
-
-TEST_F(DocumentsFolderTest, UserDirsFromXdgConfigHome) {
-    fs::create_directories(home / "cfg");
-    korvyn::test::WriteFileBytes(home / "cfg/user-dirs.dirs",
-                                 "XDG_DOCUMENTS_DIR=\"/data/papers\"\n");
-    ScopedEnv cfg("XDG_CONFIG_HOME", (home / "cfg").c_str());
-    EXPECT_EQ(DocumentsFolder(), fs::path("/data/papers"));
 }
 
 TEST_F(DocumentsFolderTest, CreatedWhenFirstWrittenAndPathsMapped) {
