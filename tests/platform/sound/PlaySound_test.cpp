@@ -56,9 +56,8 @@ protected:
     }
 
     UniqueResourceModule module;
-    std::unique_ptr<FakeOutput> output = std::make_unique<FakeOutput>();
-    FakeOutput* device = output.get();
-    WaveSoundPlayer player{std::move(output)};
+    std::shared_ptr<Device> device = std::make_shared<Device>();
+    WaveSoundPlayer player{std::make_unique<FakeOutput>(device)};
 };
 
 TEST_F(WaveSoundPlayerTest, PlaysAResourceToTheEnd) {
