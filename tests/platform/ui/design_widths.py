@@ -1,25 +1,15 @@
 #!/usr/bin/env python3
-"""Design widths of texts, read from a font file's own tables with fontTools.
+"""Usage: design_widths.py FONT TEXT...
 
-Usage: design_widths.py FONT TEXT...
-Prints the face's cell in font units (usWinAscent + usWinDescent) on the first line,
-then for each text the sum of its characters' advance widths (cmap + hmtx) in font
-units, one per line. A text that the face cannot map is an error.
+Prints the face's cell in font units (usWinAscent + usWinDescent), then each text's sum of
+advance widths (cmap + hmtx) in font units, one per line, as fontTools reads the file.
 """
 import sys
 
 from fontTools.ttLib import TTFont
 
-
-def main():
-    font = TTFont(sys.argv[1])
-    os2 = font["OS/2"]
-    cmap = font.getBestCmap()
-    hmtx = font["hmtx"]
-    print(os2.usWinAscent + os2.usWinDescent)
-    for text in sys.argv[2:]:
-        print(sum(hmtx[cmap[ord(c)]][0] for c in text))
-
-
-if __name__ == "__main__":
-    main()
+font = TTFont(sys.argv[1])
+cmap, hmtx = font.getBestCmap(), font["hmtx"]
+print(font["OS/2"].usWinAscent + font["OS/2"].usWinDescent)
+for text in sys.argv[2:]:
+    print(sum(hmtx[cmap[ord(c)]][0] for c in text))
