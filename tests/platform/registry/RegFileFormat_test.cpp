@@ -158,19 +158,19 @@ TEST(RegFileFormat, KeyDepthAndFileSizeLimits) {
             text += ";" + std::string(79, 'x') + "\n";
         return text + std::string(bytes - text.size(), '\n');
     };
-    const std::tuple<std::string, std::string, int> cases[] = {
-        {"64 levels", deep(kMaxKeyDepth), -1},
-        {"65 levels", deep(kMaxKeyDepth + 1), 2},
-        {"20,000 levels", deep(20000), 2},
-        {"1 MiB", sized(kMaxRegFileSize), -1},
-        {"1 MiB and a byte", sized(kMaxRegFileSize + 1), 0},
+    const std::tuple<std::string, std::string, int, std::string> cases[] = {
+        {"64 levels", deep(kMaxKeyDepth), -1, ""},
+        {"65 levels", deep(kMaxKeyDepth + 1), 2, "key nested deeper than 64 levels"},
+        {"20,000 levels", deep(20000), 2, "key nested deeper than 64 levels"},
+        {"1 MiB", sized(kMaxRegFileSize), -1, ""},
+        {"1 MiB and a byte", sized(kMaxRegFileSize + 1), 0, "larger than 1 MiB"},
     };
-    for (const auto& [what, text, line] : cases) {
+    for (const auto& [what, text, line, reason] : cases) {
         RegParseError error;
-        const bool read = ParseRegFile(text, error).has_value();
-        EXPECT_EQ(read, line < 0) << what << ": " << error.reason;
+        EXPECT_EQ(ParseRegFile(text, error).has_value(), line < 0) << what << ": " << error.reason;
         if (line >= 0) {
             EXPECT_EQ(error.line, line) << what;
+            EXPECT_EQ(error.reason, reason) << what;
         }
     }
 }

@@ -4,26 +4,21 @@
 
 #include <gtest/gtest.h>
 
-using korvyn::platform::Bitmap;
-using korvyn::platform::DecodeBitmap;
-using korvyn::test::PutDword;
-using korvyn::test::PutWord;
+using namespace korvyn::platform;
+using namespace korvyn::test;
+using Pixels = std::vector<std::uint32_t>; // 0x00RRGGBB, top row first
 
 namespace {
 
 struct Dib {
-    Dib(int w, int h, int b, std::uint32_t c = 0, std::vector<std::uint32_t> p = {},
-        std::uint32_t used = 0)
-        : width(w), height(h), bpp(b), compression(c), palette(std::move(p)), colorsUsed(used) {}
-
     int width;
     int height; // negative: top-down
     int bpp;
-    std::uint32_t compression;
-    std::vector<std::uint32_t> palette; // 0x00RRGGBB
-    std::uint32_t colorsUsed;
-    std::vector<std::uint32_t> masks;            // after the header, with compression 3
-    std::vector<std::vector<std::uint8_t>> rows; // stored order, padded here
+    std::uint32_t compression = 0;
+    Pixels palette = {};
+    std::uint32_t colorsUsed = 0;
+    std::vector<std::uint32_t> masks = {};            // after the header, with compression 3
+    std::vector<std::vector<std::uint8_t>> rows = {}; // stored order, padded here
 
     std::vector<std::uint8_t> Bytes() const {
         std::vector<std::uint8_t> out;
@@ -56,62 +51,48 @@ Bitmap Decode(const std::vector<std::uint8_t>& bytes) {
     return b;
 }
 
-TEST(Bitmap, IndexedFormatsBottomUp) {
-    // 1 bit: rows stored bottom-up; the top row is the second stored one.
-    Dib mono{10, 2, 1, 0, {0x000000, 0xFFFFFF}};
-    mono.rows = {{0b10000000, 0b01000000}, {0b01111111, 0b11000000}};
-    Bitmap b = Decode(mono.Bytes());
-    ASSERT_EQ(b.width, 10);
-    ASSERT_EQ(b.height, 2);
-    EXPECT_EQ(b.At(0, 0), 0x000000u);
-    EXPECT_EQ(b.At(1, 0), 0xFFFFFFu);
-    EXPECT_EQ(b.At(9, 0), 0xFFFFFFu);
-    EXPECT_EQ(b.At(0, 1), 0xFFFFFFu);
-    EXPECT_EQ(b.At(9, 1), 0xFFFFFFu);
-    EXPECT_EQ(b.At(8, 1), 0x000000u);
+constexpr std::uint32_t K = 0x000000, W = 0xFFFFFF;
 
-    // 4 bits, three palette entries given; index 5 lies past the table and reads black.
-    Dib sixteen{3, 1, 4, 0, {0x112233, 0x445566, 0x778899}, 3};
-    sixteen.rows = {{0x12, 0x50}};
-    b = Decode(sixteen.Bytes());
-    EXPECT_EQ(b.pixels, (std::vector<std::uint32_t>{0x445566, 0x778899, 0x000000}));
-
-    Dib indexed{2, 1, 8, 0, std::vector<std::uint32_t>(256, 0x0000FF)};
-    indexed.palette[200] = 0xABCDEF;
-    indexed.rows = {{200, 7}};
-    b = Decode(indexed.Bytes());
-    EXPECT_EQ(b.pixels, (std::vector<std::uint32_t>{0xABCDEF, 0x0000FF}));
-}
-
-TEST(Bitmap, TrueColourFormats) {
-    // 24 bits, top-down, odd width so each row is padded.
-    Dib rgb{3, -2, 24};
-    rgb.rows = {{0x00, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0x00},
-                {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09}};
-    Bitmap b = Decode(rgb.Bytes());
-    ASSERT_EQ(b.height, 2);
-    EXPECT_EQ(b.At(0, 0), 0xFF0000u);
-    EXPECT_EQ(b.At(1, 0), 0x00FF00u);
-    EXPECT_EQ(b.At(2, 0), 0x0000FFu);
-    EXPECT_EQ(b.At(2, 1), 0x090807u);
-
-    Dib rgba{1, 1, 32};
-    rgba.rows = {{0x10, 0x20, 0x30, 0xFF}}; // the fourth byte is not colour
-    EXPECT_EQ(Decode(rgba.Bytes()).At(0, 0), 0x302010u);
-
-    Dib masked{1, 1, 32, 3};
-    masked.masks = {0x000000FF, 0x0000FF00, 0x00FF0000}; // red in the low byte
-    masked.rows = {{0x10, 0x20, 0x30, 0x00}};
-    EXPECT_EQ(Decode(masked.Bytes()).At(0, 0), 0x102030u);
-
-    Dib rgb555{2, 1, 16};
-    rgb555.rows = {{0x00, 0x7C, 0x1F, 0x00}}; // pure red, pure blue
-    EXPECT_EQ(Decode(rgb555.Bytes()).pixels, (std::vector<std::uint32_t>{0xFF0000, 0x0000FF}));
-
-    Dib rgb565{1, 1, 16, 3};
-    rgb565.masks = {0xF800, 0x07E0, 0x001F};
-    rgb565.rows = {{0xE0, 0x07}}; // pure green
-    EXPECT_EQ(Decode(rgb565.Bytes()).At(0, 0), 0x00FF00u);
+TEST(Bitmap, EveryFormatDecodes) {
+    const auto indexed = [] {
+        Pixels p(256, 0x0000FF);
+        p[200] = 0xABCDEF;
+        return p;
+    }();
+    const std::vector<std::vector<std::uint8_t>> rgb = {{0, 0, 0xFF, 0, 0xFF, 0, 0xFF, 0, 0},
+                                                        {1, 2, 3, 4, 5, 6, 7, 8, 9}};
+    // width, height, bits, compression, palette, colours used, masks, rows as stored.
+    const std::tuple<const char*, Dib, Pixels> cases[] = {
+        {"1 bit, rows stored bottom-up",
+         {10, 2, 1, 0, {K, W}, 0, {}, {{0x80, 0x40}, {0x7F, 0xC0}}},
+         {K, W, W, W, W, W, W, W, W, W, W, K, K, K, K, K, K, K, K, W}},
+        {"4 bits, three colours given: index 5 lies past the table and reads black",
+         {3, 1, 4, 0, {0x112233, 0x445566, 0x778899}, 3, {}, {{0x12, 0x50}}},
+         {0x445566, 0x778899, K}},
+        {"8 bits", {2, 1, 8, 0, indexed, 0, {}, {{200, 7}}}, {0xABCDEF, 0x0000FF}},
+        {"24 bits, top-down, odd width so each row is padded",
+         {3, -2, 24, 0, {}, 0, {}, rgb},
+         {0xFF0000, 0x00FF00, 0x0000FF, 0x030201, 0x060504, 0x090807}},
+        {"32 bits: the fourth byte is not colour",
+         {1, 1, 32, 0, {}, 0, {}, {{0x10, 0x20, 0x30, 0xFF}}},
+         {0x302010}},
+        {"32 bits with masks, red in the low byte",
+         {1, 1, 32, 3, {}, 0, {0xFF, 0xFF00, 0xFF0000}, {{0x10, 0x20, 0x30, 0x00}}},
+         {0x102030}},
+        {"16 bits, 5-5-5: pure red, pure blue, and grey rounded to the nearest",
+         {3, 1, 16, 0, {}, 0, {}, {{0x00, 0x7C, 0x1F, 0x00, 0x10, 0x42}}},
+         {0xFF0000, 0x0000FF, 0x848484}},
+        {"16 bits, 5-6-5 masks: pure green",
+         {1, 1, 16, 3, {}, 0, {0xF800, 0x07E0, 0x001F}, {{0xE0, 0x07}}},
+         {0x00FF00}},
+    };
+    for (const auto& [what, dib, pixels] : cases) {
+        const Bitmap b = Decode(dib.Bytes());
+        EXPECT_EQ(b.width, dib.width) << what;
+        EXPECT_EQ(b.height, std::abs(dib.height)) << what;
+        EXPECT_EQ(b.pixels, pixels) << what;
+        EXPECT_EQ(b.At(b.width - 1, b.height - 1), pixels.back()) << what;
+    }
 }
 
 TEST(Bitmap, CoreHeader) {
@@ -123,12 +104,12 @@ TEST(Bitmap, CoreHeader) {
     PutWord(core, 1);
     core.insert(core.end(), {0x00, 0x00, 0x00, 0x00, 0x80, 0x00}); // black, green
     core.insert(core.end(), {0x40, 0, 0, 0});
-    EXPECT_EQ(Decode(core).pixels, (std::vector<std::uint32_t>{0x000000, 0x008000}));
+    EXPECT_EQ(Decode(core).pixels, (Pixels{K, 0x008000}));
 }
 
 TEST(Bitmap, MalformedDataIsRefusedAndLeavesTheImage) {
-    Dib good{4, 4, 24};
-    good.rows.assign(4, std::vector<std::uint8_t>(12, 0x80));
+    const Dib good{
+        .width = 4, .height = 4, .bpp = 24, .rows = {4, std::vector<std::uint8_t>(12, 0x80)}};
     const auto bytes = good.Bytes();
     Bitmap b;
     b.width = 7;

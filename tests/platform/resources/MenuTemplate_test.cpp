@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-using korvyn::platform::MenuItem;
-using korvyn::platform::ParseMenuTemplate;
-using korvyn::test::PutText;
-using korvyn::test::PutWord;
+using namespace korvyn::platform;
+using namespace korvyn::test;
 
 namespace {
 

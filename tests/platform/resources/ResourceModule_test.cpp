@@ -5,10 +5,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-using korvyn::platform::LoadResourceModule;
-using korvyn::platform::UniqueResourceModule;
-using korvyn::test::PutDword;
-using korvyn::test::ResBuilder;
+using namespace korvyn::platform;
+using namespace korvyn::test;
 
 namespace {
 
@@ -61,25 +59,18 @@ TEST(ResourceModule, LoadStringReadsBlocksOfSixteen) {
     UniqueResourceModule module(LoadResourceModule(Sample()));
     ASSERT_TRUE(module);
     HMODULE m = module.get();
-    WCHAR buffer[64];
-    ASSERT_EQ(LoadString(m, 2000, buffer, 64), 4);
-    EXPECT_EQ(std::u16string(buffer), u"Scan");
-    ASSERT_EQ(LoadString(m, 2015, buffer, 64), 17);
-    EXPECT_EQ(std::u16string(buffer), u"Last of the block");
-    ASSERT_EQ(LoadString(m, 2016, buffer, 64), 4);
-    EXPECT_EQ(std::u16string(buffer), u"Next");
-
-    // Empty, absent from a present block, and in a missing block: all 0.
-    EXPECT_EQ(LoadString(m, 2001, buffer, 64), 0);
-    EXPECT_EQ(LoadString(m, 2002, buffer, 64), 0);
-    EXPECT_EQ(LoadString(m, 3000, buffer, 64), 0);
-
-    // Cut to the buffer, always terminated.
-    ASSERT_EQ(LoadString(m, 2015, buffer, 5), 4);
-    EXPECT_EQ(std::u16string(buffer), u"Last");
-    EXPECT_EQ(LoadString(m, 2015, buffer, 1), 0);
-    EXPECT_EQ(buffer[0], 0);
-
+    // Empty, absent from a present block, and in a missing block: 0. Longer than the
+    // buffer: cut to it, always terminated.
+    const std::tuple<UINT, int, int, std::u16string> cases[] = {
+        {2000, 64, 4, u"Scan"}, {2015, 64, 17, u"Last of the block"},
+        {2016, 64, 4, u"Next"}, {2001, 64, 0, u"?"},
+        {2002, 64, 0, u"?"},    {3000, 64, 0, u"?"},
+        {2015, 5, 4, u"Last"},  {2015, 1, 0, u""}};
+    for (const auto& [id, size, length, text] : cases) {
+        WCHAR buffer[64] = {u'?'};
+        EXPECT_EQ(LoadString(m, id, buffer, size), length) << id;
+        EXPECT_EQ(std::u16string(buffer), text) << id;
+    }
     // A zero-sized buffer receives a pointer to the string itself.
     LPCWSTR text = nullptr;
     ASSERT_EQ(LoadString(m, 2016, reinterpret_cast<LPWSTR>(&text), 0), 4);
@@ -90,7 +81,7 @@ TEST(ResourceModule, ProgramModule) {
     EXPECT_TRUE(GetModuleHandle(nullptr));
     EXPECT_EQ(GetModuleHandle(nullptr), GetModuleHandle(nullptr));
     EXPECT_FALSE(GetModuleHandle(u"other.dll"));
-    korvyn::platform::FreeResourceModule(GetModuleHandle(nullptr)); // left alone
+    FreeResourceModule(GetModuleHandle(nullptr)); // left alone
     EXPECT_EQ(FindResource(GetModuleHandle(nullptr), MAKEINTRESOURCE(1), RT_RCDATA), nullptr);
 }
 
@@ -115,7 +106,7 @@ TEST(ResourceModule, MalformedFilesAreRefused) {
     PutDword(unterminated, 0);
     PutDword(unterminated, 16);
     for (int i = 0; i < 4; ++i)
-        korvyn::test::PutWord(unterminated, u'A');
+        PutWord(unterminated, u'A');
     EXPECT_FALSE(LoadResourceModule(unterminated));
 
     // Every truncation either fails or keeps only whole entries; none reads past the end.

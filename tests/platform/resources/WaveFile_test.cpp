@@ -5,10 +5,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
-using korvyn::platform::ParseWave;
-using korvyn::platform::WaveFormat;
-using korvyn::test::PutDword;
-using korvyn::test::PutWord;
+using namespace korvyn::platform;
+using namespace korvyn::test;
 
 namespace {
 
@@ -47,7 +45,7 @@ TEST(WaveFile, ReadsFormatAndSamplesPastOtherChunks) {
     const auto file = Riff(chunks);
     WaveFormat wave;
     ASSERT_TRUE(ParseWave(file.data(), file.size(), wave));
-    EXPECT_EQ(wave.formatTag, korvyn::platform::WAVE_FORMAT_PCM);
+    EXPECT_EQ(wave.formatTag, WAVE_FORMAT_PCM);
     EXPECT_EQ(wave.channels, 1);
     EXPECT_EQ(wave.samplesPerSecond, 11025u);
     EXPECT_EQ(wave.averageBytesPerSecond, 11025u);

@@ -73,18 +73,12 @@ CRect ChildRect(CWnd& parent, int id) {
 } // namespace
 
 TEST(DialogTemplateParse, ReadsHeaderFontAndItemsInOrder) {
+    const std::vector<BYTE> extra = {1, 2, 3};
     std::vector<BYTE> bytes =
         DialogBytes(DS_SETFONT | WS_POPUP | WS_CAPTION, 162, 169, u"Korvyn",
                     {{WS_CHILD | WS_VISIBLE, 3, 1, 155, 148, 1009, u"CCustomTabCtrl", u"Tab"},
-                     {WS_CHILD | BS_AUTOCHECKBOX | BS_PUSHLIKE,
-                      46,
-                      150,
-                      44,
-                      14,
-                      1029,
-                      WORD(0x80),
-                      u"Radio ON",
-                      {1, 2, 3}},
+                     {WS_CHILD | BS_AUTOCHECKBOX | BS_PUSHLIKE, 46, 150, 44, 14, 1029, WORD(0x80),
+                      u"Radio ON", extra},
                      {WS_CHILD | SS_BITMAP, -2, -3, 16, 16, 0xFFFF, WORD(0x82), WORD(214)}});
     auto t = ParseDialogTemplate(bytes.data(), bytes.size());
     ASSERT_TRUE(t);
@@ -120,41 +114,26 @@ TEST(DialogTemplateParse, TruncatedBytesGiveNothingAtEveryCut) {
 }
 
 TEST(DialogTemplateParse, ReadsTheExtendedLayout) {
+    using namespace korvyn::test;
     std::vector<BYTE> out;
-    using korvyn::test::PutDword;
-    using korvyn::test::PutText;
-    using korvyn::test::PutWord;
-    PutWord(out, 1);
-    PutWord(out, 0xFFFF);
-    PutDword(out, 0);                     // help id
-    PutDword(out, 0);                     // extended style
-    PutDword(out, DS_SETFONT | WS_CHILD); // style
-    PutWord(out, 1);                      // items
-    for (WORD v : {0, 0, 100, 50}) {
+    // Marker and version, help id, extended style, style; items, x, y, cx, cy, menu, class.
+    for (DWORD v : {0xFFFF0001u, 0u, 0u, DWORD(DS_SETFONT | WS_CHILD)})
+        PutDword(out, v);
+    for (WORD v : {1, 0, 0, 100, 50, 0, 0})
         PutWord(out, v);
-    }
-    PutWord(out, 0);
-    PutWord(out, 0);
     PutText(out, u"");
-    PutWord(out, 9);
-    PutWord(out, 700);
-    out.push_back(1); // italic
-    out.push_back(0);
+    PutWord(out, 9);               // points
+    PutWord(out, 700);             // weight
+    out.insert(out.end(), {1, 0}); // italic, character set
     PutText(out, u"Tahoma");
-    while (out.size() % 4) {
-        out.push_back(0);
-    }
-    PutDword(out, 0);
-    PutDword(out, 0);
-    PutDword(out, WS_CHILD);
-    for (WORD v : {1, 2, 3, 4}) {
+    out.resize((out.size() + 3) / 4 * 4);
+    for (DWORD v : {0u, 0u, DWORD(WS_CHILD)}) // help id, extended style, style
+        PutDword(out, v);
+    for (WORD v : {1, 2, 3, 4})
         PutWord(out, v);
-    }
-    PutDword(out, 70000);
-    PutWord(out, 0xFFFF);
-    PutWord(out, 0x85);
-    PutText(out, u"");
-    PutWord(out, 0);
+    PutDword(out, 70000);               // a four-byte id
+    for (WORD v : {0xFFFF, 0x85, 0, 0}) // the combo box class, no text, no data
+        PutWord(out, v);
     auto t = ParseDialogTemplate(out.data(), out.size());
     ASSERT_TRUE(t);
     EXPECT_TRUE(t->extended);
@@ -167,59 +146,44 @@ TEST(DialogTemplateParse, ReadsTheExtendedLayout) {
 }
 
 TEST(DialogUnits, FixedBaseUnitsDoubleOnLargerScreens) {
-    SetDeviceScreenSize(240, 320);
-    EXPECT_EQ(DialogBaseUnits().x, 6);
-    EXPECT_EQ(DialogBaseUnits().y, 13);
-    RECT r = DialogUnitsToPixels(RECT{3, 1, 158, 149});
-    EXPECT_EQ(CRect(r), CRect(5, 2, 237, 242));
-    // Template 102 is 162 units wide: it fills a 240-pixel screen.
-    EXPECT_GE(DialogUnitsToPixels(RECT{0, 0, 162, 169}).right, 240);
-    SetDeviceScreenSize(320, 240);
-    EXPECT_EQ(DialogBaseUnits().x, 6);
-    SetDeviceScreenSize(480, 640);
-    EXPECT_EQ(DialogBaseUnits().x, 12);
-    EXPECT_EQ(DialogBaseUnits().y, 26);
-    EXPECT_EQ(CRect(DialogUnitsToPixels(RECT{3, 1, 158, 149})), CRect(9, 3, 474, 484));
     // Double resolution needs twice the reference screen of the shape in both directions:
     // one pixel more than a reference side keeps the normal units.
     const std::pair<CSize, int> screens[] = {
-        {{321, 200}, 96},  {{321, 240}, 96}, {{480, 660}, 192}, {{900, 479}, 96},
-        {{640, 480}, 192}, {{479, 479}, 96}, {{480, 480}, 192}, {{1920, 1048}, 192}};
+        {{240, 320}, 96},  {{320, 240}, 96},  {{321, 200}, 96},   {{321, 240}, 96},
+        {{480, 660}, 192}, {{900, 479}, 96},  {{640, 480}, 192},  {{479, 479}, 96},
+        {{480, 480}, 192}, {{480, 640}, 192}, {{1920, 1048}, 192}};
     for (const auto& [size, dpi] : screens) {
         SetDeviceScreenSize(size.cx, size.cy);
         EXPECT_EQ(ScreenLogPixels(), dpi) << size.cx << "x" << size.cy;
         EXPECT_EQ(DialogBaseUnits().x, dpi / 16) << size.cx << "x" << size.cy;
+        EXPECT_EQ(DialogBaseUnits().y, dpi * 13 / 96) << size.cx << "x" << size.cy;
+        EXPECT_EQ(CSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)), size);
     }
+    EXPECT_EQ(CRect(DialogUnitsToPixels(RECT{3, 1, 158, 149})), CRect(9, 3, 474, 484));
     SetDeviceScreenSize(240, 320);
-    EXPECT_EQ(ScreenLogPixels(), 96);
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 240);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 320);
+    EXPECT_EQ(CRect(DialogUnitsToPixels(RECT{3, 1, 158, 149})), CRect(5, 2, 237, 242));
+    // Template 102 is 162 units wide: it fills a 240-pixel screen.
+    EXPECT_GE(DialogUnitsToPixels(RECT{0, 0, 162, 169}).right, 240);
 }
 
-TEST_F(ResourceModuleTest, ControlsAreCreatedAtTheirTemplatePlaces) {
-    CDialog parent;
-    ASSERT_TRUE(parent.CreateIndirect(DialogBytes(WS_POPUP, 200, 200, u"", {}).data(),
-                                      DialogBytes(WS_POPUP, 200, 200, u"", {}).size()));
-    CDialog page;
-    ASSERT_TRUE(page.Create(148, &parent));
-    EXPECT_EQ(ChildRect(page, 1018), CRect(DialogUnitsToPixels(RECT{4, 3, 151, 122})));
-    EXPECT_EQ(ChildRect(page, 1019), CRect(DialogUnitsToPixels(RECT{0, 124, 53, 132})));
-    EXPECT_EQ(ChildRect(page, 1020), CRect(DialogUnitsToPixels(RECT{70, 124, 149, 132})));
-    EXPECT_TRUE(page.GetDlgItem(1018)->IsKindOf(RUNTIME_CLASS(CListCtrl)));
-    EXPECT_TRUE(page.GetDlgItem(1019)->IsKindOf(RUNTIME_CLASS(CStatic)));
-    EXPECT_TRUE(page.GetDlgItem(1004)->IsKindOf(RUNTIME_CLASS(CComboBox)));
-    EXPECT_FALSE(page.GetDlgItem(1019)->IsKindOf(RUNTIME_CLASS(CButton)));
-    EXPECT_EQ(page.GetDlgItem(1020)->GetStyle() & 3u, DWORD(SS_RIGHT));
-    EXPECT_TRUE(page.GetStyle() & WS_CHILD);
-    EXPECT_EQ(page.GetParent(), &parent);
-}
-
-TEST_F(ResourceModuleTest, RelayoutThereAndBackMatchesAFreshPage) {
+// Controls are made at their template places, with the class and style the template
+// gives; re-laid out from another template and back, the page matches a fresh one.
+TEST_F(ResourceModuleTest, ControlsAtTemplatePlacesAndRelayoutThereAndBack) {
     CDialog parent;
     std::vector<BYTE> top = DialogBytes(WS_POPUP, 200, 200, u"", {});
     ASSERT_TRUE(parent.CreateIndirect(top.data(), top.size()));
     CDialog fresh;
     ASSERT_TRUE(fresh.Create(148, &parent));
+    EXPECT_EQ(ChildRect(fresh, 1018), CRect(DialogUnitsToPixels(RECT{4, 3, 151, 122})));
+    EXPECT_EQ(ChildRect(fresh, 1019), CRect(DialogUnitsToPixels(RECT{0, 124, 53, 132})));
+    EXPECT_EQ(ChildRect(fresh, 1020), CRect(DialogUnitsToPixels(RECT{70, 124, 149, 132})));
+    EXPECT_TRUE(fresh.GetDlgItem(1018)->IsKindOf(RUNTIME_CLASS(CListCtrl)));
+    EXPECT_TRUE(fresh.GetDlgItem(1019)->IsKindOf(RUNTIME_CLASS(CStatic)));
+    EXPECT_TRUE(fresh.GetDlgItem(1004)->IsKindOf(RUNTIME_CLASS(CComboBox)));
+    EXPECT_FALSE(fresh.GetDlgItem(1019)->IsKindOf(RUNTIME_CLASS(CButton)));
+    EXPECT_EQ(fresh.GetDlgItem(1020)->GetStyle() & 3u, DWORD(SS_RIGHT));
+    EXPECT_TRUE(fresh.GetStyle() & WS_CHILD);
+    EXPECT_EQ(fresh.GetParent(), &parent);
     CDialog page;
     ASSERT_TRUE(page.Create(148, &parent));
     auto* combo = static_cast<CComboBox*>(page.GetDlgItem(1004));

@@ -15,16 +15,22 @@
 
 namespace {
 
-// A white 20 x 12 bitmap selected into a memory DC.
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// A white bitmap selected into a memory DC (the bitmap outlives the DC).
+struct Surface {
+    Surface(int width, int height) {
+        dc.CreateCompatibleDC(nullptr);
+        bitmap.CreateCompatibleBitmap(&dc, width, height);
+        dc.SelectObject(&bitmap);
+        dc.FillSolidRect(0, 0, width, height, kWhite);
+    }
+    CBitmap bitmap;
+    CDC dc;
+};
+
 class Canvas : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
-        ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&dc, 20, 12));
-        dc.SelectObject(&bitmap);
-        dc.FillSolidRect(0, 0, 20, 12, kWhite);
-    }
-
     // One character per pixel of a row: '#' for the colour, '.' for white, '?' else.
     std::string Row(int y, COLORREF colour) {
         std::string s;
@@ -35,10 +41,8 @@ protected:
         return s;
     }
 
-    static constexpr COLORREF kWhite = RGB(255, 255, 255);
-    // The bitmap outlives the DC it is selected into.
-    CBitmap bitmap;
-    CDC dc;
+    Surface surface{20, 12};
+    CDC& dc = surface.dc;
 };
 
 } // namespace
@@ -169,25 +173,6 @@ TEST(SystemColours, FixedThemeWithOrWithoutTheIndexFlag) {
     EXPECT_FALSE(DeleteObject(GetStockObject(NULL_BRUSH)));
 }
 
-TEST(Fonts, DialogFacesUseTheBundledTahomaOrDejaVu) {
-    CBitmap bitmap;
-    CFont tahoma, shell;
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    bitmap.CreateCompatibleBitmap(&dc, 4, 4);
-    dc.SelectObject(&bitmap);
-    tahoma.CreatePointFont(80, u"Tahoma");
-    shell.CreatePointFont(80, u"MS Shell Dlg");
-    dc.SelectObject(&tahoma);
-    CSize a = dc.GetTextExtent(u"Korvyn scanner");
-    dc.SelectObject(&shell);
-    CSize b = dc.GetTextExtent(u"Korvyn scanner");
-    EXPECT_EQ(a, b);
-    bool haveTahoma = std::filesystem::exists("/usr/share/wine/fonts/tahoma.ttf");
-    EXPECT_EQ(korvyn::platform::DialogFaceName(), haveTahoma ? "Tahoma" : "DejaVu Sans");
-    dc.SelectStockObject(SYSTEM_FONT);
-}
-
 namespace {
 
 // The files of the dialog face that scripts/bootstrap installs (Debian's fonts-wine).
@@ -197,7 +182,7 @@ constexpr const char* kSamples[] = {"00-0A-1B-2C-3D-4E", "26/12/07 02:41:27", "L
                                     "Unterbrechen", "Visualizza sicure"};
 
 // The face's cell (Windows ascent + descent) and each sample's advance sum, in font
-// units, as fontTools reads them from the file.
+// units, as design_widths.py reads them from the file.
 std::vector<long> DesignUnits(const char* file) {
     std::string command = std::string(KORVYN_PYTHON) + " " + KORVYN_SOURCE_DIR +
                           "/tests/platform/ui/design_widths.py " + file;
@@ -228,12 +213,8 @@ std::vector<long> TableValues(const char* file) {
 
 // The darkness of a text drawn black on white, in whole pixels.
 double Ink(int height, int weight, LPCWSTR text) {
-    CDC dc;
-    CBitmap bitmap;
-    dc.CreateCompatibleDC(nullptr);
-    bitmap.CreateCompatibleBitmap(&dc, 4 * height, 2 * height);
-    dc.SelectObject(&bitmap);
-    dc.FillSolidRect(0, 0, 4 * height, 2 * height, RGB(255, 255, 255));
+    Surface surface(4 * height, 2 * height);
+    CDC& dc = surface.dc;
     CFont font;
     font.CreateFont(height, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0, u"Tahoma");
     CFont* previous = dc.SelectObject(&font);
@@ -251,17 +232,17 @@ double Ink(int height, int weight, LPCWSTR text) {
 
 } // namespace
 
-// A positive height is the cell: the em is height x unitsPerEm / (winAscent + winDescent)
-// of the face in use, and widths are the face's design widths at that em.
+// The dialog faces are the bundled Tahoma (DejaVu without it). A positive height is the
+// cell: widths are the face's design widths at the em that cell gives, for both faces.
 TEST(Fonts, WidthsAreTheFaceDesignWidthsAtTheCellsEmAndBoldIsHeavier) {
-    if (!std::filesystem::exists(kRegularFace) || !std::filesystem::exists(kBoldFace)) {
+    const bool installed =
+        std::filesystem::exists(kRegularFace) && std::filesystem::exists(kBoldFace);
+    EXPECT_EQ(korvyn::platform::DialogFaceName(), installed ? "Tahoma" : "DejaVu Sans");
+    if (!installed) {
         GTEST_SKIP() << "the dialog face's files are not installed";
     }
-    CDC dc;
-    CBitmap bitmap;
-    dc.CreateCompatibleDC(nullptr);
-    bitmap.CreateCompatibleBitmap(&dc, 4, 4);
-    dc.SelectObject(&bitmap);
+    Surface surface(4, 4);
+    CDC& dc = surface.dc;
     for (int weight : {FW_NORMAL, FW_BOLD}) {
         std::vector<long> units = DesignUnits(weight == FW_BOLD ? kBoldFace : kRegularFace);
         ASSERT_EQ(units.size(), 1 + std::size(kSamples));

@@ -22,6 +22,10 @@ namespace {
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
 
+QWidget* WidgetOf(CWnd* wnd) {
+    return Window::From(wnd->m_hWnd)->widget();
+}
+
 // A dialog that writes down the notifications, commands and scrolls it receives.
 class RecordingDialog : public CDialog {
 public:
@@ -119,7 +123,7 @@ protected:
         ASSERT_TRUE(dlg.CreateIndirect(bytes_.data(), bytes_.size()));
         dlg.ShowWindow(SW_SHOW);
     }
-    QWidget* Widget(int id) { return Window::From(dlg.GetDlgItem(id)->m_hWnd)->widget(); }
+    QWidget* Widget(int id) { return WidgetOf(dlg.GetDlgItem(id)); }
     void Tap(int id) { QTest::mouseClick(Widget(id), Qt::LeftButton, {}, QPoint(3, 3)); }
 
     RecordingDialog dlg;
@@ -258,7 +262,7 @@ TEST_F(ControlsTest, EraseFollowsTheInvalidationAndStaticsAskTheirParentForColou
     } page;
     ASSERT_TRUE(page.CreateIndirect(bytes_.data(), bytes_.size()));
     page.ShowWindow(SW_SHOW);
-    QWidget* w = Window::From(page.m_hWnd)->widget();
+    QWidget* w = WidgetOf(&page);
     w->grab();
     int erases = page.erases;
     EXPECT_GE(erases, 1);
@@ -268,20 +272,29 @@ TEST_F(ControlsTest, EraseFollowsTheInvalidationAndStaticsAskTheirParentForColou
     page.Invalidate(TRUE);
     w->grab();
     EXPECT_EQ(page.erases, erases + 1);
-    QImage label = Window::From(page.GetDlgItem(1022)->m_hWnd)->widget()->grab().toImage();
+    QImage label = WidgetOf(page.GetDlgItem(1022))->grab().toImage();
     EXPECT_GE(page.staticColours, 1);
     EXPECT_EQ(label.pixelColor(label.width() - 1, label.height() - 1), QColor(1, 2, 250));
 }
 
-TEST(ModalDialog, RunsUntilEndDialogAndReturnsItsResult) {
+// A modal dialog runs until EndDialog and returns its result; children without the
+// visible style, and a page made during initialisation as a tab page is, stay hidden.
+TEST(ModalDialog, RunsUntilEndDialogAndShowsOnlyVisibleChildren) {
     std::vector<BYTE> bytes = DialogBytes(WS_POPUP | WS_CAPTION, 100, 60, u"Question",
-                                          {{kChild, 2, 2, 40, 13, IDOK, WORD(0x80), u"OK"}});
+                                          {{kChild, 2, 2, 40, 13, IDOK, WORD(0x80), u"OK"},
+                                           {WS_CHILD, 2, 20, 40, 13, 7, WORD(0x80), u"Later"}});
     struct Modal : CDialog {
-        bool initialised = false;
+        CDialog page;
+        bool initialised = false, okShown = false, laterShown = true, pageShown = true;
         BOOL OnInitDialog() override {
             initialised = true;
+            std::vector<BYTE> inner = DialogBytes(WS_CHILD, 50, 30, u"", {});
+            page.CreateIndirect(inner.data(), inner.size(), this);
             QTimer::singleShot(0, [this] {
-                QTest::mouseClick(Window::From(GetDlgItem(IDOK)->m_hWnd)->widget(), Qt::LeftButton);
+                okShown = WidgetOf(GetDlgItem(IDOK))->isVisible();
+                laterShown = WidgetOf(GetDlgItem(7))->isVisible();
+                pageShown = WidgetOf(&page)->isVisible();
+                QTest::mouseClick(WidgetOf(GetDlgItem(IDOK)), Qt::LeftButton);
             });
             return CDialog::OnInitDialog();
         }
@@ -290,6 +303,9 @@ TEST(ModalDialog, RunsUntilEndDialogAndReturnsItsResult) {
     EXPECT_EQ(modal.DoModal(), IDOK);
     EXPECT_TRUE(modal.initialised);
     EXPECT_EQ(modal.m_hWnd, nullptr);
+    EXPECT_TRUE(modal.okShown);
+    EXPECT_FALSE(modal.laterShown);
+    EXPECT_FALSE(modal.pageShown);
 
     struct Cancelled : CDialog {
         BOOL OnInitDialog() override {
@@ -299,32 +315,6 @@ TEST(ModalDialog, RunsUntilEndDialogAndReturnsItsResult) {
     } early;
     ASSERT_TRUE(early.InitModalIndirect(bytes.data(), bytes.size()));
     EXPECT_EQ(early.DoModal(), 1234);
-}
-
-TEST(ModalDialog, ChildrenWithoutTheVisibleStyleStayHiddenWhenItShows) {
-    std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 100, 60, u"Pages",
-                                          {{kChild, 2, 2, 40, 13, IDOK, WORD(0x80), u"OK"},
-                                           {WS_CHILD, 2, 20, 40, 13, 7, WORD(0x80), u"Later"}});
-    struct Modal : CDialog {
-        CDialog page; // a page made during initialisation, as a tab page is
-        bool pageShown = true, laterShown = true, okShown = false;
-        BOOL OnInitDialog() override {
-            std::vector<BYTE> inner = DialogBytes(WS_CHILD, 50, 30, u"", {});
-            page.CreateIndirect(inner.data(), inner.size(), this);
-            QTimer::singleShot(0, [this] {
-                okShown = Window::From(GetDlgItem(IDOK)->m_hWnd)->widget()->isVisible();
-                laterShown = Window::From(GetDlgItem(7)->m_hWnd)->widget()->isVisible();
-                pageShown = Window::From(page.m_hWnd)->widget()->isVisible();
-                EndDialog(IDOK);
-            });
-            return CDialog::OnInitDialog();
-        }
-    } modal;
-    ASSERT_TRUE(modal.InitModalIndirect(bytes.data(), bytes.size()));
-    EXPECT_EQ(modal.DoModal(), IDOK);
-    EXPECT_TRUE(modal.okShown);
-    EXPECT_FALSE(modal.laterShown);
-    EXPECT_FALSE(modal.pageShown);
 }
 
 TEST(DeviceScreen, TheMainWindowIsTheScreenAndResizingItIsARotation) {
@@ -342,8 +332,7 @@ TEST(DeviceScreen, TheMainWindowIsTheScreenAndResizingItIsARotation) {
         BOOL OnInitDialog() override {
             QTimer::singleShot(0, [this] {
                 SetDeviceScreenSize(320, 240);
-                QWidget* w = Window::From(m_hWnd)->widget();
-                w->resize(300, 300);
+                WidgetOf(this)->resize(300, 300);
                 EndDialog(IDCANCEL);
             });
             return TRUE;
