@@ -51,6 +51,18 @@ bool EndsWithPng(std::string_view name) {
     return tail == ".png";
 }
 
+// Stores a whole number from low to high.
+template <typename Field> auto Whole(Field CommandLine::*field, long long low, long long high) {
+    return [field, low, high](CommandLine& c, std::string_view v) {
+        long long n = 0;
+        if (!ParseWhole(v, low, high, n)) {
+            return false;
+        }
+        c.*field = static_cast<Field>(n);
+        return true;
+    };
+}
+
 // Stores a value that must not be empty.
 template <typename Field> auto Store(Field CommandLine::*field) {
     return [field](CommandLine& c, std::string_view v) {
@@ -112,15 +124,7 @@ const std::vector<OptionSpec>& CommandLineOptions() {
          },
          "WIDTHxHEIGHT, each 64 to 4096 pixels"},
         {"zoom", 0, "N", "Screen", "desktop pixels per device pixel, 1 to 8 (default 2)",
-         [](CommandLine& c, std::string_view v) {
-             long long n = 0;
-             if (!ParseWhole(v, 1, kMaxZoom, n)) {
-                 return false;
-             }
-             c.zoom = static_cast<int>(n);
-             return true;
-         },
-         "a whole number from 1 to 8"},
+         Whole(&CommandLine::zoom, 1, kMaxZoom), "a whole number from 1 to 8"},
         {"fullscreen", 0, "", "Screen",
          "a frameless window filling the display (touch devices); the screen is then the "
          "display's size",
@@ -133,15 +137,7 @@ const std::vector<OptionSpec>& CommandLineOptions() {
          Switch(&CommandLine::headless), ""},
         {"ticks", 0, "N", "Running",
          "run N scan ticks back to back (lamp ticks between them), then end as Exit does",
-         [](CommandLine& c, std::string_view v) {
-             long long n = 0;
-             if (!ParseWhole(v, 0, kMaxTicks, n)) {
-                 return false;
-             }
-             c.ticks = static_cast<unsigned>(n);
-             return true;
-         },
-         "a whole number from 0 to 100000000"},
+         Whole(&CommandLine::ticks, 0, kMaxTicks), "a whole number from 0 to 100000000"},
         {"duration", 0, "SECONDS", "Running",
          "scan for SECONDS in real time, then end as Exit does (not together with --ticks; "
          "headless runs without --ticks or --duration scan until interrupted)",
