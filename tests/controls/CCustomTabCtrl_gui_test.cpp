@@ -131,6 +131,8 @@ TEST_F(TabTest, LargeScreenDoublesTheStripAndTheFonts) {
     tabs.SendMessage(TCM_ADJUSTRECT, 0, reinterpret_cast<LPARAM>(&area));
     EXPECT_EQ(area, CRect(0, 0, 232, 210));
     EXPECT_EQ(ItemRect(0).top, 210);
+    tabs.SendMessage(TCM_ADJUSTRECT, 1, reinterpret_cast<LPARAM>(&area));
+    EXPECT_EQ(area, CRect(0, 0, 232, 210)) << "no larger rectangle";
     // The strip follows the screen when its window changes size.
     SetDeviceScreenSize(240, 320);
     tabs.MoveWindow(4, 2, 232, 250);

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 using namespace korvyn::test;
 
@@ -271,29 +272,23 @@ TEST_F(Options, HideButtonsStoreTheirStateAndStartTheListAgain) {
     const ScanObservation scan[] = {Obs(1, -50, u"B", 6, 1, 0), Obs(2, -50, u"C", 6, 0, 0),
                                     Obs(3, -50, u"D", 6, 1, 1)};
     stations.Merge(scan, 3);
-    listPage->RefreshList();
     auto& list = *static_cast<CListCtrl*>(listPage->GetDlgItem(IDC_LIST));
-    ASSERT_EQ(list.GetItemCount(), 3);
-    listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
-    ASSERT_TRUE(listPage->IsZoomed());
-
-    Tap(IDC_HIDE_PEERS);
-    EXPECT_EQ(Value(CSettings::kPeer), 1u);
-    EXPECT_EQ(Text(IDC_HIDE_PEERS), u"Hide peers");
-    EXPECT_FALSE(listPage->IsZoomed());
-    EXPECT_EQ(list.GetItemCount(), 0);
-    EXPECT_EQ(listPage->GetDlgItem(IDC_HINT)->GetWindowText(), u"Tap SSID to zoom");
+    const std::tuple<int, int, std::u16string, int> buttons[] = {
+        {IDC_HIDE_PEERS, CSettings::kPeer, u"Hide peers", 3},
+        {IDC_HIDE_SECURED, CSettings::kWep, u"Hide secure", 2}};
+    for (const auto& [id, setting, caption, rows] : buttons) {
+        listPage->RefreshList();
+        EXPECT_EQ(list.GetItemCount(), rows);
+        listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
+        ASSERT_TRUE(listPage->IsZoomed());
+        Tap(id);
+        EXPECT_EQ(Value(setting), 1u);
+        EXPECT_EQ(Text(id), caption);
+        EXPECT_FALSE(listPage->IsZoomed());
+        EXPECT_EQ(list.GetItemCount(), 0);
+    }
     listPage->RefreshList();
-    EXPECT_EQ(list.GetItemCount(), 2) << "access points only";
-
-    listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
-    Tap(IDC_HIDE_SECURED);
-    EXPECT_EQ(Value(CSettings::kWep), 1u);
-    EXPECT_FALSE(listPage->IsZoomed());
-    EXPECT_EQ(list.GetItemCount(), 0);
-    listPage->RefreshList();
-    EXPECT_EQ(list.GetItemCount(), 1);
-
+    EXPECT_EQ(list.GetItemCount(), 1) << "open access points only";
     Tap(IDC_HIDE_PEERS);
     EXPECT_EQ(Value(CSettings::kPeer), 0u);
     EXPECT_EQ(Text(IDC_HIDE_PEERS), u"Show peers");
