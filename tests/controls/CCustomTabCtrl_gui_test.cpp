@@ -110,6 +110,9 @@ TEST_F(TabTest, TwoShortTitlesOnASmallScreenFitWithoutButtons) {
     EXPECT_EQ(PixelAt(image, second.right + 5, 12), kColors[0]);
     tabs.SetStyle(0, CTCS_NOOUTLINE);
     EXPECT_EQ(PixelAt(Shot(tabs), 0, 12), kColors[2]);
+    COLORREF colors[7];
+    tabs.GetColors(colors);
+    EXPECT_TRUE(std::equal(colors, colors + 7, kColors));
 }
 
 TEST_F(TabTest, LargeScreenDoublesTheStripAndTheFonts) {
