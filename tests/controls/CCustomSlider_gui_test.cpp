@@ -160,12 +160,3 @@ TEST_F(SliderTest, EqualMinimumAndMaximumKeepTheThumbAtTheStart) {
     slider.SetReversed(TRUE);
     EXPECT_EQ(Line(Render(), true), Span('-', 61) + Span('T', 19));
 }
-
-TEST_F(SliderTest, RegistersItsWindowClassOnce) {
-    WNDCLASS wc{};
-    ASSERT_TRUE(GetClassInfo(nullptr, u"CustomSliderClass", &wc));
-    EXPECT_EQ(wc.style, UINT(CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS));
-    CCustomSlider second;
-    EXPECT_TRUE(second.IsKindOf(RUNTIME_CLASS(CCustomSlider)));
-    EXPECT_STREQ(second.GetRuntimeClass()->m_lpszClassName, "CCustomSlider");
-}

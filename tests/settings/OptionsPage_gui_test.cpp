@@ -1,18 +1,110 @@
-// The options page: every control set up from the settings, and every change going
-// into the settings (and to the list page or the profile) at once.
-#include "OptionsFixture.h"
-#include "support/Observations.h"
-
+// The options page inside a stand-in main window, beside a real network list page, with
+// its own registry file, settings and English texts, and message boxes and menus answered
+// by script: every control set up from the settings, every change going into the settings
+// (and to the list page or the profile) at once, and the language menu.
 #include "controls/ThemeColors.h"
+#include "core/StationTable.h"
+#include "platform/registry/Registry.h"
+#include "platform/ui/CMenu.h"
+#include "resource.h"
+#include "settings/CLanguageTable.h"
+#include "settings/COptionsDlg.h"
+#include "settings/CSettings.h"
+#include "settings/LanguageMenu.h"
+#include "settings/Languages.h"
+#include "support/Observations.h"
 #include "support/TempDir.h"
+#include "support/gui/HostDialog.h"
+#include "support/gui/ScriptedMessageBoxes.h"
+#include "support/gui/ScriptedPopupMenus.h"
+#include "support/gui/WindowPixels.h"
+#include "views/CScannerDlg.h"
 
 #include <QComboBox>
+#include <QTest>
+#include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <memory>
+#include <tuple>
 
 using namespace korvyn::test;
 
 namespace {
+
+class Options : public ::testing::Test {
+protected:
+    void SetUp() override {
+        korvyn::platform::SetRegistryFile(dir / "registry.reg");
+        korvyn::platform::SetProfileKey(korvyn::kProfileMaker, korvyn::kProfileProgram);
+        korvyn::platform::SetDeviceScreenSize(240, 320);
+        settings.SetValue(CSettings::kLanguage, 0);
+        languages.Load(0);
+    }
+    void TearDown() override {
+        Close();
+        korvyn::platform::SetProfileKey(u"", u"");
+        korvyn::platform::SetRegistryFile({});
+    }
+
+    void Close() {
+        page.reset();
+        listPage.reset();
+        mainWindow.reset();
+    }
+    // Makes the pages afresh from the settings as they stand.
+    void Open() {
+        Close();
+        mainWindow = std::make_unique<HostDialog>(IDD_MAIN_PORTRAIT); // the main window's stand-in
+        ASSERT_TRUE(mainWindow->Open());
+        listPage = std::make_unique<CScannerDlg>(stations, settings, languages, mainWindow.get());
+        ASSERT_TRUE(listPage->Create(listPage->GetTemplateId(), mainWindow.get()));
+        page = std::make_unique<COptionsDlg>(settings, languages, mainWindow.get());
+        page->SetListPage(listPage.get());
+        ASSERT_TRUE(page->Create(page->GetTemplateId(), mainWindow.get()));
+        page->ShowWindow(SW_SHOW);
+    }
+
+    CWnd& Item(int id) { return *page->GetDlgItem(id); }
+    // The page's own object for a control.
+    template <class T> T& ItemAs(int id) {
+        auto* item = dynamic_cast<T*>(page->GetDlgItem(id));
+        EXPECT_NE(item, nullptr) << id;
+        return *item;
+    }
+    std::u16string Text(int id) { return Item(id).GetWindowText(); }
+    DWORD Value(int index) {
+        DWORD value = 0xDEAD;
+        EXPECT_TRUE(settings.GetValue(index, value));
+        return value;
+    }
+    void Tap(int id, QPoint at = {3, 3}) {
+        QTest::mouseClick(WidgetOf(Item(id)), Qt::LeftButton, {}, at);
+        QCoreApplication::processEvents(); // a menu's command arrives after the menu
+    }
+
+    // Pixels of the font size sample that differ from `number` drawn in bold Tahoma of
+    // that height, centred on the page's background; -1 when nothing is drawn there.
+    int SampleDiffersFrom(int number) {
+        const CRect area(COptionsDlg::kSampleRect);
+        const std::string digits = std::to_string(number);
+        const auto diff = CompareWithTexts(Shot(*page), area, korvyn::LightTint(),
+                                           {{std::u16string(digits.begin(), digits.end()), number,
+                                             CRect(0, 0, area.Width(), area.Height())}});
+        return diff.inked == 0 ? -1 : diff.differing;
+    }
+    void TapSlider(int id, int x) { Tap(id, QPoint(x, 15)); }
+
+    TempDir dir;
+    CSettings settings;
+    CLanguageTable languages;
+    StationTable stations{settings};
+    ScriptedMessageBoxes boxes;
+    ScriptedPopupMenus menus;
+    std::unique_ptr<HostDialog> mainWindow;
+    std::unique_ptr<CScannerDlg> listPage;
+    std::unique_ptr<COptionsDlg> page;
+};
 
 // Whether a bitmap has the size and the pixels of a bitmap resource.
 bool ShowsResource(HBITMAP shown, UINT id) {
@@ -41,21 +133,6 @@ bool ShowsResource(HBITMAP shown, UINT id) {
     return same;
 }
 
-class Options : public OptionsFixture {
-protected:
-    // Pixels of the font size sample that differ from `number` drawn in bold Tahoma of
-    // that height, centred on the page's background; -1 when nothing is drawn there.
-    int SampleDiffersFrom(int number) {
-        const CRect area(COptionsDlg::kSampleRect);
-        const std::string digits = std::to_string(number);
-        const auto diff = CompareWithTexts(Shot(*page), area, korvyn::LightTint(),
-                                           {{std::u16string(digits.begin(), digits.end()), number,
-                                             CRect(0, 0, area.Width(), area.Height())}});
-        return diff.inked == 0 ? -1 : diff.differing;
-    }
-    void TapSlider(int id, int x) { Tap(id, QPoint(x, 15)); }
-};
-
 TEST_F(Options, EveryControlStartsFromTheSettings) {
     settings.SetValue(CSettings::kRefresh, 0);
     settings.SetValue(CSettings::kFont, 25);
@@ -70,19 +147,7 @@ TEST_F(Options, EveryControlStartsFromTheSettings) {
     EXPECT_EQ(Text(IDC_SPEED_LABEL), u"Refresh:");
     EXPECT_EQ(Text(IDC_FONT_LABEL), u"Font size:");
 
-    // A stored speed of 0 is shown as step 2 and stays stored until the slider moves.
-    auto& speed = ItemAs<CCustomSlider>(IDC_SPEED_SLIDER);
-    EXPECT_EQ(speed.GetPos(), 2);
-    EXPECT_EQ(Text(IDC_SPEED_NAME), u"Fast");
-    EXPECT_EQ(Value(CSettings::kRefresh), 0u);
-    EXPECT_EQ(speed.GetRangeMin(), 1);
-    EXPECT_EQ(speed.GetRangeMax(), 5);
-    // A font size above 20 is shown as 12.
-    auto& font = ItemAs<CCustomSlider>(IDC_FONT_SLIDER);
-    EXPECT_EQ(font.GetPos(), 12);
-    EXPECT_EQ(font.GetRangeMin(), 10);
-    EXPECT_EQ(font.GetRangeMax(), 20);
-    EXPECT_EQ(Value(CSettings::kFont), 25u);
+    // A font size above 20 is shown as 12 (the other stored values: the next test).
     EXPECT_EQ(SampleDiffersFrom(12), 0);
     EXPECT_GT(SampleDiffersFrom(13), 0);
     // Both sliders keep their template corner and take the channel's size.
@@ -114,10 +179,7 @@ TEST_F(Options, EveryControlStartsFromTheSettings) {
         EXPECT_TRUE(ShowsResource(button.GetStateBitmap(false), c.normalBitmap)) << c.id;
         EXPECT_TRUE(ShowsResource(button.GetStateBitmap(true), c.checkedBitmap)) << c.id;
     }
-    // The language button shows the flag of English Australia.
-    auto& language = ItemAs<CCustomButton>(IDC_LANGUAGE);
-    EXPECT_TRUE(language.IsFlat());
-    EXPECT_TRUE(ShowsResource(language.GetStateBitmap(false), IDB_FLAG_ENGLISH_AUSTRALIA));
+    EXPECT_TRUE(ItemAs<CCustomButton>(IDC_LANGUAGE).IsFlat());
     EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_CSV);
 
     // The adapter box keeps its place and width; its list is six items high.
@@ -138,7 +200,9 @@ TEST_F(Options, FlagsOfOtherLanguagesAndStoredValuesOutOfRange) {
         int speedShown, fontShown;
         std::u16string name;
     };
-    for (const Case& c : {Case{12, 6, 9, IDB_FLAG_ITALIAN, 2, 10, u"Fast"},
+    // A stored speed of 0 is shown as step 2, all stay stored until a slider moves.
+    for (const Case& c : {Case{1, 0, 25, IDB_FLAG_ENGLISH_AUSTRALIA, 2, 12, u"Fast"},
+                          Case{12, 6, 9, IDB_FLAG_ITALIAN, 2, 10, u"Fast"},
                           Case{4, 5, 20, IDB_FLAG_ENGLISH_USA, 5, 20, u"Slowest"},
                           Case{13, 1, 0xFFFFFFFF, IDB_FLAG_ENGLISH, 1, 12, u"Fastest"}}) {
         settings.SetValue(CSettings::kLanguage, c.language);
@@ -151,7 +215,8 @@ TEST_F(Options, FlagsOfOtherLanguagesAndStoredValuesOutOfRange) {
         EXPECT_EQ(ItemAs<CCustomSlider>(IDC_SPEED_SLIDER).GetPos(), c.speedShown) << c.speed;
         EXPECT_EQ(Text(IDC_SPEED_NAME), c.name);
         EXPECT_EQ(ItemAs<CCustomSlider>(IDC_FONT_SLIDER).GetPos(), c.fontShown) << c.font;
-        EXPECT_EQ(Value(CSettings::kFont), c.font) << "kept until the slider moves";
+        EXPECT_EQ(Value(CSettings::kFont), c.font);
+        EXPECT_EQ(Value(CSettings::kRefresh), c.speed);
         EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_XLS)
             << "the profile holds no format yet";
     }
@@ -207,58 +272,42 @@ TEST_F(Options, HideButtonsStoreTheirStateAndStartTheListAgain) {
     const ScanObservation scan[] = {Obs(1, -50, u"B", 6, 1, 0), Obs(2, -50, u"C", 6, 0, 0),
                                     Obs(3, -50, u"D", 6, 1, 1)};
     stations.Merge(scan, 3);
-    listPage->RefreshList();
     auto& list = *static_cast<CListCtrl*>(listPage->GetDlgItem(IDC_LIST));
-    ASSERT_EQ(list.GetItemCount(), 3);
-    listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
-    ASSERT_TRUE(listPage->IsZoomed());
-
-    Tap(IDC_HIDE_PEERS);
-    EXPECT_EQ(Value(CSettings::kPeer), 1u);
-    EXPECT_EQ(Text(IDC_HIDE_PEERS), u"Hide peers");
-    EXPECT_FALSE(listPage->IsZoomed());
-    EXPECT_EQ(list.GetItemCount(), 0);
-    EXPECT_EQ(listPage->GetDlgItem(IDC_HINT)->GetWindowText(), u"Tap SSID to zoom");
+    const std::tuple<int, int, std::u16string, int> buttons[] = {
+        {IDC_HIDE_PEERS, CSettings::kPeer, u"Hide peers", 3},
+        {IDC_HIDE_SECURED, CSettings::kWep, u"Hide secure", 2}};
+    for (const auto& [id, setting, caption, rows] : buttons) {
+        listPage->RefreshList();
+        EXPECT_EQ(list.GetItemCount(), rows);
+        listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
+        ASSERT_TRUE(listPage->IsZoomed());
+        Tap(id);
+        EXPECT_EQ(Value(setting), 1u);
+        EXPECT_EQ(Text(id), caption);
+        EXPECT_FALSE(listPage->IsZoomed());
+        EXPECT_EQ(list.GetItemCount(), 0);
+    }
     listPage->RefreshList();
-    EXPECT_EQ(list.GetItemCount(), 2) << "access points only";
-
-    listPage->SendMessage(WM_COMMAND, ID_ZOOM, 0);
-    Tap(IDC_HIDE_SECURED);
-    EXPECT_EQ(Value(CSettings::kWep), 1u);
-    EXPECT_FALSE(listPage->IsZoomed());
-    EXPECT_EQ(list.GetItemCount(), 0);
-    listPage->RefreshList();
-    EXPECT_EQ(list.GetItemCount(), 1);
-
+    EXPECT_EQ(list.GetItemCount(), 1) << "open access points only";
     Tap(IDC_HIDE_PEERS);
     EXPECT_EQ(Value(CSettings::kPeer), 0u);
     EXPECT_EQ(Text(IDC_HIDE_PEERS), u"Show peers");
     EXPECT_EQ(Value(CSettings::kSound), 1u) << "the sound is left alone";
 }
 
-TEST_F(Options, SoundButtonMutesTheNewNetworkSound) {
+TEST_F(Options, SoundButtonMutesTheNewNetworkSoundAndSaveFormatsGoToTheProfile) {
     settings.SetValue(CSettings::kSound, 0);
     Open();
-    EXPECT_EQ(Text(IDC_SOUND), u"Sound on");
-    Tap(IDC_SOUND);
-    EXPECT_EQ(Text(IDC_SOUND), u"Sound off");
-    EXPECT_EQ(Value(CSettings::kSound), 1u);
-    EXPECT_EQ(listPage->IsZoomed(), false);
-    Tap(IDC_SOUND);
-    EXPECT_EQ(Text(IDC_SOUND), u"Sound on");
-    EXPECT_EQ(Value(CSettings::kSound), 0u);
-    EXPECT_EQ(Value(CSettings::kPeer), 0u);
-    EXPECT_EQ(Value(CSettings::kWep), 0u);
-}
+    for (DWORD muted : {1u, 0u}) {
+        Tap(IDC_SOUND);
+        EXPECT_EQ(Text(IDC_SOUND), muted ? u"Sound off" : u"Sound on");
+        EXPECT_EQ(Value(CSettings::kSound), muted);
+    }
+    EXPECT_EQ(Value(CSettings::kPeer) + Value(CSettings::kWep), 0u);
 
-TEST_F(Options, ExportFormatGoesToTheProfileAtOnce) {
-    Open();
     EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_XLS);
     Tap(IDC_SAVE_CSV);
     EXPECT_EQ(korvyn::ReadExportFormat(), 0);
-    EXPECT_NE(ReadFileBytes(dir / "registry.reg").find("Initialize]\n\"saveas\"=dword:00000000"),
-              std::string::npos)
-        << "written to the file, not only kept in memory";
     Tap(IDC_SAVE_XLS);
     EXPECT_EQ(korvyn::ReadExportFormat(), 1);
     EXPECT_EQ(page->GetCheckedRadioButton(IDC_SAVE_CSV, IDC_SAVE_XLS), IDC_SAVE_XLS);
@@ -281,6 +330,99 @@ TEST_F(Options, AdapterChoiceReachesTheMainWindow) {
     page->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ADAPTER, kDropDown),
                       reinterpret_cast<LPARAM>(box.m_hWnd));
     EXPECT_EQ(mainWindow->log.size(), before);
+}
+
+// ---- The language menu ----
+
+using LanguageMenu = Options;
+
+std::vector<std::u16string> Offered(const korvyn::platform::PopupMenuRequest& menu) {
+    std::vector<std::u16string> texts;
+    for (const auto& item : menu.items)
+        texts.push_back(item.text);
+    return texts;
+}
+
+TEST_F(LanguageMenu, OffersEveryLanguageButTheStoredOneAboveTheButton) {
+    struct Case {
+        DWORD stored;
+        std::u16string missing;
+    };
+    std::size_t opened = 0;
+    for (const Case& c :
+         {Case{1, u"E&nglish Australia"}, Case{12, u"Italiano"}, Case{0, u"&English"},
+          Case{13, u"&English"}, Case{0xFFFFFFFF, u"&English"}, Case{10, u"P&усский"}}) {
+        settings.SetValue(CSettings::kLanguage, c.stored);
+        Open();
+        Tap(IDC_LANGUAGE);
+        ASSERT_EQ(menus.shown().size(), ++opened) << c.stored;
+        std::vector<std::u16string> expected;
+        for (const auto& language : korvyn::kLanguages)
+            if (language.menuText != c.missing)
+                expected.push_back(language.menuText);
+        auto texts = Offered(menus.shown().back());
+        std::sort(texts.begin(), texts.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(texts, expected) << c.stored;
+        EXPECT_TRUE(boxes.shown().empty()) << "dismissed: nothing asked";
+    }
+    // Its bottom-left corner at the button's top-left corner.
+    const auto& menu = menus.shown().back();
+    CRect button;
+    Item(IDC_LANGUAGE).GetWindowRect(&button);
+    EXPECT_EQ(CPoint(menu.x, menu.y), button.TopLeft());
+    EXPECT_EQ(menu.flags & (TPM_BOTTOMALIGN | TPM_VCENTERALIGN | TPM_RIGHTALIGN | TPM_CENTERALIGN |
+                            TPM_RETURNCMD),
+              TPM_BOTTOMALIGN);
+    EXPECT_EQ(menu.owner, page->m_hWnd);
+}
+
+TEST_F(LanguageMenu, NoLeavesTheLanguageAsItWasYesStoresItForTheNextStart) {
+    settings.SetValue(CSettings::kLanguage, 4);
+    Open();
+    menus.Choose(ID_LANGUAGE_FRENCH_CANADA);
+    boxes.Answer(IDNO);
+    Tap(IDC_LANGUAGE);
+    ASSERT_EQ(boxes.shown().size(), 1u) << "no second message";
+    const std::u16string question =
+        u"Are you sure you want to change program language to French Canada?";
+    EXPECT_EQ(boxes.shown()[0].text, question);
+    EXPECT_EQ(boxes.shown()[0].caption, u"Korvyn");
+    EXPECT_EQ(boxes.shown()[0].type, UINT(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(Value(CSettings::kLanguage), 4u);
+
+    menus.Choose(ID_LANGUAGE_FRENCH_CANADA);
+    boxes.Answer(IDYES);
+    Tap(IDC_LANGUAGE);
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    EXPECT_EQ(boxes.shown()[1].text, question);
+    const auto& notice = boxes.shown()[2];
+    EXPECT_EQ(notice.text,
+              u"Program language changed. Restart the application for the change to take effect.");
+    EXPECT_EQ(notice.caption, u"Korvyn");
+    EXPECT_EQ(notice.type, UINT(MB_OK | MB_ICONINFORMATION));
+    EXPECT_EQ(Value(CSettings::kLanguage), 8u);
+
+    // The running page keeps its texts; the menu now leaves out French Canada. The USA
+    // spelling of the question is the program's own.
+    EXPECT_EQ(Text(IDC_SPEED_LABEL), u"Refresh:");
+    menus.Choose(ID_LANGUAGE_ENGLISH_USA);
+    boxes.Answer(IDNO);
+    Tap(IDC_LANGUAGE);
+    const auto texts = Offered(menus.shown().back());
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), u"Français &Québec"), 0);
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), u"English &USA"), 1);
+    ASSERT_EQ(boxes.shown().size(), 4u);
+    EXPECT_EQ(boxes.shown()[3].text,
+              u"Are you sure you want to change program language to Englis USA?");
+    EXPECT_EQ(Value(CSettings::kLanguage), 8u);
+
+    // Commands other than languages ask nothing.
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(ID_ZOOM, 0), 0);
+    page->SendMessage(WM_COMMAND, MAKEWPARAM(32778, 0), 0);
+    EXPECT_EQ(boxes.shown().size(), 4u);
+    EXPECT_FALSE(korvyn::ChooseLanguage(settings, 32778));
+    EXPECT_EQ(Value(CSettings::kLanguage), 8u);
 }
 
 } // namespace

@@ -104,32 +104,28 @@ protected:
 
 TEST_F(ListColours, EachCellGetsItsColoursAndTheActiveSignalCellItsWedge) {
     OpenPage();
-    // Every kind of security is red: WEP, WPA2, WPA3, WPA2/3, OWE, WPA2-E.
-    std::vector<ScanObservation> kinds;
-    for (const DWORD kind : {2, 4, 5, 6, 7, 0x14})
-        kinds.push_back(
-            Obs(static_cast<BYTE>(10 + kind), -60,
-                (u"kind " + std::u16string(1, static_cast<char16_t>(u'A' + kind))).c_str(), 6, 1,
-                kind));
+    const COLORREF n = GetSysColor(COLOR_WINDOWTEXT), g = GetSysColor(COLOR_GRAYTEXT);
+    const std::vector<COLORREF> secured = {kRed, n, n, n, kRed, n, n, n, n, n};
+    std::map<std::u16string, std::vector<COLORREF>> expected = {
+        {u"open-on", {n, n, n, n, n, n, n, n, n, n}},
+        {u"sec-on", secured},
+        {u"sec-off", {g, g, g, g, g, g, g, g, g, g}},
+        {u"open-off", {g, g, g, g, g, g, g, g, g, g}}};
     std::vector<ScanObservation> first = {Obs(1, -60, u"open-on"), Obs(2, -60, u"sec-on", 6, 1, 1),
                                           Obs(3, -60, u"sec-off", 6, 1, 1),
                                           Obs(4, -60, u"open-off")};
-    first.insert(first.end(), kinds.begin(), kinds.end());
+    std::vector<ScanObservation> second = {first[0], first[1]};
+    // Every kind of security is red: WEP, WPA2, WPA3, WPA2/3, OWE, WPA2-E.
+    for (const DWORD kind : {2, 4, 5, 6, 7, 0x14}) {
+        const std::u16string name = u"kind " + std::u16string(1, char16_t(u'A' + kind));
+        first.push_back(Obs(10 + kind, -60, name.c_str(), 6, 1, kind));
+        second.push_back(first.back());
+        expected[name] = secured;
+    }
     Merge(first);
-    std::vector<ScanObservation> second = {Obs(1, -60, u"open-on"),
-                                           Obs(2, -60, u"sec-on", 6, 1, 1)};
-    second.insert(second.end(), kinds.begin(), kinds.end());
     Merge(second);
     page->RefreshList();
     EXPECT_EQ(Send(CDDS_PREPAINT, 0, 0), CDRF_NOTIFYITEMDRAW);
-    const COLORREF n = GetSysColor(COLOR_WINDOWTEXT), g = GetSysColor(COLOR_GRAYTEXT);
-    std::map<std::u16string, std::vector<COLORREF>> expected = {
-        {u"open-on", {n, n, n, n, n, n, n, n, n, n}},
-        {u"sec-on", {kRed, n, n, n, kRed, n, n, n, n, n}},
-        {u"sec-off", {g, g, g, g, g, g, g, g, g, g}},
-        {u"open-off", {g, g, g, g, g, g, g, g, g, g}}};
-    for (const ScanObservation& o : kinds)
-        expected[o.ssid] = {kRed, n, n, n, kRed, n, n, n, n, n};
     for (const auto& [name, colours] : expected) {
         SCOPED_TRACE(korvyn::platform::Utf16ToUtf8(name));
         EXPECT_EQ(Send(CDDS_ITEMPREPAINT, std::uintptr_t(RowOf(name)), 0), CDRF_NOTIFYSUBITEMDRAW);
