@@ -1,6 +1,5 @@
 // Timers, message boxes and popup menus, through their seams. (What the program's own
-// boxes and menus show is checked with the pages that show them; the real timers drive
-// every run of the program, tests/app.)
+// boxes and menus show is checked with the pages that show them.)
 #include "platform/ui/AfxWin.h"
 #include "platform/ui/MessageBoxHandler.h"
 #include "platform/ui/TimerSource.h"
@@ -67,6 +66,16 @@ TEST(Timers, ArmedKilledAndReArmedFromTheirOwnHandler) {
     t.DestroyWindow();
     EXPECT_FALSE(timers.IsArmed(gone, 291)) << "a window's timers go with it";
     EXPECT_EQ(::SetTimer(gone, 1, 10, nullptr), 0u);
+}
+
+TEST(Timers, RealTimersFireOnTheEventLoop) {
+    Ticker t;
+    CreateTicker(t);
+    t.period = 1;
+    t.SetTimer(291, 1);
+    QTRY_VERIFY(t.log.size() >= 3);
+    EXPECT_EQ(t.log[0], "timer 291");
+    EXPECT_TRUE(t.KillTimer(291));
 }
 
 TEST(MessageBoxes, HeadlessRunsPrintTheTextAndAnswerTheDefault) {

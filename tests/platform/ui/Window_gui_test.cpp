@@ -1,6 +1,5 @@
 // Windows and standard controls: messages and their routing, buttons, combo boxes,
-// registered custom classes and modal dialogs. (The device screen and its rotation are
-// checked with the main window, tests/app.)
+// registered custom classes, modal dialogs and the device screen.
 #include "DialogBytes.h"
 
 #include "platform/ui/AfxWin.h"
@@ -316,4 +315,35 @@ TEST(ModalDialog, RunsUntilEndDialogAndShowsOnlyVisibleChildren) {
     } early;
     ASSERT_TRUE(early.InitModalIndirect(bytes.data(), bytes.size()));
     EXPECT_EQ(early.DoModal(), 1234);
+}
+
+TEST(DeviceScreen, TheMainWindowIsTheScreenAndResizingItIsARotation) {
+    struct App : CWinApp {
+    } app;
+    SetDeviceScreenSize(240, 320);
+    std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 162, 169, u"Korvyn", {});
+    struct Main : CDialog {
+        std::vector<CSize> sizes;
+        std::vector<CSize> screens;
+        void OnSize(UINT, int cx, int cy) override {
+            sizes.emplace_back(cx, cy);
+            screens.emplace_back(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        }
+        BOOL OnInitDialog() override {
+            QTimer::singleShot(0, [this] {
+                SetDeviceScreenSize(320, 240);
+                WidgetOf(this)->resize(300, 300);
+                EndDialog(IDCANCEL);
+            });
+            return TRUE;
+        }
+    } main;
+    app.m_pMainWnd = &main;
+    ASSERT_TRUE(main.InitModalIndirect(bytes.data(), bytes.size()));
+    EXPECT_EQ(main.DoModal(), IDCANCEL);
+    std::vector<CSize> expected = {CSize(240, 320), CSize(320, 240), CSize(300, 300)};
+    EXPECT_EQ(main.sizes, expected);
+    EXPECT_EQ(main.screens, expected);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 300);
+    SetDeviceScreenSize(240, 320);
 }
