@@ -18,6 +18,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -36,21 +37,22 @@ std::string Elements(const std::string& ssid) {
 }
 
 using Message = std::unique_ptr<nl_msg, decltype(&nlmsg_free)>;
+using Fill = std::function<void(nl_msg*)>;
 
-// A scan result as the kernel sends it; fill adds the BSS attributes.
-Message ScanResult(const std::function<void(nl_msg*)>& fill) {
+// A scan result as the kernel sends it, translated; fill adds the BSS attributes.
+std::optional<NDIS_WLAN_BSSID> Bss(const Fill& fill) {
     Message m(nlmsg_alloc(), &nlmsg_free);
     genlmsg_put(m.get(), 0, 1, 0x1c, 0, NLM_F_MULTI, NL80211_CMD_NEW_SCAN_RESULTS, 0);
     nla_put_u32(m.get(), NL80211_ATTR_IFINDEX, 3);
     nlattr* bss = nla_nest_start(m.get(), NL80211_ATTR_BSS);
     fill(m.get());
     nla_nest_end(m.get(), bss);
-    return m;
+    return TranslateScanResult(m.get());
 }
 
 // A typical access point; extra adds or overrides attributes.
-Message AccessPoint(const std::function<void(nl_msg*)>& extra = [](nl_msg*) {}) {
-    return ScanResult([&](nl_msg* m) {
+std::optional<NDIS_WLAN_BSSID> AccessPoint(const Fill& extra = [](nl_msg*) {}) {
+    return Bss([&](nl_msg* m) {
         nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
         nla_put_u32(m, NL80211_BSS_FREQUENCY, 2437);
         nla_put_u16(m, NL80211_BSS_BEACON_INTERVAL, 100);
@@ -63,12 +65,20 @@ Message AccessPoint(const std::function<void(nl_msg*)>& extra = [](nl_msg*) {}) 
     });
 }
 
+// Only a BSSID, then fill.
+std::optional<NDIS_WLAN_BSSID> Bare(const Fill& fill = [](nl_msg*) {}) {
+    return Bss([&](nl_msg* m) {
+        nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
+        fill(m);
+    });
+}
+
 std::string Ssid(const NDIS_WLAN_BSSID& e) {
     return std::string(reinterpret_cast<const char*>(e.Ssid.Ssid), e.Ssid.SsidLength);
 }
 
 TEST(Nl80211Translation, AccessPoint) {
-    const auto entry = TranslateScanResult(AccessPoint().get());
+    const auto entry = AccessPoint();
     ASSERT_TRUE(entry);
     EXPECT_EQ(std::memcmp(entry->MacAddress, kBssid, 6), 0);
     EXPECT_EQ(Ssid(*entry), "Cafe Ritz");
@@ -77,44 +87,46 @@ TEST(Nl80211Translation, AccessPoint) {
     EXPECT_EQ(entry->Configuration.DSConfig, 2437000u);
     EXPECT_EQ(entry->Configuration.BeaconPeriod, 100u);
     EXPECT_EQ(entry->InfrastructureMode, Ndis802_11Infrastructure);
+    const auto fiveGhz =
+        AccessPoint([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_FREQUENCY, 5180); });
+    EXPECT_EQ(fiveGhz->Configuration.DSConfig, 5180000u);
+    EXPECT_EQ(fiveGhz->NetworkTypeInUse, Ndis802_11OFDM5);
+    const auto withOffset = AccessPoint([](nl_msg* m) {
+        nla_put_u32(m, NL80211_BSS_FREQUENCY, 916);
+        nla_put_u32(m, NL80211_BSS_FREQUENCY_OFFSET, 500);
+    });
+    EXPECT_EQ(withOffset->Configuration.DSConfig, 916500u);
 }
 
-TEST(Nl80211Translation, SignalInDbmIsRoundedNotTruncated) {
-    const std::pair<std::int32_t, LONG> cases[] = {{-4200, -42},
-                                                   {-4249, -42},
-                                                   {-4250, -43},
-                                                   {-4251, -43},
-                                                   {-4549, -45},
-                                                   {-4550, -46},
-                                                   {-49, 0},
-                                                   {-50, -1},
-                                                   {0, 0},
-                                                   {150, 2},
-                                                   {INT32_MIN, INT32_MIN / 100}};
-    for (const auto& [mbm, dbm] : cases) {
-        const auto entry = TranslateScanResult(AccessPoint([&](nl_msg* m) {
-                                                   nla_put_u32(m, NL80211_BSS_SIGNAL_MBM,
-                                                               static_cast<std::uint32_t>(mbm));
-                                               }).get());
-        ASSERT_TRUE(entry);
-        EXPECT_EQ(entry->Rssi, dbm) << mbm << " mBm";
+// Signals in mBm are rounded to dBm, not truncated; an unspecified signal (0 to 100) is
+// spread over -100 to -20 dBm; without either, -100.
+TEST(Nl80211Translation, Signals) {
+    const std::pair<std::int32_t, LONG> mbm[] = {{-4200, -42},
+                                                 {-4249, -42},
+                                                 {-4250, -43},
+                                                 {-4251, -43},
+                                                 {-4549, -45},
+                                                 {-4550, -46},
+                                                 {-49, 0},
+                                                 {-50, -1},
+                                                 {0, 0},
+                                                 {150, 2},
+                                                 {INT32_MIN, INT32_MIN / 100}};
+    for (const auto& [value, dbm] : mbm) {
+        const auto entry = AccessPoint([&](nl_msg* m) {
+            nla_put_u32(m, NL80211_BSS_SIGNAL_MBM, static_cast<std::uint32_t>(value));
+        });
+        EXPECT_EQ(entry->Rssi, dbm) << value << " mBm";
     }
-}
-
-TEST(Nl80211Translation, UnspecifiedSignalAndNoSignal) {
-    const std::pair<unsigned, LONG> cases[] = {{0, -100}, {50, -60}, {100, -20},
-                                               {1, -99},  {99, -21}, {255, -20}};
-    for (const auto& [value, dbm] : cases) {
-        const auto entry = TranslateScanResult(ScanResult([&](nl_msg* m) {
-                                                   nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
-                                                   nla_put_u8(m, NL80211_BSS_SIGNAL_UNSPEC,
-                                                              static_cast<std::uint8_t>(value));
-                                               }).get());
-        ASSERT_TRUE(entry);
+    const std::pair<unsigned, LONG> unspec[] = {{0, -100}, {50, -60}, {100, -20},
+                                                {1, -99},  {99, -21}, {255, -20}};
+    for (const auto& [value, dbm] : unspec) {
+        const auto entry = Bare([&](nl_msg* m) {
+            nla_put_u8(m, NL80211_BSS_SIGNAL_UNSPEC, static_cast<std::uint8_t>(value));
+        });
         EXPECT_EQ(entry->Rssi, dbm) << value;
     }
-    const auto silent = TranslateScanResult(
-        ScanResult([](nl_msg* m) { nla_put(m, NL80211_BSS_BSSID, 6, kBssid); }).get());
+    const auto silent = Bare();
     ASSERT_TRUE(silent);
     EXPECT_EQ(silent->Rssi, -100);
     EXPECT_EQ(silent->InfrastructureMode, Ndis802_11AutoUnknown) << "no capability at all";
@@ -129,52 +141,32 @@ TEST(Nl80211Translation, ModeAndPrivacyFromTheCapability) {
         {0x0003, Ndis802_11Infrastructure, 0}, {0xFFEC, Ndis802_11AutoUnknown, 0}};
     for (const auto& [capability, mode, privacy] : cases) {
         const auto entry =
-            TranslateScanResult(AccessPoint([&](nl_msg* m) {
-                                    nla_put_u16(m, NL80211_BSS_CAPABILITY, capability);
-                                }).get());
-        ASSERT_TRUE(entry);
+            AccessPoint([&](nl_msg* m) { nla_put_u16(m, NL80211_BSS_CAPABILITY, capability); });
         EXPECT_EQ(entry->InfrastructureMode, mode) << std::hex << capability;
         EXPECT_EQ(entry->Privacy, privacy) << std::hex << capability;
     }
 }
 
 TEST(Nl80211Translation, SsidElement) {
-    auto translate = [](const std::string& ies, const std::string& beacon = {}) {
-        return TranslateScanResult(ScanResult([&](nl_msg* m) {
-                                       nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
-                                       if (!ies.empty())
-                                           nla_put(m, NL80211_BSS_INFORMATION_ELEMENTS,
-                                                   static_cast<int>(ies.size()), ies.data());
-                                       if (!beacon.empty())
-                                           nla_put(m, NL80211_BSS_BEACON_IES,
-                                                   static_cast<int>(beacon.size()), beacon.data());
-                                   }).get());
+    auto ssid = [](const std::string& ies, const std::string& beacon = {}) {
+        return Ssid(*Bare([&](nl_msg* m) {
+            if (!ies.empty())
+                nla_put(m, NL80211_BSS_INFORMATION_ELEMENTS, static_cast<int>(ies.size()),
+                        ies.data());
+            if (!beacon.empty())
+                nla_put(m, NL80211_BSS_BEACON_IES, static_cast<int>(beacon.size()), beacon.data());
+        }));
     };
-    const std::string name32(32, 'n');
-    EXPECT_EQ(Ssid(*translate(Elements(name32))), name32);
-    EXPECT_EQ(Ssid(*translate(Elements(std::string(40, 'l')))), std::string(32, 'l'))
-        << "at most 32 bytes";
-    EXPECT_EQ(Ssid(*translate(Elements(""))), "") << "hidden network";
-    EXPECT_EQ(Ssid(*translate(Elements(std::string(3, '\0')))), std::string(3, '\0'));
-    EXPECT_EQ(Ssid(*translate(Elements("probe"), Elements("beacon"))), "probe");
+    EXPECT_EQ(ssid(Elements(std::string(32, 'n'))), std::string(32, 'n'));
+    EXPECT_EQ(ssid(Elements(std::string(40, 'l'))), std::string(32, 'l')) << "at most 32 bytes";
+    EXPECT_EQ(ssid(Elements("")), "") << "hidden network";
+    EXPECT_EQ(ssid(Elements(std::string(3, '\0'))), std::string(3, '\0'));
+    EXPECT_EQ(ssid(Elements("probe"), Elements("beacon")), "probe");
     // An SSID element claiming more bytes than there are is not read.
-    EXPECT_EQ(Ssid(*translate(std::string("\x01\x01\x82\x00\x09"
-                                          "Cafe",
-                                          9))),
+    EXPECT_EQ(ssid(std::string("\x01\x01\x82\x00\x09"
+                               "Cafe",
+                               9)),
               "");
-}
-
-TEST(Nl80211Translation, FrequencyInKhz) {
-    const auto fiveGhz = TranslateScanResult(
-        AccessPoint([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_FREQUENCY, 5180); }).get());
-    EXPECT_EQ(fiveGhz->Configuration.DSConfig, 5180000u);
-    EXPECT_EQ(fiveGhz->NetworkTypeInUse, Ndis802_11OFDM5);
-    const auto withOffset =
-        TranslateScanResult(AccessPoint([](nl_msg* m) {
-                                nla_put_u32(m, NL80211_BSS_FREQUENCY, 916);
-                                nla_put_u32(m, NL80211_BSS_FREQUENCY_OFFSET, 500);
-                            }).get());
-    EXPECT_EQ(withOffset->Configuration.DSConfig, 916500u);
 }
 
 // Information elements built byte by byte.
@@ -318,19 +310,16 @@ TEST(InformationElements, ChannelWidthAndCentre) {
 }
 
 // The name, the kind and the width travel in the entry the adapter layer reads, from the
-// probe response's elements or else the beacon's. (Entry lengths and the zeros after the
-// name are checked for any attributes by fuzz/Nl80211Scan_fuzz.cpp.)
+// probe response's elements or else the beacon's (entry lengths: fuzz/Nl80211Scan_fuzz.cpp).
 TEST(Nl80211Translation, SecurityAndWidthFromTheElements) {
     for (const int attribute : {NL80211_BSS_INFORMATION_ELEMENTS, NL80211_BSS_BEACON_IES}) {
         const std::string ies =
             Elements("Studio") + Rsn({2, 8}) + Ie(192, Bytes({1, 42, 50, 0, 0}));
-        const auto entry =
-            TranslateScanResult(ScanResult([&](nl_msg* m) {
-                                    nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
-                                    nla_put_u32(m, NL80211_BSS_FREQUENCY, 5180);
-                                    nla_put_u16(m, NL80211_BSS_CAPABILITY, 0x11);
-                                    nla_put(m, attribute, static_cast<int>(ies.size()), ies.data());
-                                }).get());
+        const auto entry = Bare([&](nl_msg* m) {
+            nla_put_u32(m, NL80211_BSS_FREQUENCY, 5180);
+            nla_put_u16(m, NL80211_BSS_CAPABILITY, 0x11);
+            nla_put(m, attribute, static_cast<int>(ies.size()), ies.data());
+        });
         ASSERT_TRUE(entry);
         EXPECT_EQ(Ssid(*entry), "Studio");
         EXPECT_EQ(entry->Privacy, korvyn::kSecurityWpa2Wpa3);
@@ -340,20 +329,12 @@ TEST(Nl80211Translation, SecurityAndWidthFromTheElements) {
 }
 
 TEST(Nl80211Translation, StaleAndUnusableResultsAreLeftOut) {
-    EXPECT_TRUE(TranslateScanResult(
-        AccessPoint([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_SEEN_MS_AGO, 10000); }).get()));
-    EXPECT_FALSE(TranslateScanResult(
-        AccessPoint([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_SEEN_MS_AGO, 10001); }).get()));
-    EXPECT_FALSE(TranslateScanResult(
-        ScanResult([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_FREQUENCY, 2412); }).get()))
-        << "no BSSID";
-    EXPECT_FALSE(TranslateScanResult(
-        ScanResult([](nl_msg* m) { nla_put(m, NL80211_BSS_BSSID, 4, kBssid); }).get()))
+    EXPECT_TRUE(AccessPoint([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_SEEN_MS_AGO, 10000); }));
+    EXPECT_FALSE(AccessPoint([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_SEEN_MS_AGO, 10001); }));
+    EXPECT_FALSE(Bss([](nl_msg* m) { nla_put_u32(m, NL80211_BSS_FREQUENCY, 2412); })) << "no BSSID";
+    EXPECT_FALSE(Bss([](nl_msg* m) { nla_put(m, NL80211_BSS_BSSID, 4, kBssid); }))
         << "a BSSID of the wrong size";
-    EXPECT_FALSE(TranslateScanResult(ScanResult([](nl_msg* m) {
-                                         nla_put(m, NL80211_BSS_BSSID, 6, kBssid);
-                                         nla_put_u8(m, NL80211_BSS_CAPABILITY, 1);
-                                     }).get()))
+    EXPECT_FALSE(Bare([](nl_msg* m) { nla_put_u8(m, NL80211_BSS_CAPABILITY, 1); }))
         << "a capability too short for its type";
     Message bare(nlmsg_alloc(), &nlmsg_free);
     genlmsg_put(bare.get(), 0, 1, 0x1c, 0, 0, NL80211_CMD_NEW_SCAN_RESULTS, 0);

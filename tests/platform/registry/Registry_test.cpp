@@ -4,7 +4,6 @@
 #include "support/TempDir.h"
 
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -280,70 +279,6 @@ TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("damaged (larger than 1 MiB)"),
               std::string::npos);
     EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.2"), large);
-}
-
-// What stands where the settings file should be: read without hanging, and replaced only
-// when it is a regular file that may be written (through a link, the link stays).
-TEST_F(Registry, OddSettingsFilesAreNeitherHungOnNorReplaced) {
-    const fs::path target = dir_ / "elsewhere/real.reg";
-    const std::string earlier =
-        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Test]\n\"a\"=dword:00000007\n";
-    struct Case {
-        const char* what;
-        std::function<void()> make;
-        LONG result;         // of setting a value
-        const char* message; // on standard error
-        std::function<bool()> after;
-    };
-    const Case cases[] = {
-        {"a folder", [&] { fs::create_directories(file_); }, ERROR_REGISTRY_IO_FAILED,
-         "a folder, not a regular file", [&] { return fs::is_directory(file_); }},
-        {"a named pipe", [&] { ASSERT_EQ(::mkfifo(file_.c_str(), 0600), 0); },
-         ERROR_REGISTRY_IO_FAILED, "a named pipe",
-         [&] { return fs::is_fifo(fs::symlink_status(file_)); }},
-        {"a link to a device", [&] { fs::create_symlink("/dev/zero", file_); },
-         ERROR_REGISTRY_IO_FAILED, "a device", [&] { return fs::is_symlink(file_); }},
-        {"a link to a settings file",
-         [&] { WriteFileBytes(target, earlier), fs::create_symlink(target, file_); }, ERROR_SUCCESS,
-         "",
-         [&] {
-             const std::string now = ReadFileBytes(target);
-             return fs::is_symlink(file_) &&
-                    now.find("\"a\"=dword:00000007") != std::string::npos &&
-                    now.find("\"b\"=dword:00000001") != std::string::npos;
-         }},
-        {"a link to nothing yet", [&] { fs::create_symlink(target, file_); }, ERROR_SUCCESS, "",
-         [&] {
-             return fs::is_symlink(file_) &&
-                    ReadFileBytes(target).find("\"b\"=dword:00000001") != std::string::npos;
-         }},
-        {"a read-only file",
-         [&] { WriteFileBytes(file_, earlier), fs::permissions(file_, fs::perms::owner_read); },
-         ERROR_REGISTRY_IO_FAILED, "cannot write the settings file",
-         [&] {
-             return ReadFileBytes(file_) == earlier &&
-                    fs::status(file_).permissions() == fs::perms::owner_read;
-         }},
-    };
-    for (const Case& c : cases) {
-        fs::remove_all(file_.parent_path());
-        fs::remove_all(target.parent_path());
-        fs::create_directories(file_.parent_path());
-        fs::create_directories(target.parent_path());
-        c.make();
-        Reread();
-        testing::internal::CaptureStderr();
-        HKEY key = nullptr;
-        const LONG created = RegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, nullptr, 0,
-                                            KEY_ALL_ACCESS, nullptr, &key, nullptr);
-        const LONG set = key ? Set(key, u"b", REG_DWORD, {1, 0, 0, 0}) : created;
-        if (key)
-            RegCloseKey(key);
-        const std::string message = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(set, c.result) << c.what;
-        EXPECT_NE(message.find(c.message), std::string::npos) << c.what << ": " << message;
-        EXPECT_TRUE(c.after()) << c.what;
-    }
 }
 
 TEST_F(Registry, FileLocation) {

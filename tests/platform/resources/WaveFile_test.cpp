@@ -1,6 +1,6 @@
 #include "platform/resources/WaveFile.h"
 
-#include "support/ResBuilder.h"
+#include "WaveBytes.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -9,33 +9,6 @@ using namespace korvyn::platform;
 using namespace korvyn::test;
 
 namespace {
-
-void Chunk(std::vector<BYTE>& out, const char* tag, const std::vector<BYTE>& body) {
-    out.insert(out.end(), tag, tag + 4);
-    PutDword(out, static_cast<std::uint32_t>(body.size()));
-    out.insert(out.end(), body.begin(), body.end());
-    if (body.size() % 2)
-        out.push_back(0);
-}
-
-std::vector<BYTE> Format(WORD channels, DWORD rate, WORD bits) {
-    std::vector<BYTE> fmt;
-    PutWord(fmt, 1);
-    PutWord(fmt, channels);
-    PutDword(fmt, rate);
-    PutDword(fmt, rate * channels * bits / 8);
-    PutWord(fmt, static_cast<WORD>(channels * bits / 8));
-    PutWord(fmt, bits);
-    return fmt;
-}
-
-std::vector<BYTE> Riff(const std::vector<BYTE>& chunks) {
-    std::vector<BYTE> out{'R', 'I', 'F', 'F'};
-    PutDword(out, static_cast<std::uint32_t>(chunks.size() + 4));
-    out.insert(out.end(), {'W', 'A', 'V', 'E'});
-    out.insert(out.end(), chunks.begin(), chunks.end());
-    return out;
-}
 
 TEST(WaveFile, ReadsFormatAndSamplesPastOtherChunks) {
     std::vector<BYTE> chunks;

@@ -1,5 +1,6 @@
 #include "platform/sound/PlaySound.h"
 
+#include "../resources/WaveBytes.h"
 #include "platform/sound/AlsaPcmOutput.h"
 #include "platform/sound/ToneWave.h"
 #include "platform/sound/WaveSoundPlayer.h"
@@ -13,27 +14,8 @@
 namespace {
 
 using namespace korvyn::platform;
-using korvyn::test::PutDword;
-using korvyn::test::PutWord;
 using korvyn::test::ResBuilder;
-
-// A RIFF WAVE file of PCM samples.
-std::vector<BYTE> Wave(WORD channels, DWORD rate, WORD bits, std::size_t sampleBytes) {
-    std::vector<BYTE> out{'R', 'I', 'F', 'F'};
-    PutDword(out, static_cast<std::uint32_t>(4 + 8 + 16 + 8 + sampleBytes));
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    PutDword(out, 16);
-    PutWord(out, 1);
-    PutWord(out, channels);
-    PutDword(out, rate);
-    PutDword(out, rate * channels * bits / 8);
-    PutWord(out, static_cast<WORD>(channels * bits / 8));
-    PutWord(out, bits);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    PutDword(out, static_cast<std::uint32_t>(sampleBytes));
-    out.insert(out.end(), sampleBytes, 0x80);
-    return out;
-}
+using korvyn::test::Wave;
 
 using Device = korvyn::test::FakeDevice;
 using FakeOutput = korvyn::test::FakePcmOutput;

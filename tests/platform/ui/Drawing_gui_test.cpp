@@ -181,34 +181,16 @@ constexpr const char* kBoldFace = "/usr/share/wine/fonts/tahomabd.ttf";
 constexpr const char* kSamples[] = {"00-0A-1B-2C-3D-4E", "26/12/07 02:41:27", "Language",
                                     "Unterbrechen", "Visualizza sicure"};
 
-// The face's cell (Windows ascent + descent) and each sample's advance sum, in font
-// units, as design_widths.py reads them from the file.
-std::vector<long> DesignUnits(const char* file) {
-    std::string command = std::string(KORVYN_PYTHON) + " " + KORVYN_SOURCE_DIR +
-                          "/tests/platform/ui/design_widths.py " + file;
-    for (const char* s : kSamples) {
-        command += std::string(" '") + s + "'";
-    }
+// The numbers design_widths.py prints for its arguments (see there).
+std::vector<long> DesignNumbers(const std::string& arguments) {
+    const std::string command = std::string(KORVYN_PYTHON) + " " + KORVYN_SOURCE_DIR +
+                                "/tests/platform/ui/design_widths.py " + arguments;
     FILE* pipe = popen(command.c_str(), "r");
-    std::vector<long> units;
-    for (long v; fscanf(pipe, "%ld", &v) == 1;) {
-        units.push_back(v);
-    }
+    std::vector<long> numbers;
+    for (long v; fscanf(pipe, "%ld", &v) == 1;)
+        numbers.push_back(v);
     EXPECT_EQ(pclose(pipe), 0) << command;
-    return units;
-}
-
-// What fontTools reads from a face's tables, as design_widths.py --tables prints it.
-std::vector<long> TableValues(const char* file) {
-    std::string command = std::string(KORVYN_PYTHON) + " " + KORVYN_SOURCE_DIR +
-                          "/tests/platform/ui/design_widths.py --tables " + file;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::vector<long> values;
-    for (long v; fscanf(pipe, "%ld", &v) == 1;) {
-        values.push_back(v);
-    }
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    return values;
+    return numbers;
 }
 
 // The darkness of a text drawn black on white, in whole pixels.
@@ -244,7 +226,10 @@ TEST(Fonts, WidthsAreTheFaceDesignWidthsAtTheCellsEmAndBoldIsHeavier) {
     Surface surface(4, 4);
     CDC& dc = surface.dc;
     for (int weight : {FW_NORMAL, FW_BOLD}) {
-        std::vector<long> units = DesignUnits(weight == FW_BOLD ? kBoldFace : kRegularFace);
+        std::string arguments = weight == FW_BOLD ? kBoldFace : kRegularFace;
+        for (const char* sample : kSamples)
+            arguments += std::string(" '") + sample + "'";
+        const std::vector<long> units = DesignNumbers(arguments);
         ASSERT_EQ(units.size(), 1 + std::size(kSamples));
         for (LPCWSTR face : {u"MS Shell Dlg", u"Tahoma"}) {
             for (int height = 10; height <= 20; ++height) {
@@ -285,7 +270,7 @@ TEST(Fonts, FaceTablesReadFromTheFilesAsFontToolsReadsThem) {
         const std::vector<long> read = {tables->unitsPerEm,   tables->winAscent, tables->winDescent,
                                         tables->averageWidth, tables->bold,      tables->italic,
                                         tables->stemWidth};
-        EXPECT_EQ(read, TableValues(file)) << file;
+        EXPECT_EQ(read, DesignNumbers(std::string("--tables ") + file)) << file;
         for (std::size_t size = 0; size < bytes.size(); size += 61) {
             const auto cut = korvyn::platform::ReadFaceTables({bytes.data(), size});
             if (cut) {
