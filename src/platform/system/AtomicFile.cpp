@@ -99,10 +99,82 @@ std::filesystem::path FollowLinks(const std::filesystem::path& path) {
     return current; // a loop: opening it reports the loop
 }
 
-AtomicFile::AtomicFile(mode_t mode) : mode_(mode), stream_(this) {}
+// The buffer of Stream(): writes go to the file in order from its start, through a buffer
+// that lives while the file is open.
+class AtomicFile::Sequential final : public std::streambuf {
+public:
+    explicit Sequential(AtomicFile& file) : file_(file), stream_(this) {
+        if (file_.IsOpen())
+            Begin();
+    }
+    std::ostream& stream() { return stream_; }
+
+    // The file is open: writing starts again at its start, with a clear stream state.
+    void Begin() {
+        stream_.clear();
+        buffer_.resize(kBufferSize);
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        offset_ = 0;
+    }
+    // The file is closed: later writes fail.
+    void End() {
+        setp(nullptr, nullptr);
+        buffer_.clear();
+        buffer_.shrink_to_fit();
+    }
+
+    int sync() override {
+        const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
+        if (pending == 0)
+            return file_.error_ ? -1 : 0;
+        const bool ok = !file_.error_ && file_.WriteAll(pbase(), pending, offset_, !file_.direct_);
+        offset_ += pending;
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        return ok ? 0 : -1;
+    }
+
+private:
+    int overflow(int ch) override {
+        if (file_.fd_ < 0 || sync() != 0)
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(ch);
+            pbump(1);
+        }
+        return traits_type::not_eof(ch);
+    }
+
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        if (file_.fd_ < 0)
+            return 0;
+        const auto room = epptr() - pptr();
+        if (n <= room) {
+            traits_type::copy(pptr(), s, static_cast<std::size_t>(n));
+            pbump(static_cast<int>(n));
+            return n;
+        }
+        if (sync() != 0 || !file_.WriteAll(s, static_cast<std::size_t>(n), offset_, !file_.direct_))
+            return 0;
+        offset_ += static_cast<std::uint64_t>(n);
+        return n;
+    }
+
+    AtomicFile& file_;
+    std::vector<char> buffer_;
+    std::uint64_t offset_ = 0;
+    std::ostream stream_;
+};
+
+AtomicFile::AtomicFile(mode_t mode) : mode_(mode) {}
 
 AtomicFile::~AtomicFile() {
     Discard();
+}
+
+std::ostream& AtomicFile::Stream() {
+    if (!sequential_)
+        sequential_ = std::make_unique<Sequential>(*this);
+    return sequential_->stream();
 }
 
 bool AtomicFile::Fail(int error) {
@@ -114,7 +186,8 @@ bool AtomicFile::Fail(int error) {
 bool AtomicFile::Open(const std::filesystem::path& target) {
     Discard();
     error_.clear();
-    stream_.clear();
+    if (sequential_)
+        sequential_->stream().clear();
     target_ = FollowLinks(target);
     struct stat st {};
     const bool exists = ::stat(target_.c_str(), &st) == 0;
@@ -146,9 +219,8 @@ bool AtomicFile::Open(const std::filesystem::path& target) {
             return Fail(error);
         }
     }
-    buffer_.resize(kBufferSize);
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
-    streamOffset_ = 0;
+    if (sequential_)
+        sequential_->Begin();
     return true;
 }
 
@@ -194,54 +266,19 @@ bool AtomicFile::Resize(std::uint64_t size) {
     return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 || Fail(errno);
 }
 
-int AtomicFile::sync() {
-    const std::size_t pending = static_cast<std::size_t>(pptr() - pbase());
-    if (pending == 0)
-        return error_ ? -1 : 0;
-    const bool ok = !error_ && WriteAll(pbase(), pending, streamOffset_, !direct_);
-    streamOffset_ += pending;
-    setp(buffer_.data(), buffer_.data() + buffer_.size());
-    return ok ? 0 : -1;
-}
-
-int AtomicFile::overflow(int ch) {
-    if (fd_ < 0 || sync() != 0)
-        return traits_type::eof();
-    if (!traits_type::eq_int_type(ch, traits_type::eof())) {
-        *pptr() = traits_type::to_char_type(ch);
-        pbump(1);
-    }
-    return traits_type::not_eof(ch);
-}
-
-std::streamsize AtomicFile::xsputn(const char* s, std::streamsize n) {
-    if (fd_ < 0)
-        return 0;
-    const auto room = epptr() - pptr();
-    if (n <= room) {
-        traits_type::copy(pptr(), s, static_cast<std::size_t>(n));
-        pbump(static_cast<int>(n));
-        return n;
-    }
-    if (sync() != 0 || !WriteAll(s, static_cast<std::size_t>(n), streamOffset_, !direct_))
-        return 0;
-    streamOffset_ += static_cast<std::uint64_t>(n);
-    return n;
-}
-
 void AtomicFile::Close() {
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
-    setp(nullptr, nullptr);
-    buffer_.clear();
-    buffer_.shrink_to_fit();
+    if (sequential_)
+        sequential_->End();
 }
 
 bool AtomicFile::Commit() {
     if (fd_ < 0)
         return Fail(EBADF);
-    sync();
+    if (sequential_)
+        sequential_->pubsync();
     if (!error_ && !Allowed(Step::Flush))
         Fail(EIO);
     if (!error_ && !direct_ && ::fsync(fd_) != 0)

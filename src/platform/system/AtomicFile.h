@@ -12,8 +12,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <ostream>
-#include <streambuf>
 #include <string_view>
 #include <sys/types.h>
 #include <system_error>
@@ -33,11 +33,11 @@ void RemoveStaleTemporaryFiles(const std::filesystem::path& folder);
 // exist yet); the path itself when it is no link.
 std::filesystem::path FollowLinks(const std::filesystem::path& path);
 
-class AtomicFile : private std::streambuf {
+class AtomicFile {
 public:
     // mode: the new file's permissions (before the umask).
     explicit AtomicFile(mode_t mode = 0666);
-    ~AtomicFile() override;
+    ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
@@ -54,7 +54,9 @@ public:
     // Cuts or extends the file to size bytes (a directly written device keeps its size).
     bool Resize(std::uint64_t size);
     // Sequential, buffered writing from the start of the file; a failed write sets badbit.
-    std::ostream& Stream() { return stream_; }
+    // The stream and its buffer are made on the first call: a file written with WriteAt
+    // alone never sets up a stream, nor the C++ locale every stream carries.
+    std::ostream& Stream();
 
     // Makes the content durable and puts it in place of the target. False (and nothing
     // replaced) when any write failed or the rename did not succeed.
@@ -70,9 +72,7 @@ public:
     void SetStepHook(std::function<bool(Step)> hook) { hook_ = std::move(hook); }
 
 private:
-    int overflow(int ch) override;
-    std::streamsize xsputn(const char* s, std::streamsize n) override;
-    int sync() override;
+    class Sequential;
 
     bool Fail(int error);
     bool WriteAll(const char* data, std::size_t size, std::uint64_t offset, bool positioned);
@@ -87,9 +87,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     std::error_code error_;
-    std::uint64_t streamOffset_ = 0;
-    std::vector<char> buffer_;
-    std::ostream stream_;
+    std::unique_ptr<Sequential> sequential_;
 };
 
 } // namespace korvyn::platform
