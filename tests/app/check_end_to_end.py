@@ -262,21 +262,26 @@ def environment():
               "read-only settings unchanged")
     os.chmod(registry, 0o600)
 
-    # A display that cannot be opened, or a Qt platform that is not installed, counts as no
-    # display: headless, with a notice, and without Qt's own complaint. Of a list of
-    # platforms, the ones that exist are used.
-    dead = ":%d" % next(n for n in range(4242, 4342)
-                        if not os.path.exists("/tmp/.X11-unix/X%d" % n))
-    for platform, display in ((None, dead), ("bogus", None), ("Bogus:size=2", ":0"),
-                              ("bogus;offscreen", None)):
-        env = headless_env(**({"QT_QPA_PLATFORM": platform} if platform else {}))
+    # A display that cannot be opened: headless, with a notice.
+    env = headless_env()
+    env["DISPLAY"] = ":%d" % next(n for n in range(4242, 4342)
+                                  if not os.path.exists("/tmp/.X11-unix/X%d" % n))
+    result = run("--driver=sim:demo", "--ticks=2", "--print", "--registry=" + registry, env=env)
+    check(result.returncode == 0 and b"running headless" in result.stderr and
+          result.stdout.startswith(b"Name\t"), "dead display: %d %r" % (result.returncode,
+                                                                    result.stderr))
+
+    # A Qt platform that is not installed counts as no display: headless, with the same
+    # notice, and without Qt's own complaint. Of a list, the platforms that exist are used.
+    for platform, display in (("bogus", None), ("Bogus:size=2", ":0"), ("bogus;offscreen", None)):
+        env = dict(headless_env(), QT_QPA_PLATFORM=platform)
         if display:
             env["DISPLAY"] = display
         result = run("--driver=sim:demo", "--ticks=1", "--print", "--registry=" + registry,
                      env=env)
         notice = b"korvyn: no display found, running headless\n" in result.stderr
         check(result.returncode == 0 and result.stdout.startswith(b"Name\t") and
-              notice != ("offscreen" in (platform or "")) and b"qt.qpa" not in result.stderr,
+              notice != ("offscreen" in platform) and b"qt.qpa" not in result.stderr,
               "QT_QPA_PLATFORM=%s: %d %r" % (platform, result.returncode, result.stderr))
 
     # A scan file that starts with a byte-order mark.
