@@ -15,7 +15,6 @@
 #include "settings/COptionsDlg.h"
 #include "views/CChannelsDlg.h"
 #include "views/CScannerDlg.h"
-#include "views/StationColumns.h"
 
 #include <QTest>
 #include <QWidget>
@@ -276,28 +275,4 @@ TEST_F(TextFits, AtEveryWindowSizeEveryControlIsInPlaceAndTheLayoutFillsIt) {
         }
     });
     ExpectNoMisfits();
-}
-
-TEST_F(TextFits, TheListShowsWholeAddressesAndDatesAtEveryFontSize) {
-    driver->list = Networks(1);
-    Run([&](CMainDlg& dlg) {
-        timers.Fire(dlg, CMainDlg::kScanTimer);
-        CScannerDlg& page = *dlg.GetListPage();
-        auto* list = dynamic_cast<CListCtrl*>(page.GetDlgItem(IDC_LIST));
-        for (int size = 10; size <= 20; ++size) {
-            page.SetFontSize(size);
-            Shot(page); // a paint applies the size's layout
-            CClientDC dc(list);
-            CFont* old = dc.SelectObject(list->GetFont());
-            korvyn::StationTexts texts;
-            korvyn::StationRowTexts(stations, 0, languages, texts);
-            texts[5] = u"00-0A-1B-2C-3D-4E";
-            for (int column : {5, 8, 9}) {
-                const int need = dc.GetTextExtent(texts[column]).cx + 4; // the cell's margins
-                EXPECT_LE(need, list->GetColumnWidth(column))
-                    << korvyn::platform::Utf16ToUtf8(texts[column]) << " at font size " << size;
-            }
-            dc.SelectObject(old);
-        }
-    });
 }
