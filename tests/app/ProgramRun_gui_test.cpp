@@ -54,7 +54,7 @@ protected:
     int Launch(WatchedRun& run) {
         std::FILE* out = std::tmpfile();
         run.SetPrintOutput(out);
-        Run(settings, languages, stations, run);
+        Run(run);
         std::rewind(out);
         printed.clear();
         for (int c; (c = std::fgetc(out)) != EOF;) {
