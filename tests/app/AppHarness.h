@@ -77,17 +77,15 @@ protected:
     }
 
     // Runs the program; the process-wide objects are the test's own.
-    void Run(CSettings& settings, CLanguageTable& languages, StationTable& stations,
-             AppSession& session) {
+    void Run(AppSession& run) {
         CMainApp app(settings, languages, stations);
-        app.SetSession(&session);
+        app.SetSession(&run);
         EXPECT_FALSE(app.InitInstance());
         exitCode = app.ExitInstance();
     }
-
     void Run(std::function<void(CMainDlg&)> script) {
         session.script = std::move(script);
-        Run(settings, languages, stations, session);
+        Run(session);
     }
 
     // Settings as the next start would read them.

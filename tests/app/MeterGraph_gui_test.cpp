@@ -19,19 +19,16 @@ namespace {
 constexpr int kScans = 60, kGapFrom = 20, kGapTo = 30; // not heard in scans 20 to 29
 
 std::string Alpha(LONG rssi) {
-    return ListBytes(1, {EntryBytes()
-                             .Mac({0x02, 0x11, 0x22, 0, 0, 1})
-                             .Ssid(5, "Alpha")
-                             .Rssi(static_cast<DWORD>(rssi))
-                             .Bytes()});
+    return ListBytes(
+        1, {EntryBytes().Mac({2, 0x11, 0x22, 0, 0, 1}).Ssid(5, "Alpha").Rssi(DWORD(rssi)).Bytes()});
 }
 
 bool Inside(const CRect& inner, const CRect& outer) {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
+    CRect both;
+    return both.IntersectRect(inner, outer) && both == inner;
 }
 bool Holds(const CRect& r, int x, int y) {
-    return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+    return r.PtInRect(CPoint(x, y));
 }
 
 class MeterGraph : public AppTest {};

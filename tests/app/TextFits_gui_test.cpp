@@ -1,7 +1,8 @@
-// What a user reads: in every language and on every reference screen, each text of the
-// main window, its three pages and the meter fits the area its control draws it in (one line
-// where the control draws one line, within the control's height where it wraps), every
-// control lies inside the window, and no two controls of a window overlap.
+// What a user reads and where: in every language and on every reference screen, and at any
+// size the window takes, each text of the main window, its three pages and the meter fits
+// the area its control draws it in (one line where the control draws one line, within the
+// control's height where it wraps), every control lies inside its window, no two controls
+// of a window overlap, and the layout fills the window.
 #include "AppHarness.h"
 #include "support/gui/WindowPixels.h"
 
@@ -10,10 +11,13 @@
 #include "controls/TransparentBitmap.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
+#include "platform/ui/DeviceScreen.h"
 #include "settings/COptionsDlg.h"
 #include "views/CChannelsDlg.h"
 #include "views/CScannerDlg.h"
-#include "views/StationColumns.h"
+
+#include <QTest>
+#include <QWidget>
 
 #include <sstream>
 #include <string>
@@ -22,17 +26,6 @@
 using namespace korvyn::test;
 
 namespace {
-
-// The eight languages: English, Hungarian, Polish, French, Portuguese, Russian, German,
-// Italian.
-constexpr DWORD kLanguages[] = {0, 5, 6, 7, 9, 10, 11, 12};
-
-void StoreLanguage(DWORD language) {
-    CSettings s;
-    s.Load();
-    s.SetValue(CSettings::kLanguage, language);
-    s.Save();
-}
 
 struct TextArea {
     CRect rect;
@@ -99,6 +92,19 @@ std::string Misfit(CWnd& control, const std::u16string& text, const TextArea& ar
     return out.str();
 }
 
+// Where a window is, in the main window's client coordinates.
+CRect InMainWindow(CMainDlg& dlg, CWnd& window) {
+    CRect r;
+    window.GetWindowRect(&r);
+    dlg.ScreenToClient(&r);
+    return r;
+}
+
+bool Inside(const CRect& inner, const CRect& outer) {
+    CRect both;
+    return both.IntersectRect(inner, outer) && both == inner;
+}
+
 class TextFits : public AppTest {
 protected:
     std::vector<std::string> misfits;
@@ -120,62 +126,102 @@ protected:
             }
         }
     }
-    // Controls of one window inside its client area and apart from each other.
-    // The options page keeps its template's places, where the sliders' 80 x 30 pixels
-    // reach a little into the next row: there only the window's edges are checked.
-    void CheckPlaces(CWnd& window, bool apart) {
+    // The visible controls of the main window and of its shown page lie inside their
+    // window and apart from each other (the options page keeps its template's places, where
+    // the sliders' 80 x 30 pixels reach a little into the next row); the buttons sit under
+    // the tab strip when the window is at least as tall as wide and beside it when wider;
+    // only the template's margin (3 dialog units) stays below the layout; the list page
+    // shows its count line under the list.
+    void CheckPlaces(CMainDlg& dlg) {
         CRect client;
-        window.GetClientRect(&client);
-        std::vector<std::pair<int, CRect>> placed;
-        for (CWnd* c = window.GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT)) {
-            if (!(c->GetStyle() & WS_VISIBLE) || c->IsKindOf(RUNTIME_CLASS(CDialog))) {
-                continue; // the pages lie over the tab strip's page area
+        dlg.GetClientRect(&client);
+        int bottom = 0;
+        for (CWnd* window : {static_cast<CWnd*>(&dlg), static_cast<CWnd*>(dlg.GetListPage()),
+                             static_cast<CWnd*>(dlg.GetOptionsPage()),
+                             static_cast<CWnd*>(dlg.GetChannelsPage())}) {
+            if (window != &dlg && !window->IsWindowVisible()) {
+                continue;
             }
-            CRect r;
-            c->GetWindowRect(&r);
-            window.ScreenToClient(&r);
-            std::ostringstream at;
-            at << where << ": control " << c->GetDlgCtrlID() << " at " << r.left << "," << r.top
-               << "-" << r.right << "," << r.bottom;
-            if (r.left < 0 || r.top < 0 || r.right > client.right || r.bottom > client.bottom) {
-                misfits.push_back(at.str() + " outside " + std::to_string(client.right) + "x" +
-                                  std::to_string(client.bottom));
-            }
-            for (const auto& [id, other] : placed) {
-                if (!apart) {
-                    break;
+            const CRect bounds = window == &dlg ? client : InMainWindow(dlg, *window);
+            std::vector<std::pair<int, CRect>> placed;
+            for (CWnd* c = window->GetWindow(GW_CHILD); c; c = c->GetWindow(GW_HWNDNEXT)) {
+                const CRect r = InMainWindow(dlg, *c);
+                if (!(c->GetStyle() & WS_VISIBLE) || c->IsKindOf(RUNTIME_CLASS(CDialog)) ||
+                    r.IsRectEmpty()) {
+                    continue; // the pages lie over the tab strip's page area
                 }
-                CRect both;
-                if (both.IntersectRect(r, other)) {
-                    misfits.push_back(at.str() + " overlaps control " + std::to_string(id));
+                std::ostringstream at;
+                at << where << ": control " << c->GetDlgCtrlID() << " at " << r.left << "," << r.top
+                   << "-" << r.right << "," << r.bottom;
+                if (!Inside(r, bounds) || !Inside(bounds, client)) {
+                    misfits.push_back(at.str() + " outside " + std::to_string(client.right) + "x" +
+                                      std::to_string(client.bottom));
                 }
+                for (const auto& [id, other] : placed) {
+                    CRect both;
+                    if (window != dlg.GetOptionsPage() && both.IntersectRect(r, other)) {
+                        misfits.push_back(at.str() + " overlaps control " + std::to_string(id));
+                    }
+                }
+                placed.emplace_back(c->GetDlgCtrlID(), r);
+                bottom = std::max(bottom, static_cast<int>(r.bottom));
             }
-            placed.emplace_back(c->GetDlgCtrlID(), r);
         }
+        SCOPED_TRACE(where);
+        const CRect exit = InMainWindow(dlg, *dlg.GetDlgItem(IDC_EXIT));
+        const CRect tab = InMainWindow(dlg, *dlg.GetDlgItem(IDC_TAB));
+        if (client.Width() > client.Height()) {
+            EXPECT_GE(exit.left, tab.right) << "landscape: the buttons beside the strip";
+        } else {
+            EXPECT_GE(exit.top, tab.bottom) << "portrait or square: the buttons under the strip";
+        }
+        const int margin = korvyn::platform::DialogUnitsToPixels(RECT{0, 0, 0, 4}).bottom;
+        EXPECT_GE(bottom, client.bottom - margin) << "no empty band at the bottom";
+        CScannerDlg* list = dlg.GetListPage();
+        const CRect count = InMainWindow(dlg, *list->GetDlgItem(IDC_COUNT));
+        EXPECT_GE(count.top, InMainWindow(dlg, *list->GetDlgItem(IDC_LIST)).bottom);
+        EXPECT_LE(count.bottom, InMainWindow(dlg, *list).bottom) << "the count line shows";
+    }
+    void ShowPage(CMainDlg& dlg, int page) {
+        dlg.GetTabs().SetCurSel(page);
+        dlg.GetTabs().ShowPages();
+    }
+    void ExpectNoMisfits() {
+        std::string all;
+        for (const std::string& m : misfits) {
+            all += m + "\n";
+        }
+        EXPECT_TRUE(all.empty()) << "texts or controls out of place:\n" << all;
     }
 };
 
 } // namespace
 
-TEST_F(TextFits, EveryTextFitsInEveryLanguageOnEveryScreen) {
-    const CSize screens[] = {{240, 320}, {320, 240}, {240, 240},
+// English, Hungarian, Polish, French, Portuguese, Russian, German, Italian; a landscape
+// screen 320 pixels high or more is made with the portrait template.
+TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageOnEveryScreen) {
+    const CSize screens[] = {{240, 320}, {320, 240}, {240, 240}, {240, 330},
                              {480, 640}, {640, 480}, {800, 480}};
     driver->list = Networks(3);
-    for (DWORD language : kLanguages) {
-        StoreLanguage(language);
+    for (DWORD language : {0, 5, 6, 7, 9, 10, 11, 12}) {
+        CSettings stored;
+        stored.SetValue(CSettings::kLanguage, language);
+        stored.Save();
         for (const CSize& screen : screens) {
             korvyn::platform::SetDeviceScreenSize(screen.cx, screen.cy);
             Run([&](CMainDlg& dlg) {
-                where = "language " + std::to_string(language) + " " + std::to_string(screen.cx) +
-                        "x" + std::to_string(screen.cy);
                 timers.Fire(dlg, CMainDlg::kScanTimer);
                 CScannerDlg& list = *dlg.GetListPage();
                 COptionsDlg& options = *dlg.GetOptionsPage();
                 CChannelsDlg& channels = *dlg.GetChannelsPage();
-                for (CWnd* window : {static_cast<CWnd*>(&dlg), static_cast<CWnd*>(&list),
-                                     static_cast<CWnd*>(&options), static_cast<CWnd*>(&channels)}) {
-                    CheckShownTexts(*window);
-                    CheckPlaces(*window, window != &options);
+                for (int page : {0, 1, 2}) {
+                    where = "language " + std::to_string(language) + " " +
+                            std::to_string(screen.cx) + "x" + std::to_string(screen.cy) + " page " +
+                            std::to_string(page);
+                    ShowPage(dlg, page);
+                    CheckShownTexts(dlg);
+                    CheckShownTexts(*dlg.GetTabs().GetPage(page));
+                    CheckPlaces(dlg);
                 }
                 // The texts each control shows in its other states.
                 Check(dlg.GetDlgItem(IDC_SUSPEND), languages.Text(4));
@@ -191,43 +237,42 @@ TEST_F(TextFits, EveryTextFitsInEveryLanguageOnEveryScreen) {
                 for (int step = 14; step <= 18; ++step) {
                     Check(options.GetDlgItem(IDC_SPEED_NAME), languages.Text(step));
                 }
-                const std::pair<int, int> switches[] = {
-                    {IDC_HIDE_PEERS, 5}, {IDC_HIDE_SECURED, 7}, {IDC_SOUND, 9}};
-                for (const auto& [id, text] : switches) {
+                for (auto [id, text] :
+                     {std::pair{IDC_HIDE_PEERS, 5}, {IDC_HIDE_SECURED, 7}, {IDC_SOUND, 9}}) {
                     Check(options.GetDlgItem(id), languages.Text(text));
                     Check(options.GetDlgItem(id), languages.Text(text + 1));
                 }
             });
         }
     }
-    std::string all;
-    for (const std::string& m : misfits) {
-        all += m + "\n";
-    }
-    EXPECT_TRUE(all.empty()) << "texts that do not fit:\n" << all;
+    ExpectNoMisfits();
 }
 
-TEST_F(TextFits, TheListShowsWholeAddressesAndDatesAtEveryFontSize) {
-    driver->list = Networks(1);
+// The running window resized to any shape, maximised and full screen.
+TEST_F(TextFits, AtEveryWindowSizeEveryControlIsInPlaceAndTheLayoutFillsIt) {
+    const CSize sizes[] = {{240, 240},  {240, 320}, {320, 240},   {321, 240},   {240, 330},
+                           {480, 660},  {900, 600}, {640, 480},   {480, 640},   {800, 480},
+                           {1024, 600}, {500, 500}, {1920, 1048}, {3840, 2160}, {300, 1000}};
     Run([&](CMainDlg& dlg) {
-        timers.Fire(dlg, CMainDlg::kScanTimer);
-        CScannerDlg& page = *dlg.GetListPage();
-        auto* list = dynamic_cast<CListCtrl*>(page.GetDlgItem(IDC_LIST));
-        for (int size = 10; size <= 20; ++size) {
-            page.SetFontSize(size);
-            Shot(page); // a paint applies the size's layout
-            CClientDC dc(list);
-            CFont* old = dc.SelectObject(list->GetFont());
-            korvyn::StationTexts texts;
-            korvyn::StationRowTexts(stations, 0, languages, texts);
-            texts[5] = u"00-0A-1B-2C-3D-4E";
-            for (int column : {5, 8, 9}) {
-                const std::u16string& text = texts[column];
-                const int need = dc.GetTextExtent(text).cx + 4; // the cell's margins
-                EXPECT_LE(need, list->GetColumnWidth(column))
-                    << korvyn::platform::Utf16ToUtf8(text) << " at font size " << size;
+        for (const CSize& size : sizes) {
+            korvyn::platform::SetDeviceScreenSize(size.cx, size.cy);
+            for (int page : {0, 1, 2}) {
+                where = std::to_string(size.cx) + "x" + std::to_string(size.cy) + " page " +
+                        std::to_string(page);
+                ShowPage(dlg, page);
+                CheckPlaces(dlg);
             }
-            dc.SelectObject(old);
+        }
+        QWidget* window = WidgetOf(dlg);
+        for (bool full : {false, true}) {
+            const QSize before = window->size();
+            full ? window->showFullScreen() : window->showMaximized();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() != before; }));
+            EXPECT_GE(window->width(), 640);
+            where = full ? "full screen" : "maximised";
+            CheckPlaces(dlg);
+            window->showNormal();
         }
     });
+    ExpectNoMisfits();
 }

@@ -11,17 +11,14 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from korvyn_check import check
+
 SKIP = 77
 LINE = b"Korvyn is already running; its window was brought to the front.\n"
 ICON_SIZES = [16, 24, 32, 48, 64, 128]
 
 program = sys.argv[1]
-
-
-def check(condition, message):
-    if not condition:
-        print("FAIL: " + message, file=sys.stderr)
-        sys.exit(1)
 
 
 def outside():
@@ -59,9 +56,9 @@ def inside():
         window = found.stdout.split()[0].decode()
 
         second = subprocess.run(args, env=env, capture_output=True, timeout=60)
-        check(second.returncode == 0, "second start: status %d" % second.returncode)
-        check(second.stderr == LINE, "second start says: %r" % second.stderr)
-        check(first.poll() is None, "the first run goes on")
+        check(second.returncode == 0 and second.stderr == LINE and first.poll() is None,
+              "second start: status %d, %r; the first run goes on" % (second.returncode,
+                                                                      second.stderr))
 
         icon = subprocess.run(["xprop", "-id", window, "_NET_WM_ICON"], capture_output=True,
                               text=True, timeout=30).stdout
