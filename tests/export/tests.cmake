@@ -14,7 +14,6 @@ function(korvyn_export_reader_test name script)
 endfunction()
 
 korvyn_export_reader_test(xls_empty check_xls.py stations 0)
-korvyn_export_reader_test(xls_rows_across_blocks check_xls.py stations 40)
 korvyn_export_reader_test(xls_65535_rows check_xls.py stations 65535)
 korvyn_export_reader_test(xls_sst_split_even check_xls.py sst even)
 korvyn_export_reader_test(xls_sst_split_odd check_xls.py sst odd)

@@ -113,15 +113,17 @@ TEST_F(DAvirIzevTest, ConvertsEveryFieldOfEachEntry) {
     }
 }
 
-// The centre of a channel named in an element, on each band's plan.
+// The centre of a channel named in an element, on each band's plan, and back.
 TEST(ChannelFrequency, EachBandsPlan) {
     using korvyn::Band;
     const std::tuple<Band, DWORD, DWORD> cases[] = {
         {Band::Ghz2_4, 1, 2412000}, {Band::Ghz2_4, 14, 2484000}, {Band::Ghz5, 36, 5180000},
         {Band::Ghz6, 2, 5935000},   {Band::Ghz6, 1, 5955000},    {Band::Ghz6, 233, 7115000},
         {Band::Unknown, 6, 0}};
-    for (const auto& [band, channel, khz] : cases)
+    for (const auto& [band, channel, khz] : cases) {
         EXPECT_EQ(korvyn::ChannelFrequency(band, channel), khz) << channel;
+        EXPECT_EQ(korvyn::BandOf(khz), band) << khz;
+    }
 }
 
 // The walk stays within the bytes the driver says it returned and the room given; the
@@ -131,7 +133,9 @@ TEST_F(DAvirIzevTest, WalkStaysWithinTheReturnedBytesAndTheRoom) {
     const std::string elements =
         EntryBytes().Length(sizeof(NDIS_WLAN_BSSID) + 20).Extra(20).Bytes();
     const std::string last = EntryBytes().Rssi(static_cast<DWORD>(-52)).Bytes();
+    const auto length = [](ULONG v) { return EntryBytes().Length(v).Bytes(); };
     const DWORD all = 128 * sizeof(ScanObservation), one = sizeof(ScanObservation);
+    const DWORD entry = sizeof(NDIS_WLAN_BSSID);
     const struct {
         const char* what;
         std::string list;
@@ -140,26 +144,11 @@ TEST_F(DAvirIzevTest, WalkStaysWithinTheReturnedBytesAndTheRoom) {
         LONG lastRssi;
     } cases[] = {
         {"elements", ListBytes(3, {good, elements, last}), {}, all, 3, -52},
-        {"zero Length",
-         ListBytes(3, {good, EntryBytes().Length(0).Bytes(), last}),
-         {},
-         all,
-         1,
-         -50},
-        {"short Length",
-         ListBytes(3, {good, EntryBytes().Length(50).Bytes(), last}),
-         {},
-         all,
-         1,
-         -50},
-        {"Length past the list",
-         ListBytes(2, {good, EntryBytes().Length(5000).Bytes()}),
-         {},
-         all,
-         1,
-         -50},
+        {"zero Length", ListBytes(3, {good, length(0), last}), {}, all, 1, -50},
+        {"short Length", ListBytes(3, {good, length(50), last}), {}, all, 1, -50},
+        {"Length past the list", ListBytes(2, {good, length(5000)}), {}, all, 1, -50},
         {"more items claimed", ListBytes(5, {good, last}), {}, all, 2, -52},
-        {"second entry cut off", ListBytes(2, {good, last}), 4 + 104 + 60, all, 1, -50},
+        {"second entry a byte short", ListBytes(2, {good, last}), 4 + 2 * entry - 1, all, 1, -50},
         {"no item count", ListBytes(2, {good, last}), 2, all, 0, 0},
         {"room for two", ListBytes(3, {good, good, last}), {}, 2 * one, 2, -50},
         {"room for one", ListBytes(3, {good, good, last}), {}, one + 87, 1, -50},
@@ -215,26 +204,20 @@ TEST_F(DAvirIzevTest, FailedReadsAndScanRequests) {
 // names on the excluded list (in any case, whole names only), wired adapters and those
 // whose medium cannot be queried left out.
 TEST_F(DAvirIzevTest, AdapterListHoldsTheWirelessNamesThatFit) {
-    const std::vector<std::pair<std::u16string, ULONG>> two = {{u"wlan0", 1}, {u"wlan1", 1}};
+    using Adapters = std::vector<std::pair<std::u16string, ULONG>>;
+    const Adapters two = {{u"wlan0", 1}, {u"wlan1", 1}};
+    Adapters excluded = {{u"eth0", 14}}; // wired
+    for (const char16_t* name : {u"pptp1", u"Xsc1_IrDA1", u"l2tp1", u"wlan9", u"irsir1",
+                                 u"RndisFn1", u"wwan1", u"wwan", u"IRSIR10"})
+        excluded.emplace_back(name, 1);
     const struct {
-        std::vector<std::pair<std::u16string, ULONG>> adapters;
+        Adapters adapters;
         DWORD room;
         const char16_t* text; // nullptr: the buffer is left untouched
         bool ok;
     } cases[] = {
         {{{u"ASYNCMAC1", 1}, {u"wlan0", 1}, {u"PPTP1", 1}}, 2048, u"wlan0", true},
-        {{{u"pptp1", 1},
-          {u"Xsc1_IrDA1", 1},
-          {u"l2tp1", 1},
-          {u"eth0", 14},
-          {u"wlan9", 1},
-          {u"irsir1", 1},
-          {u"RndisFn1", 1},
-          {u"wwan1", 1},
-          {u"IRSIR10", 1}},
-         2048,
-         u"IRSIR10",
-         true},
+        {excluded, 2048, u"wwan,IRSIR10", true}, // whole names only
         {{{u"wlan0", 1}, {u"eth0", 0}, {u"wlp3s0", 1}}, 2048, u"wlan0,wlp3s0", true},
         {two, 24, u"wlan0,wlan1", true},
         {two, 23, u"wlan0", true},
