@@ -7,58 +7,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <random>
+#include <tuple>
 
 #include "support/Observations.h"
+#include "support/StationModel.h"
 
 namespace {
 
 using korvyn::test::Obs;
+using korvyn::test::StationModel;
 
 constexpr int kHideSecured = 2, kHidePeers = 3, kMute = 4;
 
-std::array<BYTE, 6> Mac(DWORD id) {
-    std::array<BYTE, 6> mac;
-    std::memcpy(mac.data(), Obs(id, 0).mac, 6);
-    return mac;
-}
-
-// Records each play request with the number of stations the table held at that moment.
-class RecordingPlayer : public korvyn::platform::SoundPlayer {
-public:
-    struct Request {
-        LPCWSTR name;
-        HMODULE module;
-        DWORD flags;
-        DWORD stations;
-    };
-    const StationTable* table = nullptr;
-    std::vector<Request> requests;
-
+struct RecordingPlayer : korvyn::platform::SoundPlayer {
+    std::vector<std::tuple<LPCWSTR, HMODULE, DWORD>> requests;
     BOOL Play(LPCWSTR name, HMODULE module, DWORD flags) override {
-        StationRecord r;
-        DWORD stations = 0;
-        while (table && table->GetByNumber(stations, r))
-            ++stations;
-        requests.push_back({name, module, flags, stations});
+        requests.emplace_back(name, module, flags);
         return TRUE;
-    }
-    std::vector<DWORD> StationsAtEachRequest() const {
-        std::vector<DWORD> out;
-        for (const Request& r : requests)
-            out.push_back(r.stations);
-        return out;
     }
 };
 
 class StationTableTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        settings.SetValue(kHideSecured, 0);
-        settings.SetValue(kHidePeers, 0);
-        settings.SetValue(kMute, 0);
-        player.table = &table;
+        Set({false, false, false});
         korvyn::platform::SetSoundPlayer(&player);
         korvyn::platform::SetLocalTimeSource([this] { return now; });
     }
@@ -67,13 +40,13 @@ protected:
         korvyn::platform::SetLocalTimeSource({});
     }
 
+    void Set(const StationModel::Filter& f) {
+        settings.SetValue(kHideSecured, f.hideSecured);
+        settings.SetValue(kHidePeers, f.hidePeers);
+        settings.SetValue(kMute, f.mute);
+    }
     void Merge(std::vector<ScanObservation> scan) {
         table.Merge(scan.data(), static_cast<DWORD>(scan.size()));
-    }
-    StationRecord Station(DWORD number) {
-        StationRecord r{};
-        EXPECT_TRUE(table.GetByNumber(number, r)) << number;
-        return r;
     }
     // The view's station numbers after a rebuild.
     std::vector<DWORD> View(DWORD* activeCount = nullptr) {
@@ -81,16 +54,11 @@ protected:
         table.RebuildView(total, active);
         if (activeCount)
             *activeCount = active;
-        return ViewAsIs(total);
-    }
-    std::vector<DWORD> ViewAsIs(DWORD size) {
         std::vector<DWORD> numbers;
         StationRecord r{};
-        for (DWORD i = 0; i < size; ++i) {
-            EXPECT_TRUE(table.GetViewItem(static_cast<int>(i), r)) << i;
+        for (int i = 0; table.GetViewItem(i, r); ++i)
             numbers.push_back(r.number);
-        }
-        EXPECT_FALSE(table.GetViewItem(static_cast<int>(size), r));
+        EXPECT_EQ(numbers.size(), total);
         return numbers;
     }
     double Date(SYSTEMTIME t) {
@@ -99,7 +67,6 @@ protected:
         SystemTimeToVariantTime(&t, &d);
         return d;
     }
-    void Tick() { now.wSecond = static_cast<WORD>(now.wSecond + 1); }
 
     CSettings settings;
     StationTable table{settings};
@@ -107,223 +74,80 @@ protected:
     SYSTEMTIME now{2026, 3, 0, 14, 9, 30, 0, 250};
 };
 
-TEST_F(StationTableTest, FirstSighting) {
-    Merge({Obs(1, -60, u"Café", 11, 1, 1)});
-    const StationRecord r = Station(0);
-    EXPECT_EQ(std::memcmp(r.mac, Mac(1).data(), 6), 0);
-    EXPECT_EQ(std::u16string(r.ssid), u"Café");
-    EXPECT_EQ(r.number, 0u);
-    EXPECT_EQ(r.active, 1);
-    EXPECT_EQ(r.rssi, -60);
-    EXPECT_EQ(r.bestRssi, -60);
-    EXPECT_EQ(r.worstRssi, -60);
-    EXPECT_EQ(r.channel, 11u);
-    EXPECT_EQ(r.privacy, 1u);
-    EXPECT_EQ(r.mode, 1u);
-    EXPECT_EQ(r.firstSeen, Date(now));
-    EXPECT_EQ(r.lastSeen, r.firstSeen);
-    StationRecord untouched{};
-    untouched.number = 77;
-    EXPECT_FALSE(table.GetByNumber(1, untouched));
-    EXPECT_EQ(untouched.number, 77u);
-}
+// Each walk group runs from its highest number down: stations 272 to 287 share the first
+// group with 0 to 15. Until the next rebuild the view keeps its order while the records
+// move on.
+TEST_F(StationTableTest, ActiveStationsFirstEachInWalkOrder) {
+    std::vector<ScanObservation> scan;
+    for (DWORD i = 0; i < 300; ++i)
+        scan.push_back(Obs(i, -50));
+    Merge(scan);
+    ASSERT_EQ(player.requests.size(), 300u);
+    EXPECT_EQ(player.requests[0], std::make_tuple(MAKEINTRESOURCE(157), GetModuleHandle(nullptr),
+                                                  DWORD{SND_RESOURCE | SND_ASYNC}));
+    std::vector<DWORD> expected;
+    for (DWORD i = 288; i-- > 272;)
+        expected.push_back(i);
+    for (DWORD i = 16; i-- > 0;)
+        expected.push_back(i);
+    expected.insert(expected.end(), {299, 298, 297});
+    const std::vector<DWORD> view = View();
+    EXPECT_EQ(std::vector<DWORD>(view.begin(), view.begin() + 35), expected);
 
-TEST_F(StationTableTest, StatisticsOverMerges) {
-    const double first = Date(now);
-    for (LONG rssi : {-60, -50, -70}) {
-        Merge({Obs(1, rssi)});
-        Tick();
-    }
-    const StationRecord r = Station(0);
-    EXPECT_EQ(r.rssi, -70);
-    EXPECT_EQ(r.bestRssi, -50);
-    EXPECT_EQ(r.worstRssi, -70);
-    EXPECT_EQ(r.firstSeen, first);
-    now.wSecond = static_cast<WORD>(now.wSecond - 1);
-    EXPECT_EQ(r.lastSeen, Date(now));
-    EXPECT_FALSE(table.GetByNumber(1, const_cast<StationRecord&>(r)));
-}
-
-TEST_F(StationTableTest, AbsentStationKeepsItsValuesAndTurnsInactive) {
-    Merge({Obs(1, -55, u"Ritz", 3), Obs(2, -80)});
-    const StationRecord before = Station(0);
-    Tick();
-    Merge({Obs(2, -81)});
-    StationRecord after = Station(0);
-    EXPECT_EQ(after.active, 0);
-    after.active = 1;
-    EXPECT_EQ(std::memcmp(&after, &before, sizeof after), 0) << "only the mark changes";
-    Tick();
-    Merge({Obs(1, -65, u"", 3)});
-    after = Station(0);
-    EXPECT_EQ(after.active, 1);
-    EXPECT_EQ(after.lastSeen, Date(now));
-    EXPECT_EQ(std::u16string(after.ssid), u"") << "an empty name replaces the old one";
-    EXPECT_EQ(after.bestRssi, -55);
-    EXPECT_EQ(Station(1).active, 0);
-
-    table.Merge(nullptr, 0); // an empty merge marks every station inactive
-    EXPECT_EQ(Station(0).active, 0);
-}
-
-TEST_F(StationTableTest, SameMacTwiceInOneScan) {
-    Merge({Obs(1, -60), Obs(1, -40, u"second")});
-    const StationRecord r = Station(0);
-    EXPECT_EQ(r.rssi, -40);
-    EXPECT_EQ(r.bestRssi, -40);
-    EXPECT_EQ(r.worstRssi, -60);
-    EXPECT_EQ(std::u16string(r.ssid), u"second");
-    EXPECT_FALSE(table.GetByNumber(1, const_cast<StationRecord&>(r)));
-    EXPECT_EQ(player.requests.size(), 1u);
-    DWORD active = 0;
-    EXPECT_EQ(View(&active), (std::vector<DWORD>{0}));
-    EXPECT_EQ(active, 1u);
-}
-
-TEST_F(StationTableTest, MacsWithEqualFoldsAreTwoStations) {
-    auto fold = [](const std::array<BYTE, 6>& m) {
-        DWORD h = 0;
-        for (BYTE b : m)
-            h = h * 33 + b;
-        return h;
-    };
-    const DWORD a = 0x100, b = 0x21;
-    ASSERT_EQ(fold(Mac(a)), fold(Mac(b)));
-    Merge({Obs(a, -50), Obs(b, -60)});
-    Merge({Obs(b, -61)});
-    EXPECT_EQ(Station(0).rssi, -50);
-    EXPECT_EQ(Station(1).rssi, -61);
-}
-
-TEST_F(StationTableTest, FiltersDecideSoundAndViewNotMembership) {
-    settings.SetValue(kHideSecured, 1);
-    Merge({Obs(1, -50, u"net", 6, 1, 1), Obs(2, -50)});
-    EXPECT_EQ(Station(0).number, 0u) << "a hidden station is still counted";
-    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{2}));
-    EXPECT_EQ(View(), (std::vector<DWORD>{1}));
-
-    settings.SetValue(kHideSecured, 0);
-    settings.SetValue(kHidePeers, 1);
-    Merge({Obs(3, -50, u"net", 6, 2), Obs(4, -50, u"net", 6, 0), Obs(5, -50, u"net", 6, 1, 1)});
-    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{2, 5}));
-    DWORD active = 0;
-    EXPECT_EQ(View(&active), (std::vector<DWORD>{4, 1, 0})) << "peers and mode 2 hidden";
-    EXPECT_EQ(active, 1u);
-
-    settings.SetValue(kHidePeers, 0);
-    settings.SetValue(kMute, 1);
-    Merge({Obs(6, -50), Obs(7, -50, u"net", 6, 0, 1)});
-    EXPECT_EQ(player.requests.size(), 2u) << "muted";
-    EXPECT_EQ(View(&active), (std::vector<DWORD>{6, 5, 4, 3, 2, 1, 0}));
-    EXPECT_EQ(active, 2u);
-}
-
-TEST_F(StationTableTest, FiveNewStationsPlayFiveTimesInArrayOrder) {
-    Merge({Obs(1, -50), Obs(2, -50), Obs(3, -50), Obs(4, -50), Obs(5, -50), Obs(1, -40)});
-    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{1, 2, 3, 4, 5}));
-    for (const auto& request : player.requests) {
-        EXPECT_EQ(request.name, MAKEINTRESOURCE(157));
-        EXPECT_EQ(request.module, GetModuleHandle(nullptr));
-        EXPECT_EQ(request.flags, SND_RESOURCE | SND_ASYNC);
-    }
-    Merge({Obs(1, -50), Obs(6, -50)});
-    EXPECT_EQ(player.requests.size(), 6u) << "a known station is not greeted again";
-}
-
-TEST_F(StationTableTest, ActiveStationsComeFirst) {
-    Merge({Obs(0, -50), Obs(1, -50), Obs(2, -50), Obs(3, -50), Obs(4, -50)});
     Merge({Obs(3, -50), Obs(0, -50), Obs(1, -50)});
-    DWORD total = 0, active = 0;
-    table.RebuildView(total, active);
-    EXPECT_EQ(total, 5u);
+    DWORD active = 0;
+    EXPECT_EQ(View(&active).at(3), 287u);
     EXPECT_EQ(active, 3u);
-    EXPECT_EQ(ViewAsIs(total), (std::vector<DWORD>{3, 1, 0, 4, 2}));
-
+    Merge({Obs(4, -70), Obs(1, -70)});
     StationRecord r{};
-    r.number = 99;
-    EXPECT_FALSE(table.GetViewItem(-1, r));
-    EXPECT_FALSE(table.GetViewItem(5, r));
-    EXPECT_EQ(r.number, 99u);
-
-    // Until the next rebuild the view keeps its order while the records move on.
-    Merge({Obs(4, -70), Obs(9, -70)});
     EXPECT_TRUE(table.GetViewItem(0, r));
     EXPECT_EQ(r.number, 3u);
     EXPECT_EQ(r.active, 0);
-    EXPECT_TRUE(table.GetViewItem(3, r));
+    EXPECT_TRUE(table.GetViewItem(1, r));
     EXPECT_EQ(r.rssi, -70);
-    EXPECT_FALSE(table.GetViewItem(5, r));
-    EXPECT_EQ(View(), (std::vector<DWORD>{5, 4, 3, 2, 1, 0}));
+    table.Clear();
+    EXPECT_FALSE(table.GetViewItem(0, r)) << "the view is emptied too";
 }
 
-// The view against a model computed from the records: visible ones, active first, each
-// group in walk order. Merges, hide settings and rebuilds in a seeded random mix keep the
-// incremental view honest.
-TEST_F(StationTableTest, WalkOrderWithThreeHundredStations) {
-    std::vector<ScanObservation> scan;
-    for (DWORD i = 0; i < 300; ++i)
-        scan.push_back(Obs(i, -50, u"net", 6, i % 5 == 0 ? 0 : 1, i % 7 == 0));
-    for (std::size_t at = 0; at < scan.size(); at += 100)
-        Merge(std::vector<ScanObservation>(scan.begin() + static_cast<long>(at),
-                                           scan.begin() + static_cast<long>(at) + 100));
-    Merge(scan); // all active
-    const std::vector<DWORD> view = View();
-    ASSERT_EQ(view.size(), 300u);
-    std::vector<DWORD> expected;
-    for (DWORD i = 272; i < 288; ++i)
-        expected.insert(expected.begin(), i);
-    for (DWORD i = 0; i < 16; ++i)
-        expected.insert(expected.begin() + 16, i);
-    EXPECT_EQ(std::vector<DWORD>(view.begin(), view.begin() + 32), expected)
-        << "stations 272 to 287 come before 15 to 0";
-    EXPECT_EQ(std::vector<DWORD>(view.begin() + 32, view.begin() + 35),
-              (std::vector<DWORD>{299, 298, 297}));
-
+// The table against the plain model: every record, the view and the greetings after each
+// of a seeded mix of scans (stations coming, going and changing, names emptied, the same
+// station twice in one scan, every kind of security, empty scans), hide and mute settings,
+// one or two merges between rebuilds, time passing, and a Clear half way.
+TEST_F(StationTableTest, MatchesTheModelThroughRandomScans) {
+    const DWORD kinds[] = {0, 0, 1, 5, 7, 0x13, 0x16, 0xFFFFFFFF};
+    const char16_t* names[] = {u"net", u"", u"Caf\u00e9", u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"};
+    StationModel model;
+    StationModel::Filter filter{false, false, false};
     std::mt19937 random(4);
-    for (int round = 0; round < 40; ++round) {
-        std::vector<ScanObservation> next;
-        for (DWORD i = 0; i < 330; ++i) // now and then a new station, and a changed one
+    for (int round = 0; round < 90; ++round) {
+        if (round % 4 == 3) {
+            filter = {random() % 2 == 0, random() % 3 == 0, random() % 4 == 0};
+            Set(filter);
+        }
+        now.wSecond = static_cast<WORD>(round / 3);
+        std::vector<ScanObservation> scan;
+        for (DWORD i = 0; i < 330 && round % 10 != 9; ++i)
             if (random() % 4 == 0)
-                next.push_back(Obs(i, -50, u"net", 6, i % 5 == 0 ? 0 : 1, (i + round) % 7 == 0));
-        Merge(next);
-        if (round % 3 == 0)
-            settings.SetValue(kHideSecured, random() % 2);
-        if (round % 4 == 0)
-            settings.SetValue(kHidePeers, random() % 2);
-        if (round % 2 == 0)
-            continue; // merged twice before the view is rebuilt
-
-        DWORD hideSecured = 0, hidePeers = 0, active = 0;
-        settings.GetValue(kHideSecured, hideSecured);
-        settings.GetValue(kHidePeers, hidePeers);
-        std::vector<DWORD> model[2];
-        StationRecord r{};
-        for (DWORD n = 0; table.GetByNumber(n, r); ++n)
-            if (!(hideSecured && r.privacy) && !(hidePeers && r.mode != 1))
-                model[r.active ? 0 : 1].push_back(n);
-        auto walk = [](DWORD a, DWORD b) {
-            return (a >> 4) % 17 != (b >> 4) % 17 ? (a >> 4) % 17 < (b >> 4) % 17 : a > b;
-        };
-        std::sort(model[0].begin(), model[0].end(), walk);
-        std::sort(model[1].begin(), model[1].end(), walk);
-        const std::size_t activeModel = model[0].size();
-        model[0].insert(model[0].end(), model[1].begin(), model[1].end());
-        ASSERT_EQ(View(&active), model[0]) << "round " << round;
-        EXPECT_EQ(active, activeModel);
+                scan.push_back(Obs(i, -static_cast<LONG>(random() % 90), names[random() % 4],
+                                   1 + random() % 13, random() % 3, kinds[random() % 8]));
+        if (!scan.empty()) { // the same station again: the later sighting wins
+            scan.push_back(scan.front());
+            scan.back().rssi = -20;
+        }
+        const std::size_t greeted = player.requests.size();
+        Merge(scan);
+        EXPECT_EQ(player.requests.size() - greeted,
+                  model.Merge(scan.data(), static_cast<DWORD>(scan.size()), Date(now), filter));
+        if (round % 2) {
+            DWORD total = 0, active = 0;
+            table.RebuildView(total, active);
+            ASSERT_EQ(model.Check(table, total, active, filter), "") << "round " << round;
+        }
+        if (round == 45) {
+            table.Clear();
+            model.Clear();
+        }
     }
-}
-
-// The kinds of security are non-zero Privacy values: each one is secured to the filter
-// and the sound, OWE included.
-TEST_F(StationTableTest, EveryKindOfSecurityIsSecured) {
-    settings.SetValue(kHideSecured, 1);
-    const DWORD kinds[] = {1, 2, 3, 4, 5, 6, 7, 0x13, 0x14, 0x15, 0x16, 0xFFFFFFFF};
-    std::vector<ScanObservation> scan = {Obs(0, -50)};
-    for (BYTE i = 0; i < std::size(kinds); ++i)
-        scan.push_back(Obs(static_cast<BYTE>(i + 1), -50, u"net", 6, 1, kinds[i]));
-    Merge(scan);
-    EXPECT_EQ(player.StationsAtEachRequest(), (std::vector<DWORD>{1})) << "only the open one";
-    EXPECT_EQ(View(), (std::vector<DWORD>{0}));
 }
 
 TEST_F(StationTableTest, ChannelUseIsKeptBesideEachRecord) {
@@ -340,20 +164,6 @@ TEST_F(StationTableTest, ChannelUseIsKeptBesideEachRecord) {
     table.Clear();
     Merge({Obs(3, -50)});
     EXPECT_EQ(table.GetChannelUse(0).frequencyKhz, 0u) << "none given after Clear";
-}
-
-TEST_F(StationTableTest, ClearStartsNumberingAgain) {
-    Merge({Obs(1, -50), Obs(2, -50)});
-    EXPECT_EQ(View().size(), 2u);
-    table.Clear();
-    StationRecord r{};
-    EXPECT_FALSE(table.GetViewItem(0, r)) << "the view is emptied too";
-    EXPECT_FALSE(table.GetByNumber(0, r));
-    Merge({Obs(2, -40)});
-    EXPECT_EQ(Station(0).rssi, -40);
-    EXPECT_EQ(Station(0).number, 0u);
-    EXPECT_EQ(player.requests.size(), 3u) << "a station is new again after Clear";
-    EXPECT_EQ(View(), (std::vector<DWORD>{0}));
 }
 
 } // namespace

@@ -10,11 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
-using korvyn::platform::AtomicFile;
 using korvyn::platform::SetDocumentsFolderOverride;
 using korvyn::test::ReadFileBytes;
 
@@ -23,10 +23,11 @@ namespace {
 constexpr const char* kName = "My Documents\\Korvyn 20261206201931.csv";
 
 // The text export as the Save command writes it.
-bool SaveCsv(const XlsWorksheet& sheet, const char* name, std::error_code& error) {
-    AtomicFile file;
-    const bool ok =
-        file.OpenDevicePath(name) && sheet.WriteDelimited(file.Stream(), ',', '"') && file.Commit();
+bool SaveCsv(XlsWorkbook& book, const char* name, std::error_code& error) {
+    korvyn::platform::AtomicFile file;
+    const bool ok = file.OpenDevicePath(name) &&
+                    book.FindSheet("WI-FI")->WriteDelimited(file.Stream(), ',', '"') &&
+                    file.Commit();
     error = file.Error();
     return ok;
 }
@@ -38,71 +39,59 @@ std::set<std::string> Entries(const fs::path& folder) {
     return names;
 }
 
-class ExportFaults : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetDocumentsFolderOverride(documents_);
-        korvyn::test::MakeStationWorkbook(small_, 2, false);
-        korvyn::test::MakeStationWorkbook(large_, 3000, false);
-        std::error_code error;
-        ASSERT_TRUE(SaveCsv(Sheet(small_), kName, error));
-        earlier_ = ReadFileBytes(documents_ / "Korvyn 20261206201931.csv");
-        korvyn::test::WriteFileBytes(documents_ / "plain", "a file, not a folder");
-        fs::create_directory(documents_ / "folder.csv");
-        before_ = Entries(documents_);
-    }
-    void TearDown() override { SetDocumentsFolderOverride({}); }
-
-    static const XlsWorksheet& Sheet(XlsWorkbook& book) { return *book.FindSheet("WI-FI"); }
-
-    // The save fails with the given error and leaves the folder as it was.
-    void ExpectRefused(const char* name, std::errc expected, const char* what) {
-        std::error_code error;
-        EXPECT_FALSE(SaveCsv(Sheet(large_), name, error)) << what;
-        EXPECT_EQ(error, expected) << what << ": " << error.message();
-        EXPECT_EQ(Entries(documents_), before_) << what;
-        EXPECT_EQ(ReadFileBytes(documents_ / "Korvyn 20261206201931.csv"), earlier_) << what;
-    }
-
-    korvyn::test::TempDir home_;
-    fs::path documents_ = home_ / "Documents";
-    XlsWorkbook small_, large_;
-    std::string earlier_;
-    std::set<std::string> before_;
-};
-
-TEST_F(ExportFaults, EachFailureIsReportedAndLeavesNoPartialFile) {
-    {
-        korvyn::test::FileSizeLimit limit(16 * 1024); // the disk fills up mid-way
-        ExpectRefused(kName, std::errc::file_too_large, "full disk");
-    }
-    ExpectRefused("My Documents\\plain\\Korvyn.csv", std::errc::not_a_directory,
-                  "a folder that is a file");
-    ExpectRefused("My Documents\\folder.csv", std::errc::is_a_directory, "a name that is a folder");
-    EXPECT_TRUE(fs::is_empty(documents_ / "folder.csv"));
-
-    SetDocumentsFolderOverride("/dev");
+TEST(ExportFaults, EachFailureIsReportedAndLeavesNoPartialFile) {
+    korvyn::test::TempDir home;
+    const fs::path documents = home / "Documents";
+    SetDocumentsFolderOverride(documents);
+    XlsWorkbook small, large;
+    korvyn::test::MakeStationWorkbook(small, 2, false);
+    korvyn::test::MakeStationWorkbook(large, 3000, false);
     std::error_code error;
-    EXPECT_FALSE(SaveCsv(Sheet(large_), "My Documents\\full", error));
-    EXPECT_EQ(error, std::errc::no_space_on_device);
+    ASSERT_TRUE(SaveCsv(small, kName, error));
+    const std::string earlier = ReadFileBytes(documents / "Korvyn 20261206201931.csv");
+    korvyn::test::WriteFileBytes(documents / "plain", "a file, not a folder");
+    fs::create_directory(documents / "folder.csv");
+    const std::set<std::string> before = Entries(documents);
+
+    const struct {
+        const char* what;
+        fs::path folder;
+        const char* name;
+        std::errc expected;
+        rlim_t diskLimit; // 0: as much as the disk holds
+    } cases[] = {
+        {"full disk", documents, kName, std::errc::file_too_large, 16 * 1024},
+        {"a folder that is a file", documents, "My Documents\\plain\\Korvyn.csv",
+         std::errc::not_a_directory, 0},
+        {"a name that is a folder", documents, "My Documents\\folder.csv",
+         std::errc::is_a_directory, 0},
+        {"Documents inside a file", documents / "plain" / "Documents", kName,
+         std::errc::not_a_directory, 0},
+        {"full device", "/dev", "My Documents\\full", std::errc::no_space_on_device, 0},
+    };
+    for (const auto& c : cases) {
+        SetDocumentsFolderOverride(c.folder);
+        {
+            std::optional<korvyn::test::FileSizeLimit> limit;
+            if (c.diskLimit)
+                limit.emplace(c.diskLimit);
+            EXPECT_FALSE(SaveCsv(large, c.name, error)) << c.what;
+        }
+        EXPECT_EQ(error, c.expected) << c.what << ": " << error.message();
+        EXPECT_EQ(Entries(documents), before) << c.what;
+        EXPECT_EQ(ReadFileBytes(documents / "Korvyn 20261206201931.csv"), earlier) << c.what;
+    }
+    SetDocumentsFolderOverride(documents / "plain" / "Documents");
+    EXPECT_FALSE(small.SaveToFile("My Documents\\Korvyn 20261206201931.xls"));
+    EXPECT_EQ(Entries(documents), before);
     struct stat st {};
     ASSERT_EQ(stat("/dev/full", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode)) << "the device is written in place, not replaced";
 
-    SetDocumentsFolderOverride(documents_);
-    ASSERT_TRUE(SaveCsv(Sheet(large_), kName, error)) << "the same save where it can be made";
-    EXPECT_GT(ReadFileBytes(documents_ / "Korvyn 20261206201931.csv").size(), earlier_.size());
-}
-
-TEST_F(ExportFaults, ADocumentsFolderThatCannotBeCreatedIsReported) {
-    // The Documents folder would have to be made inside a regular file.
-    SetDocumentsFolderOverride(documents_ / "plain" / "Documents");
-    std::error_code error;
-    EXPECT_FALSE(SaveCsv(Sheet(small_), kName, error));
-    EXPECT_EQ(error, std::errc::not_a_directory) << error.message();
-    EXPECT_FALSE(small_.SaveToFile("My Documents\\Korvyn 20261206201931.xls"));
-    EXPECT_EQ(Entries(documents_), before_);
-    EXPECT_EQ(ReadFileBytes(documents_ / "plain"), "a file, not a folder");
+    SetDocumentsFolderOverride(documents);
+    ASSERT_TRUE(SaveCsv(large, kName, error)) << "the same save where it can be made";
+    EXPECT_GT(ReadFileBytes(documents / "Korvyn 20261206201931.csv").size(), earlier.size());
+    SetDocumentsFolderOverride({});
 }
 
 } // namespace

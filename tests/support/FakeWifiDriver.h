@@ -35,43 +35,26 @@ public:
 // EntryBytes().Rssi(0xFFC40000).DsConfig(2437000).Bytes().
 class EntryBytes {
 public:
-    EntryBytes& Mac(std::array<BYTE, 6> v) {
-        mac_ = v;
-        return *this;
-    }
+    EntryBytes& Mac(std::array<BYTE, 6> v) { return Set(mac_, v); }
     EntryBytes& Ssid(ULONG length, std::string bytes) {
-        ssidLength_ = length;
         ssid_ = std::move(bytes);
-        return *this;
+        return Set(ssidLength_, length);
     }
-    EntryBytes& Privacy(ULONG v) {
-        privacy_ = v;
-        return *this;
-    }
-    EntryBytes& Rssi(DWORD v) {
-        rssi_ = v;
-        return *this;
-    }
-    EntryBytes& DsConfig(ULONG v) {
-        dsConfig_ = v;
-        return *this;
-    }
-    EntryBytes& Mode(ULONG v) {
-        mode_ = v;
-        return *this;
-    }
-    EntryBytes& Length(ULONG v) {
-        length_ = v;
-        return *this;
-    } // the Length field only
-    EntryBytes& Extra(std::size_t v) {
-        extra_ = v;
-        return *this;
-    } // element bytes after
+    EntryBytes& Privacy(ULONG v) { return Set(privacy_, v); }
+    EntryBytes& Rssi(DWORD v) { return Set(rssi_, v); }
+    EntryBytes& DsConfig(ULONG v) { return Set(dsConfig_, v); }
+    EntryBytes& Mode(ULONG v) { return Set(mode_, v); }
+    EntryBytes& Length(ULONG v) { return Set(length_, v); }     // the Length field only
+    EntryBytes& Extra(std::size_t v) { return Set(extra_, v); } // element bytes after
 
     std::string Bytes() const;
 
 private:
+    template <typename T> EntryBytes& Set(T& field, T v) {
+        field = v;
+        return *this;
+    }
+
     std::array<BYTE, 6> mac_{0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
     ULONG ssidLength_ = 0;
     std::string ssid_;

@@ -30,25 +30,6 @@ void Take(const ScanObservation& o, StationRecord& r) {
     r.privacy = o.privacy;
 }
 
-std::string Differs(const StationRecord& want, const StationRecord& got) {
-    auto field = [&](const char* name) {
-        return "station " + std::to_string(want.number) + ": " + name + " differs";
-    };
-    if (std::memcmp(want.mac, got.mac, sizeof want.mac))
-        return field("mac");
-    if (std::memcmp(want.ssid, got.ssid, sizeof want.ssid))
-        return field("ssid");
-    if (want.rssi != got.rssi || want.bestRssi != got.bestRssi || want.worstRssi != got.worstRssi)
-        return field("signal");
-    if (want.channel != got.channel || want.mode != got.mode || want.privacy != got.privacy)
-        return field("channel, mode or privacy");
-    if (want.number != got.number || want.active != got.active)
-        return field("number or active");
-    if (want.firstSeen != got.firstSeen || want.lastSeen != got.lastSeen)
-        return field("first or last seen");
-    return {};
-}
-
 } // namespace
 
 std::size_t StationModel::Merge(const ScanObservation* observations, DWORD count, double now,
@@ -101,8 +82,8 @@ std::string StationModel::Check(const StationTable& table, DWORD total, DWORD ac
             continue;
         if (!table.GetByNumber(static_cast<DWORD>(n), got))
             return "station " + std::to_string(n) + " is missing";
-        if (std::string d = Differs(records_[n], got); !d.empty())
-            return d;
+        if (std::memcmp(&records_[n], &got, sizeof got))
+            return "station " + std::to_string(n) + " differs";
     }
     if (table.GetByNumber(static_cast<DWORD>(records_.size()), got))
         return "more stations than scanned";

@@ -26,12 +26,4 @@ std::vector<std::string> TraceLog::Messages() const {
     return messages;
 }
 
-std::vector<std::string> TraceLog::Take() {
-    std::vector<std::string> all = Messages();
-    std::vector<std::string> fresh(all.begin() + static_cast<long>(std::min(taken_, all.size())),
-                                   all.end());
-    taken_ = all.size();
-    return fresh;
-}
-
 } // namespace korvyn::test

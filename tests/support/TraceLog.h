@@ -15,9 +15,8 @@ public:
     TraceLog(const TraceLog&) = delete;
     TraceLog& operator=(const TraceLog&) = delete;
 
-    // The messages written so far, without their time stamps; Take() also forgets them.
+    // The messages written so far, without their time stamps.
     std::vector<std::string> Messages() const;
-    std::vector<std::string> Take();
 
     static constexpr bool kEnabled =
 #if defined(KORVYN_TRACE) && KORVYN_TRACE
@@ -28,7 +27,6 @@ public:
 
 private:
     TempDir dir_;
-    std::size_t taken_ = 0;
 };
 
 } // namespace korvyn::test

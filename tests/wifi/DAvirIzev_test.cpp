@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <tuple>
 
 namespace {
 
@@ -16,6 +19,7 @@ using korvyn::test::FakeWifiDriver;
 using korvyn::test::ListBytes;
 using korvyn::test::TraceLog;
 using Messages = std::vector<std::string>;
+constexpr LONG kGarbage = static_cast<LONG>(0xEEEEEEEE);
 
 class DAvirIzevTest : public ::testing::Test {
 protected:
@@ -30,6 +34,7 @@ protected:
         DAvirIzev adapter;
         DWORD count = 12345;
         EXPECT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, capacity, count));
+        EXPECT_EQ(obs[count].rssi, kGarbage) << "nothing written past the count";
         return count;
     }
 
@@ -37,148 +42,130 @@ protected:
     ScanObservation obs[130];
 };
 
-std::u16string Ssid(const ScanObservation& o) {
-    return std::u16string(o.ssid);
-}
+TEST_F(DAvirIzevTest, ConvertsEveryFieldOfEachEntry) {
+    // Pairs of DSConfig and channel: a channel up to 14, otherwise a frequency on the 2.4,
+    // 5 or 6 GHz plan; the last four are outside the plans.
+    const DWORD channels[] = {1,       1,
+                              14,      14,
+                              0,       0,
+                              2412000, 1,
+                              2472000, 13,
+                              2484000, 14,
+                              5180000, 36,
+                              5825000, 165,
+                              5920000, 184,
+                              5935000, 2,
+                              5955000, 1,
+                              6115000, 33,
+                              7115000, 233,
+                              2477000, 14,
+                              5000000, 518,
+                              5945000, 707,
+                              100,     (100u - 2407000u) / 5000u};
+    // Both signal encodings; the shifted one needs 0xFF as its top byte.
+    const std::pair<DWORD, LONG> signals[] = {
+        {0xFFC40000u, -60}, {0xFFFFFFC4u, -60}, {0xFF000000u, -256}, {0x00C40000u, 0x00C40000}};
+    // The name field is compared whole: the name, then zeros up to its 33rd unit. A length
+    // of 0 or above 32 takes the whole field; a zero byte ends the name.
+    const std::string n32 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
+    const std::tuple<ULONG, std::string, std::u16string> names[] = {
+        {0, "", u""},
+        {0, "Hidden", u"Hidden"},
+        {31, n32, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"},
+        {32, n32, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"},
+        {200, n32, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"},
+        {3, "Cafe", u"Caf"},
+        {6, "K\xc3\xa1v\xc3\xa9", u"K\u00e1v\u00e9"},
+        {9, std::string("ab\0cd", 5), u"ab"}};
+    std::vector<std::string> entries = {EntryBytes()
+                                            .Mac({0x00, 0x0a, 0x1b, 0x2c, 0x3d, 0x4e})
+                                            .Ssid(4, "Ritz")
+                                            .Privacy(7)
+                                            .Rssi(static_cast<DWORD>(-61))
+                                            .DsConfig(2437000)
+                                            .Mode(2)
+                                            .Bytes()};
+    for (std::size_t i = 0; i < std::size(channels); i += 2)
+        entries.push_back(EntryBytes().DsConfig(channels[i]).Bytes());
+    for (const auto& [raw, rssi] : signals)
+        entries.push_back(EntryBytes().Rssi(raw).Bytes());
+    for (const auto& [length, bytes, name] : names)
+        entries.push_back(EntryBytes().Ssid(length, bytes).Bytes());
+    const auto items = static_cast<ULONG>(entries.size());
+    ASSERT_EQ(Read(ListBytes(items, entries)), items);
 
-TEST_F(DAvirIzevTest, ConvertsEveryFieldOfAnEntry) {
-    const std::string entry = EntryBytes()
-                                  .Mac({0x00, 0x0a, 0x1b, 0x2c, 0x3d, 0x4e})
-                                  .Ssid(4, "Ritz")
-                                  .Privacy(7)
-                                  .Rssi(static_cast<DWORD>(-61))
-                                  .DsConfig(2437000)
-                                  .Mode(2)
-                                  .Bytes();
-    ASSERT_EQ(Read(ListBytes(1, {entry})), 1u);
     const BYTE mac[6] = {0x00, 0x0a, 0x1b, 0x2c, 0x3d, 0x4e};
     EXPECT_EQ(std::memcmp(obs[0].mac, mac, 6), 0);
-    EXPECT_EQ(Ssid(obs[0]), u"Ritz");
-    for (int i = 4; i < 33; ++i)
-        EXPECT_EQ(obs[0].ssid[i], 0) << i;
+    EXPECT_EQ(std::u16string(obs[0].ssid, 33), u"Ritz" + std::u16string(29, 0));
     EXPECT_EQ(obs[0].rssi, -61);
     EXPECT_EQ(obs[0].channel, 6u);
     EXPECT_EQ(obs[0].privacy, 7u);
     EXPECT_EQ(obs[0].mode, 2u);
-    EXPECT_EQ(obs[1].rssi, static_cast<LONG>(0xEEEEEEEE)) << "nothing written past the count";
+    const ScanObservation* o = obs + 1;
+    for (std::size_t i = 0; i < std::size(channels); i += 2)
+        EXPECT_EQ((o++)->channel, channels[i + 1]) << "DSConfig " << channels[i];
+    for (const auto& [raw, rssi] : signals)
+        EXPECT_EQ((o++)->rssi, rssi) << std::hex << raw;
+    for (const auto& [length, bytes, name] : names) {
+        EXPECT_EQ(std::u16string(o->ssid, 33), name + std::u16string(33 - name.size(), 0))
+            << length << " " << bytes;
+        ++o;
+    }
 }
 
-TEST_F(DAvirIzevTest, BothRssiEncodings) {
-    std::vector<std::string> entries;
-    for (DWORD raw : {0xFFC40000u, 0xFFFFFFC4u, 0x00000000u, 0xFF000000u, 0x00C40000u})
-        entries.push_back(EntryBytes().Rssi(raw).Bytes());
-    ASSERT_EQ(Read(ListBytes(5, entries)), 5u);
-    EXPECT_EQ(obs[0].rssi, -60);
-    EXPECT_EQ(obs[1].rssi, -60);
-    EXPECT_EQ(obs[2].rssi, 0);
-    EXPECT_EQ(obs[3].rssi, -256);
-    EXPECT_EQ(obs[4].rssi, 0x00C40000) << "the highest byte must be 0xFF for the shifted form";
-}
-
-TEST_F(DAvirIzevTest, SsidLengths) {
-    const std::string bytes32 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
-    std::vector<std::string> entries = {
-        EntryBytes().Ssid(0, "").Bytes(),       // hidden
-        EntryBytes().Ssid(0, "Hidden").Bytes(), // length 0, name present
-        EntryBytes().Ssid(31, bytes32).Bytes(),
-        EntryBytes().Ssid(32, bytes32).Bytes(),
-        EntryBytes().Ssid(200, bytes32).Bytes(),
-        EntryBytes().Ssid(3, "Cafe").Bytes(),
-        EntryBytes().Ssid(6, "K\xc3\xa1v\xc3\xa9").Bytes(), // UTF-8
-        EntryBytes().Ssid(9, std::string("ab\0cd", 5)).Bytes(),
-    };
-    ASSERT_EQ(Read(ListBytes(8, entries)), 8u);
-    EXPECT_EQ(Ssid(obs[0]), u"");
-    EXPECT_EQ(Ssid(obs[1]), u"Hidden");
-    EXPECT_EQ(Ssid(obs[2]), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
-    EXPECT_EQ(Ssid(obs[3]), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
-    EXPECT_EQ(obs[3].ssid[32], 0);
-    EXPECT_EQ(Ssid(obs[4]), u"ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
-    EXPECT_EQ(Ssid(obs[5]), u"Caf");
-    EXPECT_EQ(Ssid(obs[6]), u"Kávé");
-    EXPECT_EQ(Ssid(obs[7]), u"ab") << "conversion stops at the first zero byte";
-}
-
-TEST_F(DAvirIzevTest, ChannelsOnAllThreeBands) {
-    const std::pair<ULONG, DWORD> cases[] = {
-        {6, 6},
-        {1, 1},
-        {14, 14},
-        {0, 0}, // channel numbers
-        {2412000, 1},
-        {2437000, 6},
-        {2472000, 13},
-        {2484000, 14}, // 2.4 GHz
-        {5180000, 36},
-        {5500000, 100},
-        {5825000, 165},
-        {5920000, 184}, // 5 GHz
-        {5935000, 2},
-        {5955000, 1},
-        {6115000, 33},
-        {7115000, 233}, // 6 GHz
-        {2477000, 14},
-        {5000000, 518},
-        {5945000, 707}, // outside the plans
-        {100, (100u - 2407000u) / 5000u},
-    };
-    std::vector<std::string> entries;
-    for (const auto& [ds, channel] : cases)
-        entries.push_back(EntryBytes().DsConfig(ds).Bytes());
-    ASSERT_EQ(Read(ListBytes(static_cast<ULONG>(entries.size()), entries)), entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        EXPECT_EQ(obs[i].channel, cases[i].second) << "DSConfig " << cases[i].first;
-}
-
-// The centre of a channel named in an element, on each band's plan.
+// The centre of a channel named in an element, on each band's plan, and back.
 TEST(ChannelFrequency, EachBandsPlan) {
     using korvyn::Band;
     const std::tuple<Band, DWORD, DWORD> cases[] = {
         {Band::Ghz2_4, 1, 2412000}, {Band::Ghz2_4, 14, 2484000}, {Band::Ghz5, 36, 5180000},
         {Band::Ghz6, 2, 5935000},   {Band::Ghz6, 1, 5955000},    {Band::Ghz6, 233, 7115000},
         {Band::Unknown, 6, 0}};
-    for (const auto& [band, channel, khz] : cases)
+    for (const auto& [band, channel, khz] : cases) {
         EXPECT_EQ(korvyn::ChannelFrequency(band, channel), khz) << channel;
+        EXPECT_EQ(korvyn::BandOf(khz), band) << khz;
+    }
 }
 
-TEST_F(DAvirIzevTest, WalkStaysWithinTheReturnedBytes) {
+// The walk stays within the bytes the driver says it returned and the room given; the
+// last entry read shows that entries with elements are stepped over whole.
+TEST_F(DAvirIzevTest, WalkStaysWithinTheReturnedBytesAndTheRoom) {
     const std::string good = EntryBytes().Rssi(static_cast<DWORD>(-50)).Bytes();
-    // An entry with information elements: the next one starts after them.
-    const std::string withElements = EntryBytes()
-                                         .Rssi(static_cast<DWORD>(-51))
-                                         .Length(sizeof(NDIS_WLAN_BSSID) + 20)
-                                         .Extra(20)
-                                         .Bytes();
-    EXPECT_EQ(Read(ListBytes(3, {good, withElements, good})), 3u);
-    EXPECT_EQ(obs[1].rssi, -51);
-    EXPECT_EQ(obs[2].rssi, -50);
-
-    EXPECT_EQ(Read(ListBytes(3, {good, EntryBytes().Length(0).Bytes(), good})), 1u)
-        << "a zero Length ends the walk";
-    EXPECT_EQ(Read(ListBytes(3, {good, EntryBytes().Length(50).Bytes(), good})), 1u)
-        << "a Length shorter than the fixed part ends the walk";
-    EXPECT_EQ(Read(ListBytes(2, {good, EntryBytes().Length(5000).Bytes()})), 1u)
-        << "a Length running past the list ends the walk";
-    EXPECT_EQ(Read(ListBytes(5, {good, good})), 2u) << "more items claimed than present";
-
-    // The driver says it wrote fewer bytes than it did: the second entry is cut off.
-    driver->claimedBytes = static_cast<DWORD>(4 + 104 + 60);
-    EXPECT_EQ(Read(ListBytes(2, {good, good})), 1u);
-    driver->claimedBytes = 2; // not even the item count
-    EXPECT_EQ(Read(ListBytes(2, {good, good})), 0u);
+    const std::string elements =
+        EntryBytes().Length(sizeof(NDIS_WLAN_BSSID) + 20).Extra(20).Bytes();
+    const std::string last = EntryBytes().Rssi(static_cast<DWORD>(-52)).Bytes();
+    const auto length = [](ULONG v) { return EntryBytes().Length(v).Bytes(); };
+    const DWORD all = 128 * sizeof(ScanObservation), one = sizeof(ScanObservation);
+    const DWORD entry = sizeof(NDIS_WLAN_BSSID);
+    const struct {
+        const char* what;
+        std::string list;
+        std::optional<DWORD> claimed;
+        DWORD room, count;
+        LONG lastRssi;
+    } cases[] = {
+        {"elements", ListBytes(3, {good, elements, last}), {}, all, 3, -52},
+        {"zero Length", ListBytes(3, {good, length(0), last}), {}, all, 1, -50},
+        {"short Length", ListBytes(3, {good, length(50), last}), {}, all, 1, -50},
+        {"Length past the list", ListBytes(2, {good, length(5000)}), {}, all, 1, -50},
+        {"more items claimed", ListBytes(5, {good, last}), {}, all, 2, -52},
+        {"second entry a byte short", ListBytes(2, {good, last}), 4 + 2 * entry - 1, all, 1, -50},
+        {"no item count", ListBytes(2, {good, last}), 2, all, 0, 0},
+        {"room for two", ListBytes(3, {good, good, last}), {}, 2 * one, 2, -50},
+        {"room for one", ListBytes(3, {good, good, last}), {}, one + 87, 1, -50},
+        {"no room", ListBytes(3, {good, good, last}), {}, 0, 0, 0},
+        {"no entries", ListBytes(0, {}), {}, all, 0, 0},
+        {"no bytes", "", {}, all, 0, 0},
+    };
+    for (const auto& c : cases) {
+        driver->claimedBytes = c.claimed;
+        ASSERT_EQ(Read(c.list, c.room), c.count) << c.what;
+        if (c.count > 0) {
+            EXPECT_EQ(obs[c.count - 1].rssi, c.lastRssi) << c.what;
+        }
+    }
 }
 
-TEST_F(DAvirIzevTest, CapacityLimitsTheObservations) {
-    std::vector<std::string> entries(3, EntryBytes().Bytes());
-    EXPECT_EQ(Read(ListBytes(3, entries), 2 * sizeof(ScanObservation)), 2u);
-    EXPECT_EQ(obs[2].rssi, static_cast<LONG>(0xEEEEEEEE));
-    EXPECT_EQ(Read(ListBytes(3, entries), sizeof(ScanObservation) + 87), 1u);
-    EXPECT_EQ(Read(ListBytes(3, entries), 0), 0u);
-    EXPECT_EQ(Read(ListBytes(0, {})), 0u);
-    EXPECT_EQ(Read(std::string()), 0u) << "no bytes at all: no item count either";
-}
-
-TEST_F(DAvirIzevTest, NullArrayAndFailedReads) {
+TEST_F(DAvirIzevTest, FailedReadsAndScanRequests) {
     TraceLog trace;
     DAvirIzev adapter;
     DWORD count = 9;
@@ -195,19 +182,7 @@ TEST_F(DAvirIzevTest, NullArrayAndFailedReads) {
     driver->list = ListBytes(1, {EntryBytes().Bytes()});
     EXPECT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
     EXPECT_EQ(count, 1u);
-    if (TraceLog::kEnabled) {
-        EXPECT_EQ(trace.Messages(), (Messages{"DAvirIzev::OpenDriver: opened NDISUIO driver ok.",
-                                              "DAvirIzev::GetBSSIDs: null pointer.",
-                                              "DAvirIzev::GetBSSIDs: failed to get list. Err: 170",
-                                              "DAvirIzev::GetBSSIDs: received 1 entries.",
-                                              "DAvirIzev::GetBSSIDs: processed one entry.",
-                                              "DAvirIzev::GetBSSIDs: returning."}));
-    }
-}
 
-TEST_F(DAvirIzevTest, ScanRequests) {
-    TraceLog trace;
-    DAvirIzev adapter;
     EXPECT_TRUE(adapter.RefreshBSSIDs(u"wlan1"));
     driver->scanError = ERROR_ACCESS_DENIED;
     EXPECT_FALSE(adapter.RefreshBSSIDs(u"wlan1"));
@@ -215,95 +190,74 @@ TEST_F(DAvirIzevTest, ScanRequests) {
     EXPECT_EQ(driver->scanRequests, (std::vector<std::u16string>{u"wlan1", u"wlan1"}));
     if (TraceLog::kEnabled) {
         EXPECT_EQ(trace.Messages(), (Messages{"DAvirIzev::OpenDriver: opened NDISUIO driver ok.",
+                                              "DAvirIzev::GetBSSIDs: null pointer.",
+                                              "DAvirIzev::GetBSSIDs: failed to get list. Err: 170",
+                                              "DAvirIzev::GetBSSIDs: received 1 entries.",
+                                              "DAvirIzev::GetBSSIDs: processed one entry.",
+                                              "DAvirIzev::GetBSSIDs: returning.",
                                               "DAvirIzev::RefreshBSSIDs: succeeded.",
                                               "DAvirIzev::RefreshBSSIDs: failed. Err: 5"}));
     }
 }
 
-// --- adapter filtering ---
-
-class AdapterListTest : public DAvirIzevTest {
-protected:
-    // GetAdapters into a buffer of the given capacity; the text written, or "<untouched>".
-    std::u16string Adapters(DWORD capacity, DWORD& length, bool& ok) {
-        std::fill(std::begin(buffer), std::end(buffer), u'#');
-        DAvirIzev adapter;
-        length = capacity;
-        ok = adapter.GetAdapters(buffer, length);
-        return buffer[0] == u'#' ? u"<untouched>" : std::u16string(buffer);
-    }
-
-    WCHAR buffer[1024];
-};
-
-TEST_F(AdapterListTest, ExcludedAndNonWirelessNamesAreLeftOut) {
-    TraceLog trace;
-    driver->adapters = {{u"ASYNCMAC1", 1}, {u"wlan0", 1}, {u"PPTP1", 1}};
-    DWORD length = 0;
-    bool ok = false;
-    EXPECT_EQ(Adapters(2048, length, ok), u"wlan0");
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(length, 10u);
-    if (TraceLog::kEnabled) {
-        EXPECT_EQ(trace.Take(), (Messages{"DAvirIzev::OpenDriver: opened NDISUIO driver ok.",
-                                          "DAvirIzev::GetAdapters: found adapter ASYNCMAC1...",
-                                          "DAvirIzev::GetAdapters: found adapter wlan0...",
-                                          "DAvirIzev::IsWireless: adapter wlan0 is wireless.",
-                                          "DAvirIzev::GetAdapters: adapter ok: wlan0...",
-                                          "DAvirIzev::GetAdapters: found adapter PPTP1...",
-                                          "DAvirIzev::CloseDriver: closing driver."}));
-    }
-
-    // Excluded names in any case; a wired adapter; one whose medium cannot be queried.
-    driver->adapters = {{u"pptp1", 1},    {u"Xsc1_IrDA1", 1}, {u"l2tp1", 1},
-                        {u"eth0", 14},    {u"wlan9", 1},      {u"irsir1", 1},
-                        {u"RndisFn1", 1}, {u"wwan1", 1},      {u"IRSIR10", 1}};
+// Wireless adapters joined by one comma, as many whole names as fit with the terminator;
+// names on the excluded list (in any case, whole names only), wired adapters and those
+// whose medium cannot be queried left out.
+TEST_F(DAvirIzevTest, AdapterListHoldsTheWirelessNamesThatFit) {
+    using Adapters = std::vector<std::pair<std::u16string, ULONG>>;
+    const Adapters two = {{u"wlan0", 1}, {u"wlan1", 1}};
+    Adapters excluded = {{u"eth0", 14}}; // wired
+    for (const char16_t* name : {u"pptp1", u"Xsc1_IrDA1", u"l2tp1", u"wlan9", u"irsir1",
+                                 u"RndisFn1", u"wwan1", u"wwan", u"IRSIR10"})
+        excluded.emplace_back(name, 1);
+    const struct {
+        Adapters adapters;
+        DWORD room;
+        const char16_t* text; // nullptr: the buffer is left untouched
+        bool ok;
+    } cases[] = {
+        {{{u"ASYNCMAC1", 1}, {u"wlan0", 1}, {u"PPTP1", 1}}, 2048, u"wlan0", true},
+        {excluded, 2048, u"wwan,IRSIR10", true}, // whole names only
+        {{{u"wlan0", 1}, {u"eth0", 0}, {u"wlp3s0", 1}}, 2048, u"wlan0,wlp3s0", true},
+        {two, 24, u"wlan0,wlan1", true},
+        {two, 23, u"wlan0", true},
+        {two, 11, nullptr, true},
+        {two, 1, nullptr, false},
+        {{{u"lo", 0}, {u"eth0", 0}}, 2048, nullptr, true},
+    };
     driver->mediumFails = {u"wlan9"};
-    EXPECT_EQ(Adapters(2048, length, ok), u"IRSIR10") << "only whole names are excluded";
-    EXPECT_EQ(length, 14u);
-    if (TraceLog::kEnabled) {
-        const Messages messages = trace.Take();
-        EXPECT_NE(std::find(messages.begin(), messages.end(),
-                            "DAvirIzev::IsWireless: adapter eth0 is not wireless."),
-                  messages.end());
-        EXPECT_NE(std::find(messages.begin(), messages.end(),
-                            "DAvirIzev::IsWireless: cannot query adapter wlan9 phys medium. "
-                            "Err: 31"),
-                  messages.end());
+    for (const auto& c : cases) {
+        TraceLog trace;
+        driver->adapters = c.adapters;
+        WCHAR buffer[1024];
+        std::fill(std::begin(buffer), std::end(buffer), u'#');
+        DWORD length = c.room;
+        EXPECT_EQ(DAvirIzev().GetAdapters(buffer, length), c.ok) << c.room;
+        const std::u16string text = c.text ? c.text : u"";
+        EXPECT_EQ(length, 2 * text.size()) << c.room;
+        EXPECT_EQ(std::u16string(buffer, text.size() + 1), c.text ? text + u'\0' : u"#") << c.room;
+        if (TraceLog::kEnabled && &c == cases) {
+            EXPECT_EQ(trace.Messages(),
+                      (Messages{"DAvirIzev::OpenDriver: opened NDISUIO driver ok.",
+                                "DAvirIzev::GetAdapters: found adapter ASYNCMAC1...",
+                                "DAvirIzev::GetAdapters: found adapter wlan0...",
+                                "DAvirIzev::IsWireless: adapter wlan0 is wireless.",
+                                "DAvirIzev::GetAdapters: adapter ok: wlan0...",
+                                "DAvirIzev::GetAdapters: found adapter PPTP1...",
+                                "DAvirIzev::CloseDriver: closing driver."}));
+        }
+        if (TraceLog::kEnabled && &c == cases + 1) {
+            const Messages messages = trace.Messages();
+            for (const char* line :
+                 {"DAvirIzev::IsWireless: adapter eth0 is not wireless.",
+                  "DAvirIzev::IsWireless: cannot query adapter wlan9 phys medium. Err: 31"})
+                EXPECT_NE(std::find(messages.begin(), messages.end(), line), messages.end());
+        }
     }
-}
-
-TEST_F(AdapterListTest, WirelessNamesAreJoinedByOneCommaAndCutAtAWholeName) {
-    driver->adapters = {{u"wlan0", 1}, {u"eth0", 0}, {u"wlp3s0", 1}};
-    DWORD length = 0;
-    bool ok = false;
-    EXPECT_EQ(Adapters(2048, length, ok), u"wlan0,wlp3s0");
-    EXPECT_EQ(length, 24u);
-
-    driver->adapters = {{u"wlan0", 1}, {u"wlan1", 1}};
-    EXPECT_EQ(Adapters(24, length, ok), u"wlan0,wlan1") << "22 bytes and the terminator";
-    EXPECT_EQ(Adapters(23, length, ok), u"wlan0");
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(length, 10u);
-    EXPECT_EQ(Adapters(11, length, ok), u"<untouched>") << "not even one name fits";
-    EXPECT_TRUE(ok);
-    EXPECT_EQ(length, 0u);
-
-    EXPECT_EQ(Adapters(1, length, ok), u"<untouched>");
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(length, 0u);
-    DAvirIzev adapter;
-    length = 2048;
-    EXPECT_FALSE(adapter.GetAdapters(nullptr, length));
-    EXPECT_EQ(length, 0u);
-
-    driver->adapters = {{u"lo", 0}, {u"eth0", 0}};
-    EXPECT_EQ(Adapters(2048, length, ok), u"<untouched>") << "no wireless adapter";
-    EXPECT_TRUE(ok);
+    DWORD length = 2048;
+    EXPECT_FALSE(DAvirIzev().GetAdapters(nullptr, length));
     EXPECT_EQ(length, 0u);
 }
-
-// --- driver closed ---
 
 TEST_F(DAvirIzevTest, ClosedDriverFailsEveryRequest) {
     TraceLog trace;

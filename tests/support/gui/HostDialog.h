@@ -19,16 +19,9 @@ public:
     std::vector<std::string> log;
 
     bool Open() {
-        if (templateId_ != 0) {
-            if (!Create(templateId_)) {
-                return false;
-            }
-        } else {
-            std::vector<BYTE> bytes = DialogBytes(WS_POPUP, 160, 120, u"Host", {});
-            if (!CreateIndirect(bytes.data(), bytes.size())) {
-                return false;
-            }
-        }
+        const std::vector<BYTE> empty = DialogBytes(WS_POPUP, 160, 120, u"Host", {});
+        if (!(templateId_ ? Create(templateId_) : CreateIndirect(empty.data(), empty.size())))
+            return false;
         ShowWindow(SW_SHOW);
         return true;
     }

@@ -4,14 +4,24 @@
 #include "platform/ui/MessageBoxHandler.h"
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace korvyn::test {
 
 class ScriptedMessageBoxes {
 public:
-    explicit ScriptedMessageBoxes(std::deque<int> answers = {});
-    ~ScriptedMessageBoxes();
+    explicit ScriptedMessageBoxes(std::deque<int> answers = {}) : answers_(std::move(answers)) {
+        previous_ = platform::SetMessageBoxHandler([this](const platform::MessageBoxRequest& r) {
+            shown_.push_back(r);
+            if (answers_.empty())
+                return platform::DefaultMessageBoxAnswer(r.type);
+            const int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
+    }
+    ~ScriptedMessageBoxes() { platform::SetMessageBoxHandler(previous_); }
     ScriptedMessageBoxes(const ScriptedMessageBoxes&) = delete;
     ScriptedMessageBoxes& operator=(const ScriptedMessageBoxes&) = delete;
 

@@ -4,14 +4,24 @@
 #include "platform/ui/PopupMenuHandler.h"
 
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace korvyn::test {
 
 class ScriptedPopupMenus {
 public:
-    explicit ScriptedPopupMenus(std::deque<UINT> choices = {});
-    ~ScriptedPopupMenus();
+    explicit ScriptedPopupMenus(std::deque<UINT> choices = {}) : choices_(std::move(choices)) {
+        previous_ = platform::SetPopupMenuHandler([this](const platform::PopupMenuRequest& r) {
+            shown_.push_back(r);
+            if (choices_.empty())
+                return 0u;
+            const UINT choice = choices_.front();
+            choices_.pop_front();
+            return choice;
+        });
+    }
+    ~ScriptedPopupMenus() { platform::SetPopupMenuHandler(previous_); }
     ScriptedPopupMenus(const ScriptedPopupMenus&) = delete;
     ScriptedPopupMenus& operator=(const ScriptedPopupMenus&) = delete;
 
