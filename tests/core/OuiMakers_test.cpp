@@ -22,6 +22,7 @@ const char kTable[] =
     "MA-L,0033C,Short Assignment,Nowhere\r\n"   // five digits
     "MA-L,00GG00,Not Hex,Nowhere\r\n"
     "MA-L,0044DD\r\n" // no name
+    "MA-L,0066FF,Name Ends The Line\r\n"
     "\r\n"
     "MA-L,f4bd9e,Second Of The Same,Nowhere\n" // the first one counts
     "MA-L,0055ee,  Lower Case Inc  ,Nowhere";  // no line end at the end
@@ -43,6 +44,7 @@ TEST(OuiMakers, MakersFromTheTableAndNoneForWhatIsNotAnEntry) {
         {{0x58, 0x85, 0xE9, 0, 0, 0}, u"Realme Corp Ltd"},
         {{0x00, 0xA0, 0xC6, 9, 9, 9}, u"Quote \"Q\" Works"},
         {{0x00, 0x55, 0xEE, 0, 0, 1}, u"Lower Case Inc"},
+        {{0x00, 0x66, 0xFF, 0, 0, 1}, u"Name Ends The Line"},
         {{0x00, 0x11, 0xAA, 0, 0, 1}, u""},
         {{0x00, 0x22, 0xBB, 0, 0, 1}, u""},
         {{0x00, 0x03, 0x3C, 0, 0, 1}, u""},
@@ -53,7 +55,7 @@ TEST(OuiMakers, MakersFromTheTableAndNoneForWhatIsNotAnEntry) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(makers.MakerOf(c.mac), c.maker) << int(c.mac[0]) << "-" << int(c.mac[1]);
-    EXPECT_EQ(makers.Size(), 5u) << "the second F4BD9E too";
+    EXPECT_EQ(makers.Size(), 6u) << "the second F4BD9E too";
 }
 
 TEST(OuiMakers, WithoutTheFileNoMakerButStillRandomMacs) {

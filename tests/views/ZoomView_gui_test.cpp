@@ -4,6 +4,8 @@
 
 #include "core/MeterSound.h"
 #include "platform/sound/PlaySound.h"
+#include "views/StationDetails.h"
+#include "wifi/SecurityClass.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -177,4 +179,24 @@ TEST_F(Zoom, EachScanOfTheMeterSoundsItsSignalInsteadOfTheChime) {
         EXPECT_EQ(listener.heard, step.heard) << step.what;
     }
     EXPECT_NE(ToneOf(-67), ToneOf(-40));
+}
+
+TEST_F(Zoom, TheAirLineLeavesOutWhatIsUnknown) {
+    struct Row {
+        DWORD channel, frequencyKhz, widthMhz, privacy;
+        std::u16string line;
+    } rows[] = {
+        {36, 5180000, 80, korvyn::kSecurityWpa2,
+         u"5 GHz Ch 36 (80 MHz) \u00B7 5180 MHz \u00B7 WPA2"},
+        {6, 2437000, 0, korvyn::kSecurityOpen, u"2.4 GHz Ch 6 \u00B7 2437 MHz \u00B7 Open"},
+        {0, 0, 20, korvyn::kSecurityWep, u"WEP"},
+        {234, 6115000, 20, korvyn::kSecurityWpa3, u"6 GHz \u00B7 6115 MHz \u00B7 WPA3"},
+    };
+    for (const Row& r : rows) {
+        StationRecord station{};
+        station.channel = r.channel;
+        station.privacy = r.privacy;
+        const korvyn::ChannelUse use{r.frequencyKhz, r.widthMhz, r.frequencyKhz};
+        EXPECT_EQ(korvyn::StationAirLine(station, use, languages), r.line) << r.channel;
+    }
 }
