@@ -4,6 +4,7 @@
 #include "NotificationHost.h"
 
 #include "controls/CCustomTabContainer.h"
+#include "controls/TabGlyphs.h"
 #include "support/gui/ManualTimers.h"
 
 #include <QTest>
@@ -284,6 +285,7 @@ TEST_F(TabTest, PagesShowOneAtATimeOverThePageArea) {
         return page->Create(u"NotificationHost", u"", WS_CHILD, CRect(0, 0, 10, 10), &host, 0);
     };
     ASSERT_TRUE(make(list));
+    EXPECT_EQ(tabs.AddPage(0, u"Nothing", nullptr), -1);
     EXPECT_EQ(tabs.AddPage(0, u"Scan", list), 0);
     // The second page's window is made when the page is first shown, and only then.
     int made = 0;
@@ -350,4 +352,27 @@ TEST(TabStripLayout, ButtonsAfterTheTabsAndTheScrollActions) {
     EXPECT_TRUE(fixed.ButtonsShown());
     TabStripLayout single(CRect(0, 0, 100, 25), CTCS_AUTOHIDEBUTTONS, 25, {300}, 0);
     EXPECT_FALSE(single.ButtonsShown());
+}
+
+TEST(TabGlyphs, TheCloseCrossIsDrawnWholeAtItsPlace) {
+    CDC dc;
+    CBitmap bitmap;
+    dc.CreateCompatibleDC(nullptr);
+    bitmap.CreateCompatibleBitmap(&dc, 12, 10);
+    dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, 12, 10, RGB(255, 255, 255));
+    korvyn::DrawTabGlyph(dc, 4, 2, 1, RGB(255, 0, 0));
+    const char* cross[] = {"#.....#.", ".#...#..", "..#.#...", "...#....",
+                           "..#.#...", ".#...#..", "#.....#."};
+    std::string drawn, expected;
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            drawn += dc.GetPixel(x, y) == RGB(255, 0, 0) ? '#' : '.';
+            const bool inside = x >= 2 && x < 10 && y >= 1 && y < 8;
+            expected += inside ? cross[y - 1][x - 2] : '.';
+        }
+        drawn += '\n';
+        expected += '\n';
+    }
+    EXPECT_EQ(drawn, expected);
 }
