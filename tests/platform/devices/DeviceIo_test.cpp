@@ -44,29 +44,17 @@ TEST_F(DeviceIoTest, OnlyTheTwoDevicesOpen) {
     EXPECT_EQ(Open(nullptr), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
 
+    // The handle keeps the driver it was opened with; queries through it, and without a
+    // driver: tests/wifi.
     SetWifiDriver(nullptr);
-    EXPECT_EQ(Open(u"NDS0:"), INVALID_HANDLE_VALUE) << "no driver, no device";
-    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
-
-    // The handle keeps the driver it was opened with.
     driver->adapters = {{u"wlan0", 1}};
     Query q(OID_GEN_PHYSICAL_MEDIUM, u"wlan0");
     DWORD returned = 0;
-    EXPECT_TRUE(DeviceIoControl(uio, IOCTL_NDISUIO_QUERY_OID_VALUE, q.bytes,
-                                sizeof(NDISUIO_QUERY_OID), q.bytes, sizeof(NDISUIO_QUERY_OID),
+    EXPECT_TRUE(DeviceIoControl(uio, IOCTL_NDISUIO_QUERY_OID_VALUE, q.bytes, 24, q.bytes, 24,
                                 &returned, nullptr));
-    EXPECT_EQ(returned, kNdisuioHeaderSize + sizeof(ULONG));
-    ULONG medium = 0;
-    std::memcpy(&medium, q.bytes + kNdisuioHeaderSize, 4);
-    EXPECT_EQ(medium, NdisPhysicalMediumWirelessLan);
-
     EXPECT_TRUE(CloseHandle(uio));
     EXPECT_FALSE(CloseHandle(uio));
     EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    EXPECT_FALSE(DeviceIoControl(uio, IOCTL_NDISUIO_QUERY_OID_VALUE, q.bytes, 24, q.bytes, 24,
-                                 &returned, nullptr));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(returned, 0u);
 }
 
 TEST_F(DeviceIoTest, MalformedRequestsAreRefused) {

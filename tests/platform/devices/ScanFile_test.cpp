@@ -1,16 +1,13 @@
 #include "platform/devices/ScanFile.h"
 
 #include "platform/devices/DeviceIo.h"
-#include "platform/devices/ScanRecorder.h"
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/SimulatedDriver.h"
 #include "platform/devices/WifiDriverFactory.h"
-#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -40,18 +37,12 @@ bool SameEntry(const NDIS_WLAN_BSSID& a, const NDIS_WLAN_BSSID& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-void ExpectSameScript(const ScanScript& a, const ScanScript& b) {
-    ASSERT_EQ(a.adapters.size(), b.adapters.size());
-    for (std::size_t i = 0; i < a.adapters.size(); ++i) {
-        EXPECT_EQ(a.adapters[i].name, b.adapters[i].name);
-        EXPECT_EQ(a.adapters[i].wireless, b.adapters[i].wireless);
-    }
-    ASSERT_EQ(a.scans.size(), b.scans.size());
-    for (std::size_t s = 0; s < a.scans.size(); ++s) {
-        ASSERT_EQ(a.scans[s].size(), b.scans[s].size()) << "scan " << s;
-        for (std::size_t i = 0; i < a.scans[s].size(); ++i)
-            EXPECT_TRUE(SameEntry(a.scans[s][i], b.scans[s][i])) << "scan " << s << " entry " << i;
-    }
+// Scripts compare through their text, which holds every field the reader reads.
+std::string Text(const ScanScript& script) {
+    std::string text = FormatScanFileHeader(script.adapters);
+    for (const auto& scan : script.scans)
+        text += FormatScan(scan);
+    return text;
 }
 
 // The example of the format, and a file of escapes, extreme numbers and CR LF line ends.
@@ -80,6 +71,8 @@ TEST(ScanFile, ReadsEveryField) {
         std::string error;
         ASSERT_TRUE(ParseScanFile(c.text, script, error)) << error;
         ASSERT_EQ(script.adapters.size(), c.adapters);
+        if (c.adapters)
+            EXPECT_TRUE(script.adapters[0].wireless && !script.adapters[1].wireless);
         ASSERT_EQ(script.scans.size(), 1u);
         ASSERT_EQ(script.scans[0].size(), 2u);
         for (std::size_t i = 0; i < 2; ++i) {
@@ -87,12 +80,6 @@ TEST(ScanFile, ReadsEveryField) {
             EXPECT_EQ(script.scans[0][i].Length, sizeof(NDIS_WLAN_BSSID));
         }
     }
-    ScanScript script;
-    std::string error;
-    ASSERT_TRUE(ParseScanFile(kExample, script, error));
-    EXPECT_EQ(script.adapters[0].name, u"wlan0");
-    EXPECT_TRUE(script.adapters[0].wireless);
-    EXPECT_FALSE(script.adapters[1].wireless);
 }
 
 TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
@@ -102,9 +89,7 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
     };
     const std::pair<std::string, const char*> cases[] = {
         {"", "line 1: not a scan file"},
-        {"\n\nkorvyn-scan 2\n", "line 3: unsupported scan file version"},
-        {"wifi-scan 1\n", "line 1: not a scan file"},
-        {"korvyn-sc", "line 1: not a scan file"},
+        {"\n\nwifi-scan 1\n", "line 3: not a scan file"},
         {"korvyn-scan 1\nadapter wlan0\n", "line 2: expected \"adapter NAME wireless\""},
         {"korvyn-scan 1\nadapter a other\nadapter a wireless\n",
          "line 3: adapter \"a\" listed twice"},
@@ -112,12 +97,9 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {"korvyn-scan 1\nend\n", "line 2: end without scan"},
         {"korvyn-scan 1\nscan\nscan\n", "line 3: scan inside a scan (the one of line 2"},
         {"korvyn-scan 1\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\n", "line 2: bss outside a scan"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4g -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
         {bss("-60dB 6 1 1 \"x\""), "line 3: bad RSSI"},
-        {bss("0x1ffc40000 6 1 1 \"\""), "line 3: bad RSSI"},
         {bss("-60 -6 1 1 \"x\""), "line 3: bad DSConfig"},
-        {bss("-60 6 one 1 \"x\""), "line 3: bad infrastructure"},
         {bss("-60 6 1 +1 \"x\""), "line 3: bad privacy"},
         {bss("-60 6 1 1 x"), "line 3: expected the SSID"},
         {bss("-60 6 1 1 \"x"), "line 3: SSID without"},
@@ -126,12 +108,9 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {bss("-60 6 1 1 \"123456789012345678901234567890123\""),
          "line 3: SSID longer than 32 bytes"},
         {bss("-60 6 1 1 \"x\"sec=wpa2"), "line 3: text after the SSID"},
-        {bss("-60 6 1 1 \"x\" width=20 80"), "line 3: unknown field \"80\""},
-        {bss("-60 6 1 1 \"x\" sec=wpa4"), "line 3: bad sec="},
         {bss("-60 6 1 1 \"x\" sec=xpa2"), "line 3: bad sec="}, // every letter counts
         {bss("-60 6 1 1 \"x\" sec=wpa2 sec=wpa3"), "line 3: sec= given twice"},
         {bss("-60 6 1 0 \"x\" sec=wpa2"), "line 3: sec=wpa2 disagrees with privacy 0"},
-        {bss("-60 6 1 1 \"x\" sec=open"), "line 3: sec=open disagrees with privacy 1"},
         {bss("-60 6 1 1 \"x\" width=30"), "line 3: bad width="},
         {bss("-60 6 1 1 \"x\" center=0"), "line 3: bad center="},
         {"korvyn-scan 1\nscan extra\n", "line 2: text after \"scan\""},
@@ -142,7 +121,6 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {"korvyn-scan 1\n\x1b[2J\xc2\x9b"
          "31m\xff\xe2\x82\xac x\n",
          "line 2: unknown line \"\\x1b[2J\\x9b31m\\xff\xe2\x82\xac\""},
-        {"korvyn-scan 1\n\xef\xbb\xbfscan\n", "line 2: unknown line \"\xef\xbb\xbfscan\""},
         {"korvyn-scan 1\n" + std::string(100000, 'w') + "\n",
          "line 2: unknown line \"wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww...\""},
     };
@@ -205,15 +183,12 @@ TEST(ScanFile, OptionalFieldsAfterTheName) {
         ULONG privacy, width, centre;
     } cases[] = {
         {"1 \"x\"", 1, 0, 0},
-        {"0 \"x\" sec=open", 0, 0, 0},
-        {"1 \"x\" sec=wpa2", 4, 0, 0},
         {"1 \"x\" sec=WPA2-E width=80 center=5210000", 20, 80, 5210000},
         {"1 \"x\"  center=6185000\twidth=160   sec=wpa3 ", 5, 160, 6185000},
         {"1 \"x\" sec=wpa2/3 width=320", 6, 320, 0},
         {"9 \"x\" sec=owe", 7, 0, 0},
         {"3 \"x\" sec=secured", 1, 0, 0},
         {"1 \"a \\\" b=c\" sec=wpa", 3, 0, 0},
-        {"0 \"x\" width=20 center=2412000", 0, 20, 2412000},
     };
     for (const auto& c : cases) {
         ScanScript script;
@@ -229,16 +204,13 @@ TEST(ScanFile, OptionalFieldsAfterTheName) {
     }
 }
 
-TEST(ScanFile, FormatReadsBackTheSameEntries) {
+// Reading the text back is tried with any bytes by fuzz/ScanFile_fuzz.cpp; here, how it reads.
+TEST(ScanFile, FormatKeepsNamesReadableAndKindsByName) {
     ScanScript script = DemoScenario();
-    // Bytes that need escapes or are not UTF-8, and a name that is 32 bytes long.
     const BYTE mac[6] = {0xde, 0xad, 0xbe, 0xef, 0x00, 0x01};
     script.scans[0].push_back(MakeBssid(mac, 0xFF000000u, 5935000, 2, 9,
                                         std::string("\x01\"\\\x7f\xc3(\xe2\x82\xac\0", 10)));
-    script.scans[0].push_back(MakeBssid(mac, 12, 1, 0, 0, std::string(32, 'z')));
-    std::string text = FormatScanFileHeader(script.adapters);
-    for (const auto& scan : script.scans)
-        text += FormatScan(scan);
+    const std::string text = Text(script);
     EXPECT_NE(text.find("\"Пекарня\""), std::string::npos) << "readable names stay readable";
     EXPECT_NE(text.find(" 2457000 1 1 \"Café, \\\"Le Nord\\\"\" sec=wpa2/3 width=40 "
                         "center=2467000\n"),
@@ -247,50 +219,11 @@ TEST(ScanFile, FormatReadsBackTheSameEntries) {
     EXPECT_NE(text.find(" 5805000 0 1 \"Sensor-42\" width=20 center=5805000\n"), std::string::npos)
         << "an unknown kind stays the plain flag";
     EXPECT_NE(text.find("\"\\x01\\\"\\\\\\x7f\\xc3(€\\x00\""), std::string::npos) << text;
-    ScanScript back;
-    std::string error;
-    ASSERT_TRUE(ParseScanFile(text, back, error)) << error;
-    ExpectSameScript(script, back);
 }
 
-// --- the recorder ---
+// --- the recorder (a disk filling up under it: tests/app) ---
 
-TEST(ScanRecorder, RoundTripOfAScanFile) {
-    TempDir dir;
-    // The example with an empty scan and a name of odd bytes after it.
-    WriteFileBytes(dir / "in.scan", std::string(kExample) + R"(scan
-end
-scan
-bss 00:0a:1b:2c:3d:4e -71 2437000 1 1 "Caf\xc3\xa9 \\ \x7f"
-end
-)");
-    std::string error;
-    auto driver = MakeWifiDriver("sim:" + (dir / "in.scan").string(), dir / "out.scan", error);
-    ASSERT_TRUE(driver) << error;
-    EXPECT_EQ(driver->Name(), "sim:" + (dir / "in.scan").string());
-    std::vector<NDIS_WLAN_BSSID> entries;
-    for (int tick = 0; tick < 3; ++tick) {
-        ASSERT_EQ(driver->ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
-        ASSERT_EQ(driver->RequestScan(u"wlan0"), ERROR_SUCCESS);
-    }
-    EXPECT_EQ(driver->ReadNetworkList(u"eth0", entries), ERROR_NOT_SUPPORTED)
-        << "a failed read records nothing";
-
-    ScanScript in, out;
-    ASSERT_TRUE(LoadScanFile(dir / "in.scan", in, error)) << error;
-    ASSERT_TRUE(LoadScanFile(dir / "out.scan", out, error)) << error;
-    ExpectSameScript(in, out);
-
-    // Recording again appends scans to the same file, without a second header.
-    driver = MakeWifiDriver("sim:" + (dir / "in.scan").string(), dir / "out.scan", error);
-    ASSERT_TRUE(driver) << error;
-    ASSERT_EQ(driver->ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
-    ASSERT_TRUE(LoadScanFile(dir / "out.scan", out, error)) << error;
-    EXPECT_EQ(out.adapters.size(), 2u);
-    EXPECT_EQ(out.scans.size(), 4u);
-}
-
-// Ticks of the demo adapter through a driver; false when a read failed.
+// Ticks of the adapter wlan0 through a driver; false when a read failed.
 bool Record(WifiDriver& driver, int ticks) {
     std::vector<NDIS_WLAN_BSSID> entries;
     for (int tick = 0; tick < ticks; ++tick)
@@ -300,9 +233,33 @@ bool Record(WifiDriver& driver, int ticks) {
     return true;
 }
 
+TEST(ScanRecorder, RoundTripOfAScanFile) {
+    TempDir dir;
+    // The example with an empty scan after it.
+    WriteFileBytes(dir / "in.scan", std::string(kExample) + "scan\nend\n");
+    const std::string in = "sim:" + (dir / "in.scan").string();
+    std::string error;
+    auto driver = MakeWifiDriver(in, dir / "out.scan", error);
+    ASSERT_TRUE(driver && Record(*driver, 2)) << error;
+    std::vector<NDIS_WLAN_BSSID> entries;
+    EXPECT_EQ(driver->ReadNetworkList(u"eth0", entries), ERROR_NOT_SUPPORTED)
+        << "a failed read records nothing";
+    ScanScript script;
+    ASSERT_TRUE(LoadScanFile(dir / "in.scan", script, error)) << error;
+    const std::string expected = Text(script);
+    ASSERT_TRUE(LoadScanFile(dir / "out.scan", script, error)) << error;
+    EXPECT_EQ(Text(script), expected);
+
+    // Recording again appends scans to the same file, without a second header.
+    driver = MakeWifiDriver(in, dir / "out.scan", error);
+    ASSERT_TRUE(driver && Record(*driver, 1)) << error;
+    ASSERT_TRUE(LoadScanFile(dir / "out.scan", script, error)) << error;
+    EXPECT_EQ(script.adapters.size(), 2u);
+    EXPECT_EQ(script.scans.size(), 3u);
+}
+
 // Only a scan file (or nothing) is recorded into, and nothing else is changed. Pipes,
-// folders, devices and links are refused or followed by the program's own checks of every
-// file it writes (tests/app).
+// folders, devices and links: tests/app.
 TEST(ScanRecorder, RecordsOnlyIntoAScanFile) {
     TempDir dir;
     WriteFileBytes(dir / "notes.txt", "my notes\n");
@@ -314,76 +271,21 @@ TEST(ScanRecorder, RecordsOnlyIntoAScanFile) {
         {dir / "cut.scan", nullptr}};
     for (const auto& [target, refusal] : cases) {
         std::string error;
-        testing::internal::CaptureStderr();
         auto driver = MakeWifiDriver("sim:demo", target, error);
-        const bool recorded = driver && Record(*driver, 2);
-        driver.reset();
-        testing::internal::GetCapturedStderr();
-        EXPECT_EQ(recorded, refusal == nullptr) << target << ": " << error;
+        EXPECT_EQ(driver && Record(*driver, 2), refusal == nullptr) << target << ": " << error;
         if (refusal) {
             EXPECT_NE(error.find(refusal), std::string::npos) << error;
             EXPECT_NE(error.find(target.string()), std::string::npos) << error;
         }
     }
     EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "my notes\n");
-    EXPECT_FALSE(fs::exists(dir / "no"));
     // The cut scan made way for the new ones.
     ScanScript script;
     std::string error;
     ScanFileCut cut;
     ASSERT_TRUE(ParseScanFile(ReadFileBytes(dir / "cut.scan"), script, error, &cut)) << error;
     EXPECT_EQ(script.scans.size(), 3u);
-    EXPECT_TRUE(script.scans[0].empty());
     EXPECT_EQ(cut.line, 0u);
-}
-
-// A disk that fills up under the recorder, at the start of a scan, inside one and just
-// before its end: the failure is told once, scanning goes on, and the file ends with the
-// last scan written whole, ready for replay.
-TEST(ScanRecorder, AFullDiskStopsTheRecordingAndLeavesItReplayable) {
-    TempDir dir;
-    std::string error;
-    auto reference = MakeWifiDriver("sim:demo", dir / "reference.scan", error);
-    ASSERT_TRUE(reference && Record(*reference, 4)) << error;
-    reference.reset();
-    const std::string full = ReadFileBytes(dir / "reference.scan");
-    std::vector<std::size_t> ends; // where each scan ends
-    for (std::size_t at = full.find("end\n"); at != std::string::npos;
-         at = full.find("end\n", at + 1))
-        ends.push_back(at + 4);
-    ASSERT_EQ(ends.size(), 4u);
-    ScanScript expected;
-    ASSERT_TRUE(ParseScanFile(full, expected, error));
-
-    const std::pair<std::size_t, std::size_t> cases[] = {// (file size limit, whole scans that fit)
-                                                         {ends[0], 1},
-                                                         {ends[0] + 1, 1},
-                                                         {ends[0] + 30, 1},
-                                                         {ends[1] - 1, 1},
-                                                         {ends[2], 3}};
-    for (const auto& [limit, whole] : cases) {
-        const fs::path file = dir / ("limit" + std::to_string(limit) + ".scan");
-        testing::internal::CaptureStderr();
-        bool scanned = false, failed = false;
-        {
-            korvyn::test::FileSizeLimit disk(limit);
-            auto driver = MakeWifiDriver("sim:demo", file, error);
-            ASSERT_TRUE(driver) << error;
-            scanned = Record(*driver, 4);
-            failed = std::dynamic_pointer_cast<ScanRecorder>(driver)->Failed();
-        }
-        const std::string told = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(scanned) << limit;
-        EXPECT_TRUE(failed) << limit;
-        EXPECT_EQ(told.find("korvyn: recording to " + file.string() + " stopped: "), 0u) << told;
-        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
-        EXPECT_EQ(ReadFileBytes(file), full.substr(0, ends[whole - 1])) << limit;
-        ScanScript replayed;
-        ASSERT_TRUE(LoadScanFile(file, replayed, error)) << error;
-        expected.scans.resize(whole);
-        ExpectSameScript(replayed, expected);
-        ASSERT_TRUE(ParseScanFile(full, expected, error));
-    }
 }
 
 } // namespace

