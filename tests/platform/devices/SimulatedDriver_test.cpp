@@ -92,6 +92,7 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
 TEST(SimulatedScenarios, EmptyAndNone) {
     SimulatedDriver empty(EmptyScenario(), "sim:empty");
     std::vector<NDIS_WLAN_BSSID> entries(1);
+    EXPECT_EQ(empty.RequestScan(u"wlan0"), ERROR_SUCCESS);
     EXPECT_EQ(empty.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
     EXPECT_TRUE(entries.empty());
     auto none = std::make_shared<SimulatedDriver>(NoneScenario(), "sim:none");
@@ -122,44 +123,32 @@ TEST(SimulatedScenarios, ScansAdvanceOnRequestAndLoop) {
         order.push_back(current());
     }
     EXPECT_EQ(order, (std::vector<int>{2, 3, 1, 2}));
-
-    script.scans.clear(); // adapters and no scan: nothing in range
-    SimulatedDriver quiet(script, "sim:quiet");
-    EXPECT_EQ(quiet.RequestScan(u"wlan0"), ERROR_SUCCESS);
-    EXPECT_EQ(quiet.ReadNetworkList(u"wlan1", entries), ERROR_SUCCESS);
-    EXPECT_TRUE(entries.empty());
 }
 
 TEST(SimulatedScenarios, ChurnKeepsAddingAndDroppingStations) {
     ChurnDriver driver;
     std::vector<NDIS_WLAN_BSSID> entries;
     std::map<std::string, std::vector<int>> seenIn; // MAC -> scans that held it
-    std::set<std::string> names;
     const int scans = 6 * static_cast<int>(ChurnDriver::kCycle);
     for (int n = 0; n < scans; ++n) {
         ASSERT_EQ(driver.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
         EXPECT_LE(entries.size(), ChurnDriver::kWindow);
-        for (const NDIS_WLAN_BSSID& e : entries) {
+        for (const NDIS_WLAN_BSSID& e : entries)
             seenIn[Mac(e.MacAddress)].push_back(n);
-            names.insert(
-                std::string(reinterpret_cast<const char*>(e.Ssid.Ssid), e.Ssid.SsidLength));
-        }
         ASSERT_EQ(driver.RequestScan(u"wlan0"), ERROR_SUCCESS);
     }
     // Ten new stations in each cycle, all in its first ten scans.
     EXPECT_EQ(seenIn.size(), 6 * ChurnDriver::kArrivals);
-    std::set<int> firstSightings;
-    int awayAndBack = 0, leftForGood = 0;
+    int awayAndBack = 0, leftForGood = 0, late = 0;
     for (const auto& [mac, in] : seenIn) {
-        firstSightings.insert(in.front() % static_cast<int>(ChurnDriver::kCycle));
+        late += in.front() % ChurnDriver::kCycle >= ChurnDriver::kArrivals + 8;
         for (std::size_t k = 1; k < in.size(); ++k)
             awayAndBack += in[k] != in[k - 1] + 1;
         leftForGood += in.back() < scans - 1;
     }
-    EXPECT_LT(*firstSightings.rbegin(), static_cast<int>(ChurnDriver::kArrivals) + 8);
+    EXPECT_EQ(late, 0);
     EXPECT_GT(awayAndBack, 10);
     EXPECT_GE(leftForGood, 20) << "beyond the latest 40 arrivals stations are gone";
-    EXPECT_TRUE(names.count("") && names.count(std::string(31, 'W') + "9"));
     EXPECT_EQ(driver.RequestScan(u"wlan1"), ERROR_DEV_NOT_EXIST);
 }
 
@@ -168,11 +157,7 @@ TEST(DriverChoice, NamesOnTheCommandLine) {
     EXPECT_EQ(MakeWifiDriver("sim", {}, error)->Name(), "sim:demo");
     for (const char* name : {"sim:empty", "sim:none", "sim:churn", "nl80211"})
         EXPECT_EQ(MakeWifiDriver(name, {}, error)->Name(), name);
-    auto limited =
-        std::dynamic_pointer_cast<ChurnDriver>(MakeWifiDriver("sim:churn:150", {}, error));
-    ASSERT_TRUE(limited);
-    EXPECT_EQ(limited->Name(), "sim:churn:150");
-    EXPECT_EQ(limited->ArrivedBy(1000), 20u);
+    EXPECT_EQ(MakeWifiDriver("sim:churn:150", {}, error)->Name(), "sim:churn:150"); // tests/soak
     EXPECT_FALSE(MakeWifiDriver("sim:churn:x1", {}, error));
     EXPECT_EQ(error, "sim:churn:N takes a number of scans, not \"x1\"");
 

@@ -41,11 +41,9 @@ TEST_F(Instances, ALaterStartHandsOverAndTheLockIsFreeOnceTheFirstHasEnded) {
         first.SetActivationHandler([&] { ++activations; });
         ASSERT_EQ(first.TryClaim(), SingleInstance::Claim::First);
         EXPECT_TRUE(std::filesystem::exists(SingleInstance::LockPathFor(For("korvyn"))));
-        for (int later = 1; later <= 2; ++later) {
-            SingleInstance next(For("korvyn"));
-            EXPECT_EQ(next.TryClaim(), SingleInstance::Claim::HandedOver);
-            EXPECT_TRUE(QTest::qWaitFor([&] { return activations == later; }, 5000));
-        }
+        SingleInstance next(For("korvyn"));
+        EXPECT_EQ(next.TryClaim(), SingleInstance::Claim::HandedOver);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
     }
     SingleInstance next(For("korvyn"));
     EXPECT_EQ(next.TryClaim(), SingleInstance::Claim::First);
@@ -59,10 +57,6 @@ TEST_F(Instances, ProgramsAtOtherPathsRunSideBySide) {
     EXPECT_EQ(a.TryClaim(), SingleInstance::Claim::First);
     EXPECT_EQ(b.TryClaim(), SingleInstance::Claim::First) << "paths differ in case";
     EXPECT_EQ(c.TryClaim(), SingleInstance::Claim::First);
-    // The name reads the handheld's "\" as "/".
-    SingleInstance::Options back = For("x");
-    back.programPath = "\\opt\\korvyn\\korvyn";
-    EXPECT_EQ(SingleInstance::LockPathFor(back), SingleInstance::LockPathFor(For("korvyn")));
 }
 
 TEST_F(Instances, WithoutAnAnswerALaterStartTriesFortyTimesAndGoesOn) {
@@ -83,14 +77,11 @@ TEST(TerminationSignals, EachSignalReachesTheHandlerOnTheEventLoop) {
     {
         korvyn::platform::TerminationSignals catcher([&](int s) { received.push_back(s); });
         ASSERT_TRUE(catcher.Active());
-        std::raise(SIGTERM);
+        std::raise(SIGHUP);
         EXPECT_TRUE(received.empty()) << "not from inside the signal handler";
         EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 1; }, 5000));
-        std::raise(SIGINT);
-        std::raise(SIGHUP);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }, 5000));
     }
-    EXPECT_EQ(received, (std::vector<int>{SIGTERM, SIGINT, SIGHUP}));
+    EXPECT_EQ(received, std::vector<int>{SIGHUP}) << "SIGTERM and SIGINT: tests/app";
     struct sigaction after {};
     sigaction(SIGTERM, nullptr, &after);
     EXPECT_EQ(after.sa_handler, before.sa_handler) << "the previous handling is back";
