@@ -202,13 +202,16 @@ TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
     key = Create(u"Software\\Test");
     ASSERT_EQ(Set(key, u"a", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
     RegCloseKey(key);
-    WriteFileBytes(file_, "not a registry");
+    // A file beyond the limits is damaged too; a fault of the whole file has no line.
+    const std::string large = "REGEDIT4\n" + std::string(1024 * 1024, ';');
+    WriteFileBytes(file_, large);
     Reread();
     testing::internal::CaptureStderr();
     EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, KEY_READ, &key),
               ERROR_FILE_NOT_FOUND);
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.1"), "not a registry");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("damaged (larger than 1 MiB)"),
+              std::string::npos);
+    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.1"), large);
 }
 
 TEST_F(Registry, FileLocation) {
