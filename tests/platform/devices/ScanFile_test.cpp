@@ -68,6 +68,8 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
     };
     const std::pair<std::string, const char*> cases[] = {
         {"", "line 1: not a scan file"},
+        {"wifi-scan 1\n", "line 1: not a scan file"},
+        {"\n\nkorvyn-scan 2\n", "line 3: unsupported scan file version"},
         {"korvyn-scan 1\nadapter wlan0\n", "line 2: expected \"adapter NAME wireless\""},
         {"korvyn-scan 1\nadapter a other\nadapter a wireless\n",
          "line 3: adapter \"a\" listed twice"},
@@ -89,6 +91,7 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {bss("-60 6 1 1 \"x\" sec=xpa2"), "line 3: bad sec="}, // every letter counts
         {bss("-60 6 1 1 \"x\" sec=wpa2 sec=wpa3"), "line 3: sec= given twice"},
         {bss("-60 6 1 0 \"x\" sec=wpa2"), "line 3: sec=wpa2 disagrees with privacy 0"},
+        {bss("-60 6 1 1 \"x\" sec=open"), "line 3: sec=open disagrees with privacy 1"},
         {bss("-60 6 1 1 \"x\" width=30"), "line 3: bad width="},
         {bss("-60 6 1 1 \"x\" center=0"), "line 3: bad center="},
         {"korvyn-scan 1\nscan extra\n", "line 2: text after \"scan\""},
@@ -99,6 +102,7 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {"korvyn-scan 1\n\x1b[2J\xc2\x9b"
          "31m\xff\xe2\x82\xac x\n",
          "line 2: unknown line \"\\x1b[2J\\x9b31m\\xff\xe2\x82\xac\""},
+        {"korvyn-scan 1\n\xef\xbb\xbfscan\n", "line 2: unknown line \"\xef\xbb\xbfscan\""},
         {"korvyn-scan 1\n" + std::string(100000, 'w') + "\n",
          "line 2: unknown line \"wwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwwww...\""},
     };
