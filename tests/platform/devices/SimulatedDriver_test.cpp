@@ -45,19 +45,12 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
 
     // MAC -> when it was seen ('x' in the tick's place) and the signals it had.
     std::map<std::string, std::pair<std::string, std::set<LONG>>> seen;
-    std::set<DWORD> rawRssi, dsConfigs, kinds, widths; // bands: tests/app
-    std::vector<NDIS_WLAN_BSSID> raw;
+    std::set<DWORD> kinds, widths; // bands: tests/app
     for (std::size_t tick = 0; tick < 60; ++tick) {
-        ASSERT_EQ(driver->ReadNetworkList(u"wlan0", raw), ERROR_SUCCESS);
-        for (const auto& e : raw) {
-            rawRssi.insert(static_cast<DWORD>(e.Rssi) & 0xFFFF);
-            dsConfigs.insert(e.Configuration.DSConfig);
-        }
         ScanObservation obs[128];
         korvyn::ChannelUse uses[128];
         DWORD count = 0;
         ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count, uses));
-        ASSERT_EQ(count, raw.size());
         for (DWORD i = 0; i < count; ++i) {
             kinds.insert(obs[i].privacy);
             widths.insert(uses[i].widthMhz);
@@ -80,9 +73,6 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
     EXPECT_GE(appearedLate, 5);
     EXPECT_GE(cameBack, 5);
     EXPECT_GE(drifted, 20);
-    EXPECT_TRUE(rawRssi.count(0)) << "some RSSI values are shifted left by 16 bits";
-    EXPECT_GT(rawRssi.size(), 1u) << "and some are plain";
-    EXPECT_TRUE(dsConfigs.count(11) && dsConfigs.count(2437000)) << "channels and kHz";
     // Open, secured of unknown kind, WEP, WPA, WPA2, WPA3, WPA2/3, OWE, WPA2-E, WPA3-E.
     EXPECT_EQ(kinds, (std::set<DWORD>{0, 1, 2, 3, 4, 5, 6, 7, 0x14, 0x15}));
     EXPECT_EQ(widths, (std::set<DWORD>{0, 20, 40, 80, 160, 320}));

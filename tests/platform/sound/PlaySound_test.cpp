@@ -1,5 +1,6 @@
 #include "platform/sound/PlaySound.h"
 
+#include "platform/resources/WaveFile.h"
 #include "platform/sound/AlsaPcmOutput.h"
 #include "platform/sound/ToneWave.h"
 #include "platform/sound/WaveSoundPlayer.h"
@@ -122,11 +123,9 @@ TEST_F(WaveSoundPlayerTest, WhatCannotBePlayedIsRefused) {
 
 // The installed player receives every sound: tests/core, tests/views.
 TEST(AlsaPcmOutput, PlaysOnTheNullDeviceAndFailsQuietlyWithoutOne) {
+    const std::vector<BYTE> wave = Wave(1, 11025, 8, 64);
     WaveFormat format;
-    format.formatTag = WAVE_FORMAT_PCM;
-    format.channels = 1;
-    format.samplesPerSecond = 11025;
-    format.bitsPerSample = 8;
+    ASSERT_TRUE(ParseWave(wave.data(), wave.size(), format));
     const std::vector<BYTE> silence(64, 0x80);
 
     AlsaPcmOutput null("null");
