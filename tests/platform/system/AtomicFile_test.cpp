@@ -1,5 +1,6 @@
 #include "platform/system/AtomicFile.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,7 @@ using korvyn::platform::RemoveStaleTemporaryFiles;
 using korvyn::test::ReadFileBytes;
 namespace fs = std::filesystem;
 
-// A full disk or device and folders that cannot take the file: the exports' tests
-// (tests/export).
+// A full device and folders that cannot take the file: the exports' tests (tests/export).
 namespace {
 
 std::set<std::string> Names(const fs::path& folder) {
@@ -44,8 +44,19 @@ TEST(AtomicFileTest, TargetChangesOnlyOnCommit) {
         ASSERT_TRUE(abandoned.Open(target));
         abandoned.Stream() << "never seen";
     }
+    AtomicFile failing;
+    ASSERT_TRUE(failing.Open(target));
+    {
+        korvyn::test::FileSizeLimit limit(4096); // the disk fills up mid-way
+        failing.Stream() << std::string(200000, 'x');
+        EXPECT_FALSE(failing.Commit());
+    }
     EXPECT_EQ(ReadFileBytes(target), "New content\n");
-    EXPECT_EQ(Names(dir.path()).size(), 1u);
+    EXPECT_EQ(Names(dir.path()).size(), 1u) << "no temporary file, even before it is destroyed";
+
+    AtomicFile device; // written in place: nothing to rename, nothing to sync
+    ASSERT_TRUE(device.Open("/dev/null"));
+    EXPECT_TRUE(device.Commit());
 }
 
 // A save that never ended (its process killed) leaves its temporary file behind; the next
