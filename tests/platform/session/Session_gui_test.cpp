@@ -41,9 +41,11 @@ TEST_F(Instances, ALaterStartHandsOverAndTheLockIsFreeOnceTheFirstHasEnded) {
         first.SetActivationHandler([&] { ++activations; });
         ASSERT_EQ(first.TryClaim(), SingleInstance::Claim::First);
         EXPECT_TRUE(std::filesystem::exists(SingleInstance::LockPathFor(For("korvyn"))));
-        SingleInstance next(For("korvyn"));
-        EXPECT_EQ(next.TryClaim(), SingleInstance::Claim::HandedOver);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
+        for (int later = 1; later <= 2; ++later) {
+            SingleInstance next(For("korvyn"));
+            EXPECT_EQ(next.TryClaim(), SingleInstance::Claim::HandedOver);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return activations == later; }, 5000));
+        }
     }
     SingleInstance next(For("korvyn"));
     EXPECT_EQ(next.TryClaim(), SingleInstance::Claim::First);
