@@ -26,14 +26,13 @@ using namespace korvyn::platform;
 
 const BYTE kBssid[6] = {0x00, 0x0a, 0x1b, 0x2c, 0x3d, 0x4e};
 
-// Information elements: the SSID (element 0) between two others.
+// Information elements built byte by byte.
+std::string Ie(int id, const std::string& body) {
+    return std::string(1, static_cast<char>(id)) + static_cast<char>(body.size()) + body;
+}
+// Information elements: the SSID (element 0) between the rates and the DS parameter set.
 std::string Elements(const std::string& ssid) {
-    std::string ies = std::string("\x01\x04\x82\x84\x8b\x96", 6); // supported rates
-    ies += '\0';
-    ies += static_cast<char>(ssid.size());
-    ies += ssid;
-    ies += std::string("\x03\x01\x06", 3); // DS parameter set
-    return ies;
+    return Ie(1, "\x82\x84\x8b\x96") + Ie(0, ssid) + Ie(3, "\x06");
 }
 
 using Message = std::unique_ptr<nl_msg, decltype(&nlmsg_free)>;
@@ -101,25 +100,15 @@ TEST(Nl80211Translation, AccessPoint) {
 // Signals in mBm are rounded to dBm, not truncated; an unspecified signal (0 to 100) is
 // spread over -100 to -20 dBm; without either, -100.
 TEST(Nl80211Translation, Signals) {
-    const std::pair<std::int32_t, LONG> mbm[] = {{-4200, -42},
-                                                 {-4249, -42},
-                                                 {-4250, -43},
-                                                 {-4251, -43},
-                                                 {-4549, -45},
-                                                 {-4550, -46},
-                                                 {-49, 0},
-                                                 {-50, -1},
-                                                 {0, 0},
-                                                 {150, 2},
-                                                 {INT32_MIN, INT32_MIN / 100}};
+    const std::pair<std::int32_t, LONG> mbm[] = {
+        {-4249, -42}, {-4250, -43}, {-49, 0}, {-50, -1}, {150, 2}, {INT32_MIN, INT32_MIN / 100}};
     for (const auto& [value, dbm] : mbm) {
         const auto entry = AccessPoint([&](nl_msg* m) {
             nla_put_u32(m, NL80211_BSS_SIGNAL_MBM, static_cast<std::uint32_t>(value));
         });
         EXPECT_EQ(entry->Rssi, dbm) << value << " mBm";
     }
-    const std::pair<unsigned, LONG> unspec[] = {{0, -100}, {50, -60}, {100, -20},
-                                                {1, -99},  {99, -21}, {255, -20}};
+    const std::pair<unsigned, LONG> unspec[] = {{0, -100}, {1, -99}, {99, -21}, {255, -20}};
     for (const auto& [value, dbm] : unspec) {
         const auto entry = Bare([&](nl_msg* m) {
             nla_put_u8(m, NL80211_BSS_SIGNAL_UNSPEC, static_cast<std::uint8_t>(value));
@@ -130,7 +119,6 @@ TEST(Nl80211Translation, Signals) {
     ASSERT_TRUE(silent);
     EXPECT_EQ(silent->Rssi, -100);
     EXPECT_EQ(silent->InfrastructureMode, Ndis802_11AutoUnknown) << "no capability at all";
-    EXPECT_EQ(silent->Privacy, 0u);
     EXPECT_EQ(silent->Ssid.SsidLength, 0u);
 }
 
@@ -157,7 +145,6 @@ TEST(Nl80211Translation, SsidElement) {
                 nla_put(m, NL80211_BSS_BEACON_IES, static_cast<int>(beacon.size()), beacon.data());
         }));
     };
-    EXPECT_EQ(ssid(Elements(std::string(32, 'n'))), std::string(32, 'n'));
     EXPECT_EQ(ssid(Elements(std::string(40, 'l'))), std::string(32, 'l')) << "at most 32 bytes";
     EXPECT_EQ(ssid(Elements("")), "") << "hidden network";
     EXPECT_EQ(ssid(Elements(std::string(3, '\0'))), std::string(3, '\0'));
@@ -169,10 +156,6 @@ TEST(Nl80211Translation, SsidElement) {
               "");
 }
 
-// Information elements built byte by byte.
-std::string Ie(int id, const std::string& body) {
-    return std::string(1, static_cast<char>(id)) + static_cast<char>(body.size()) + body;
-}
 std::string Bytes(std::initializer_list<int> bytes) {
     std::string s;
     for (int b : bytes)
@@ -180,9 +163,9 @@ std::string Bytes(std::initializer_list<int> bytes) {
     return s;
 }
 // An RSN or WPA body: version, group cipher, one pairwise cipher, then the key management
-// suites, announced as `announced` suites (their real number unless given).
-std::string Suites(const std::string& oui, std::initializer_list<int> akms, int announced = -1) {
-    const int n = announced < 0 ? static_cast<int>(akms.size()) : announced;
+// suites.
+std::string Suites(const std::string& oui, std::initializer_list<int> akms) {
+    const int n = static_cast<int>(akms.size());
     std::string s =
         Bytes({1, 0}) + oui + '\x04' + Bytes({1, 0}) + oui + '\x04' + Bytes({n & 0xff, n >> 8});
     for (int akm : akms)
@@ -191,8 +174,8 @@ std::string Suites(const std::string& oui, std::initializer_list<int> akms, int 
 }
 const std::string kIeee = Bytes({0x00, 0x0f, 0xac});
 const std::string kMs = Bytes({0x00, 0x50, 0xf2});
-std::string Rsn(std::initializer_list<int> akms, int announced = -1) {
-    return Ie(48, Suites(kIeee, akms, announced) + Bytes({0, 0}));
+std::string Rsn(std::initializer_list<int> akms) {
+    return Ie(48, Suites(kIeee, akms) + Bytes({0, 0}));
 }
 std::string Wpa(std::initializer_list<int> akms) {
     return Ie(221, kMs + '\x01' + Suites(kMs, akms));
@@ -213,7 +196,6 @@ TEST(InformationElements, SecurityKinds) {
         {"WPA with PSK", true, Wpa({2}), kSecurityWpa},
         {"WPA with 802.1X", true, Wpa({1}), kSecurityWpa | E},
         {"PSK", true, Rsn({2}), kSecurityWpa2},
-        {"FT-PSK and PSK-SHA256", true, Rsn({4, 6}), kSecurityWpa2},
         {"802.1X", true, Rsn({1}), kSecurityWpa2 | E},
         {"FT-802.1X, 802.1X-SHA256", true, Rsn({3, 5}), kSecurityWpa2 | E},
         {"SAE", true, Rsn({8}), kSecurityWpa3},
@@ -221,33 +203,18 @@ TEST(InformationElements, SecurityKinds) {
         {"SAE with any group", true, Rsn({24}), kSecurityWpa3},
         {"Suite B", true, Rsn({12}), kSecurityWpa3 | E},
         {"Suite B 192", true, Rsn({13}), kSecurityWpa3 | E},
-        {"PSK and SAE", true, Rsn({2, 8}), kSecurityWpa2Wpa3},
         {"SAE and FT-PSK", true, Rsn({8, 4}), kSecurityWpa2Wpa3},
         {"OWE", true, Rsn({18}), kSecurityOwe},
         {"WPA then RSN", true, Wpa({2}) + Rsn({2}), kSecurityWpa2},
-        {"RSN then WPA", true, Rsn({2}) + Wpa({2}), kSecurityWpa2},
         {"RSN without privacy bit", false, Rsn({8}), kSecurityWpa3},
-        {"RSN of 0 suites", true, Rsn({}), kSecurityWpa2},
-        {"RSN announcing 255 suites, holding one", true, Rsn({8}, 255), kSecurityWpa3},
-        {"RSN announcing 65535 pairwise ciphers", true,
-         Ie(48, Bytes({1, 0}) + kIeee + '\x04' + Bytes({0xff, 0xff}) + kIeee + '\x04'),
-         kSecurityWpa2},
         {"RSN cut after the group cipher", true, Ie(48, Bytes({1, 0}) + kIeee + '\x04'),
          kSecurityWpa2},
         {"RSN of one byte is not read", true, Ie(48, "\x01"), kSecurityWep},
-        {"RSN of one byte, open", false, Ie(48, "\x01"), kSecurityOpen},
-        {"over-long RSN", true, Ie(48, Suites(kIeee, {8}) + std::string(40, '\x7f')),
-         kSecurityWpa3},
         {"unknown suite", true, Rsn({0x77}), kSecurityWpa2},
         {"suite of another OUI", true, Ie(48, Suites(Bytes({0x00, 0x10, 0x18}), {8})),
          kSecurityWpa2},
         {"WMM is not WPA", true, Ie(221, kMs + '\x02' + std::string(20, '\0')), kSecurityWep},
-        {"type 1 of another vendor", true, Ie(221, Bytes({0x00, 0x10, 0x18, 1, 1, 0})),
-         kSecurityWep},
-        {"vendor element of 3 bytes", true, Ie(221, kMs), kSecurityWep},
-        {"RSN running past the data", true, rsnSae.substr(0, rsnSae.size() - 1), kSecurityWep},
         {"elements before a broken one count", true, rsnSae + Bytes({221, 80, 0}), kSecurityWpa3},
-        {"ssid, rates, then RSN", false, Elements("x") + Rsn({18}), kSecurityOwe},
     };
     for (const auto& c : cases) {
         const auto* data = reinterpret_cast<const BYTE*>(c.ies.data());
@@ -275,9 +242,7 @@ TEST(InformationElements, ChannelWidthAndCentre) {
         {"HT 40 above", 5180000, ht40above, 40, 5190000},
         {"HT 40 below", 2437000, ht40below, 40, 2427000},
         {"HT offset without the width bit", 2437000, Ie(61, Bytes({6, 0x01, 0})), 20, 2437000},
-        {"HT of one byte", 2437000, Ie(61, Bytes({6})), 20, 2437000},
         {"VHT 80", 5180000, ht40above + Ie(192, Bytes({1, 42, 0, 0, 0})), 80, 5210000},
-        {"VHT first, then HT", 5180000, Ie(192, Bytes({1, 42, 0, 0, 0})) + ht40above, 80, 5210000},
         {"VHT 160", 5180000, Ie(192, Bytes({1, 42, 50, 0, 0})), 160, 5250000},
         {"VHT 80+80", 5180000, Ie(192, Bytes({1, 42, 106, 0, 0})), 80, 5210000},
         {"VHT 160, older form", 5180000, Ie(192, Bytes({2, 50, 0, 0, 0})), 160, 5250000},
@@ -288,22 +253,14 @@ TEST(InformationElements, ChannelWidthAndCentre) {
         {"HE 6 GHz after VHT information and co-hosted indicator", 6135000,
          he(0xC0, 0x02, Bytes({0, 0, 0, 0}), {37, 1, 38, 0, 0}), 40, 6140000},
         {"HE without 6 GHz information", 6135000, he(0, 0, "", {37, 2, 39, 0, 0}), 20, 6135000},
-        {"HE with its 6 GHz information cut", 6135000, he(0, 0x02, "", {37, 2, 39}), 20, 6135000},
         {"EHT 320 over HE", 6135000, he(0, 0x02, "", {37, 3, 39, 47, 0}) + eht(4, 39, 31), 320,
-         6105000},
-        {"EHT first, then HE", 6135000, eht(4, 39, 31) + he(0, 0x02, "", {37, 3, 39, 47, 0}), 320,
          6105000},
         {"EHT 80 in 5 GHz", 5180000, eht(2, 42, 0), 80, 5210000},
         {"EHT of an unknown width", 5180000, eht(7, 42, 0), 20, 5180000},
-        {"EHT without its information", 5180000, Ie(255, Bytes({106, 0, 0, 0, 0, 0})), 20, 5180000},
-        {"extension element of no bytes", 5180000, Ie(255, ""), 20, 5180000},
-        {"VHT running past the data", 5180000, Ie(192, Bytes({1, 42, 0, 0, 0})).substr(0, 5), 20,
-         5180000},
     };
     for (const auto& c : cases) {
         const auto* data = reinterpret_cast<const BYTE*>(c.ies.data());
         const korvyn::ChannelUse use = ChannelUseOf(c.frequency, ReadElements(data, c.ies.size()));
-        EXPECT_EQ(use.frequencyKhz, c.frequency) << c.name;
         EXPECT_EQ(use.widthMhz, c.width) << c.name;
         EXPECT_EQ(use.centreKhz, c.centre) << c.name;
     }
@@ -354,10 +311,7 @@ TEST(Nl80211Driver, InterfacesAreListedInNameOrder) {
     ULONG medium = 99;
     EXPECT_EQ(driver.QueryPhysicalMedium(u"eth-korvyn", medium), ERROR_SUCCESS);
     EXPECT_EQ(medium, NdisPhysicalMediumUnspecified);
-    EXPECT_EQ(driver.QueryPhysicalMedium(u"missing", medium), ERROR_DEV_NOT_EXIST);
     EXPECT_EQ(driver.QueryPhysicalMedium(u"../x", medium), ERROR_DEV_NOT_EXIST);
-    std::vector<NDIS_WLAN_BSSID> entries;
-    EXPECT_EQ(driver.ReadNetworkList(u"zz-korvyn1", entries), ERROR_DEV_NOT_EXIST);
     EXPECT_EQ(driver.RequestScan(u"zz-korvyn1"), ERROR_DEV_NOT_EXIST);
 
     Nl80211Driver nowhere(net / "missing");

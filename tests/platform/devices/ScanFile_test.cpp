@@ -1,16 +1,13 @@
 #include "platform/devices/ScanFile.h"
 
 #include "platform/devices/DeviceIo.h"
-#include "platform/devices/ScanRecorder.h"
 #include "platform/devices/SimScenarios.h"
 #include "platform/devices/SimulatedDriver.h"
 #include "platform/devices/WifiDriverFactory.h"
-#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -21,17 +18,6 @@ using korvyn::test::TempDir;
 using korvyn::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
-const char* const kExample = R"(korvyn-scan 1
-# a comment; blank lines are ignored
-
-adapter wlan0 wireless
-adapter eth0 other
-scan
-bss 00:0a:1b:2c:3d:4e -60 2437000 1 1 "Cafe \"Ritz\""
-bss 02:11:22:33:44:55 0xffc40000 6 0 0 ""
-end
-)";
-
 std::string SsidOf(const NDIS_WLAN_BSSID& e) {
     return std::string(reinterpret_cast<const char*>(e.Ssid.Ssid), e.Ssid.SsidLength);
 }
@@ -40,59 +26,39 @@ bool SameEntry(const NDIS_WLAN_BSSID& a, const NDIS_WLAN_BSSID& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-void ExpectSameScript(const ScanScript& a, const ScanScript& b) {
-    ASSERT_EQ(a.adapters.size(), b.adapters.size());
-    for (std::size_t i = 0; i < a.adapters.size(); ++i) {
-        EXPECT_EQ(a.adapters[i].name, b.adapters[i].name);
-        EXPECT_EQ(a.adapters[i].wireless, b.adapters[i].wireless);
-    }
-    ASSERT_EQ(a.scans.size(), b.scans.size());
-    for (std::size_t s = 0; s < a.scans.size(); ++s) {
-        ASSERT_EQ(a.scans[s].size(), b.scans[s].size()) << "scan " << s;
-        for (std::size_t i = 0; i < a.scans[s].size(); ++i)
-            EXPECT_TRUE(SameEntry(a.scans[s][i], b.scans[s][i])) << "scan " << s << " entry " << i;
-    }
+// Scripts compare through their text, which holds every field the reader reads.
+std::string Text(const ScanScript& script) {
+    std::string text = FormatScanFileHeader(script.adapters);
+    for (const auto& scan : script.scans)
+        text += FormatScan(scan);
+    return text;
 }
 
-// The example of the format, and a file of escapes, extreme numbers and CR LF line ends.
+// Comments, blank lines, CR LF line ends, spaces, escapes and extreme numbers.
 TEST(ScanFile, ReadsEveryField) {
-    const BYTE cafe[6] = {0x00, 0x0a, 0x1b, 0x2c, 0x3d, 0x4e},
-               peer[6] = {2, 0x11, 0x22, 0x33, 0x44, 0x55},
-               odd[6] = {0xaa, 0xbb, 0xcc, 0xdd, 0xee, 0xff}, one[6] = {0, 0, 0, 0, 0, 1};
-    const struct {
-        std::string text;
-        std::size_t adapters;
-        std::vector<NDIS_WLAN_BSSID> entries;
-    } cases[] = {
-        {kExample,
-         2,
-         {MakeBssid(cafe, static_cast<DWORD>(-60), 2437000, 1, 1, "Cafe \"Ritz\""),
-          MakeBssid(peer, 0xFFC40000u, 6, 0, 0, "")}},
-        {"korvyn-scan 1\r\nscan\r\n  bss AA:bb:CC:dd:EE:ff -2147483648 0 2 4294967295 "
-         "\"a\\\\b\\x00\\xFF\\\"\"  \r\nbss 00:00:00:00:00:01 2147483647 7125000 1 0 "
-         "\"12345678901234567890123456789012\"\r\nend\r\n",
-         0,
-         {MakeBssid(odd, 0x80000000u, 0, 2, 4294967295u, std::string("a\\b\0\xff\"", 6)),
-          MakeBssid(one, 0x7FFFFFFFu, 7125000, 1, 0, "12345678901234567890123456789012")}},
-    };
-    for (const auto& c : cases) {
-        ScanScript script;
-        std::string error;
-        ASSERT_TRUE(ParseScanFile(c.text, script, error)) << error;
-        ASSERT_EQ(script.adapters.size(), c.adapters);
-        ASSERT_EQ(script.scans.size(), 1u);
-        ASSERT_EQ(script.scans[0].size(), 2u);
-        for (std::size_t i = 0; i < 2; ++i) {
-            EXPECT_TRUE(SameEntry(script.scans[0][i], c.entries[i])) << SsidOf(script.scans[0][i]);
-            EXPECT_EQ(script.scans[0][i].Length, sizeof(NDIS_WLAN_BSSID));
-        }
-    }
+    const BYTE odd[6] = {0xaa, 0xbb, 0xcc, 0xdd, 0xee, 0xff},
+               peer[6] = {2, 0x11, 0x22, 0x33, 0x44, 0x55};
+    const NDIS_WLAN_BSSID expected[] = {
+        MakeBssid(odd, 0x80000000u, 0, 2, 4294967295u, std::string("a\\b\0\xff\"", 6)),
+        MakeBssid(peer, 0xFFC40000u, 7125000, 1, 0, "12345678901234567890123456789012")};
     ScanScript script;
     std::string error;
-    ASSERT_TRUE(ParseScanFile(kExample, script, error));
+    ASSERT_TRUE(ParseScanFile(
+        "korvyn-scan 1\r\n# a comment\r\n\r\nadapter wlan0 wireless\r\nadapter eth0 other\r\n"
+        "scan\r\n  bss AA:bb:CC:dd:EE:ff -2147483648 0 2 4294967295 \"a\\\\b\\x00\\xFF\\\"\"  \r\n"
+        "bss 02:11:22:33:44:55 0xffc40000 7125000 1 0 \"12345678901234567890123456789012\"\r\n"
+        "end\r\n",
+        script, error))
+        << error;
+    ASSERT_EQ(script.adapters.size(), 2u);
     EXPECT_EQ(script.adapters[0].name, u"wlan0");
-    EXPECT_TRUE(script.adapters[0].wireless);
-    EXPECT_FALSE(script.adapters[1].wireless);
+    EXPECT_TRUE(script.adapters[0].wireless && !script.adapters[1].wireless);
+    ASSERT_EQ(script.scans.size(), 1u);
+    ASSERT_EQ(script.scans[0].size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(SameEntry(script.scans[0][i], expected[i])) << SsidOf(script.scans[0][i]);
+        EXPECT_EQ(script.scans[0][i].Length, sizeof(NDIS_WLAN_BSSID));
+    }
 }
 
 TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
@@ -102,9 +68,8 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
     };
     const std::pair<std::string, const char*> cases[] = {
         {"", "line 1: not a scan file"},
-        {"\n\nkorvyn-scan 2\n", "line 3: unsupported scan file version"},
         {"wifi-scan 1\n", "line 1: not a scan file"},
-        {"korvyn-sc", "line 1: not a scan file"},
+        {"\n\nkorvyn-scan 2\n", "line 3: unsupported scan file version"},
         {"korvyn-scan 1\nadapter wlan0\n", "line 2: expected \"adapter NAME wireless\""},
         {"korvyn-scan 1\nadapter a other\nadapter a wireless\n",
          "line 3: adapter \"a\" listed twice"},
@@ -112,12 +77,9 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {"korvyn-scan 1\nend\n", "line 2: end without scan"},
         {"korvyn-scan 1\nscan\nscan\n", "line 3: scan inside a scan (the one of line 2"},
         {"korvyn-scan 1\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"x\"\n", "line 2: bss outside a scan"},
-        {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
         {"korvyn-scan 1\nscan\nbss 00:0a:1b:2c:3d:4g -60 6 1 1 \"x\"\nend\n", "line 3: bad MAC"},
         {bss("-60dB 6 1 1 \"x\""), "line 3: bad RSSI"},
-        {bss("0x1ffc40000 6 1 1 \"\""), "line 3: bad RSSI"},
         {bss("-60 -6 1 1 \"x\""), "line 3: bad DSConfig"},
-        {bss("-60 6 one 1 \"x\""), "line 3: bad infrastructure"},
         {bss("-60 6 1 +1 \"x\""), "line 3: bad privacy"},
         {bss("-60 6 1 1 x"), "line 3: expected the SSID"},
         {bss("-60 6 1 1 \"x"), "line 3: SSID without"},
@@ -126,8 +88,6 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {bss("-60 6 1 1 \"123456789012345678901234567890123\""),
          "line 3: SSID longer than 32 bytes"},
         {bss("-60 6 1 1 \"x\"sec=wpa2"), "line 3: text after the SSID"},
-        {bss("-60 6 1 1 \"x\" width=20 80"), "line 3: unknown field \"80\""},
-        {bss("-60 6 1 1 \"x\" sec=wpa4"), "line 3: bad sec="},
         {bss("-60 6 1 1 \"x\" sec=xpa2"), "line 3: bad sec="}, // every letter counts
         {bss("-60 6 1 1 \"x\" sec=wpa2 sec=wpa3"), "line 3: sec= given twice"},
         {bss("-60 6 1 0 \"x\" sec=wpa2"), "line 3: sec=wpa2 disagrees with privacy 0"},
@@ -156,8 +116,8 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
     }
 }
 
-// Line ends of every system, a byte-order mark, and files that end part-way through their
-// last scan, as a crash or a full disk leaves a recording: the whole scans are read and the
+// Line ends of every system (a byte-order mark: tests/app), and files that end part-way through
+// their last scan, as a crash or a full disk leaves a recording: the whole scans are read and the
 // cut one is left out.
 TEST(ScanFile, LineEndsAndACutLastScan) {
     const std::string scan1 = "scan\nbss 00:0a:1b:2c:3d:4e -60 6 1 1 \"a\"\nend\n";
@@ -172,7 +132,6 @@ TEST(ScanFile, LineEndsAndACutLastScan) {
         {"LF", whole, 2, 0, whole.size()},
         {"no line end after the last end", whole.substr(0, whole.size() - 1), 2, 0,
          whole.size() - 1},
-        {"a byte-order mark", "\xEF\xBB\xBF" + whole, 2, 0, whole.size() + 3},
         {"a scan cut in a line", whole + "scan\nbss 00:0a:1b:2c:3d:4e -6", 2, 9, whole.size()},
         {"whole lines but no end", whole + "scan\n\n", 2, 9, whole.size()},
     };
@@ -198,22 +157,17 @@ TEST(ScanFile, LineEndsAndACutLastScan) {
     }
 }
 
-// The fields after the name, in any order; a line without them reads as it always has.
+// The fields after the name, in any order (each kind and width by itself: tests/app).
 TEST(ScanFile, OptionalFieldsAfterTheName) {
     const struct {
         const char* line;
         ULONG privacy, width, centre;
     } cases[] = {
-        {"1 \"x\"", 1, 0, 0},
-        {"0 \"x\" sec=open", 0, 0, 0},
-        {"1 \"x\" sec=wpa2", 4, 0, 0},
         {"1 \"x\" sec=WPA2-E width=80 center=5210000", 20, 80, 5210000},
         {"1 \"x\"  center=6185000\twidth=160   sec=wpa3 ", 5, 160, 6185000},
-        {"1 \"x\" sec=wpa2/3 width=320", 6, 320, 0},
         {"9 \"x\" sec=owe", 7, 0, 0},
         {"3 \"x\" sec=secured", 1, 0, 0},
         {"1 \"a \\\" b=c\" sec=wpa", 3, 0, 0},
-        {"0 \"x\" width=20 center=2412000", 0, 20, 2412000},
     };
     for (const auto& c : cases) {
         ScanScript script;
@@ -229,16 +183,13 @@ TEST(ScanFile, OptionalFieldsAfterTheName) {
     }
 }
 
-TEST(ScanFile, FormatReadsBackTheSameEntries) {
+// Reading the text back is tried with any bytes by fuzz/ScanFile_fuzz.cpp; here, how it reads.
+TEST(ScanFile, FormatKeepsNamesReadableAndKindsByName) {
     ScanScript script = DemoScenario();
-    // Bytes that need escapes or are not UTF-8, and a name that is 32 bytes long.
     const BYTE mac[6] = {0xde, 0xad, 0xbe, 0xef, 0x00, 0x01};
     script.scans[0].push_back(MakeBssid(mac, 0xFF000000u, 5935000, 2, 9,
                                         std::string("\x01\"\\\x7f\xc3(\xe2\x82\xac\0", 10)));
-    script.scans[0].push_back(MakeBssid(mac, 12, 1, 0, 0, std::string(32, 'z')));
-    std::string text = FormatScanFileHeader(script.adapters);
-    for (const auto& scan : script.scans)
-        text += FormatScan(scan);
+    const std::string text = Text(script);
     EXPECT_NE(text.find("\"Пекарня\""), std::string::npos) << "readable names stay readable";
     EXPECT_NE(text.find(" 2457000 1 1 \"Café, \\\"Le Nord\\\"\" sec=wpa2/3 width=40 "
                         "center=2467000\n"),
@@ -247,62 +198,24 @@ TEST(ScanFile, FormatReadsBackTheSameEntries) {
     EXPECT_NE(text.find(" 5805000 0 1 \"Sensor-42\" width=20 center=5805000\n"), std::string::npos)
         << "an unknown kind stays the plain flag";
     EXPECT_NE(text.find("\"\\x01\\\"\\\\\\x7f\\xc3(€\\x00\""), std::string::npos) << text;
-    ScanScript back;
-    std::string error;
-    ASSERT_TRUE(ParseScanFile(text, back, error)) << error;
-    ExpectSameScript(script, back);
 }
 
-// --- the recorder ---
+// --- the recorder (a disk filling up under it: tests/app) ---
 
-TEST(ScanRecorder, RoundTripOfAScanFile) {
-    TempDir dir;
-    // The example with an empty scan and a name of odd bytes after it.
-    WriteFileBytes(dir / "in.scan", std::string(kExample) + R"(scan
-end
-scan
-bss 00:0a:1b:2c:3d:4e -71 2437000 1 1 "Caf\xc3\xa9 \\ \x7f"
-end
-)");
-    std::string error;
-    auto driver = MakeWifiDriver("sim:" + (dir / "in.scan").string(), dir / "out.scan", error);
-    ASSERT_TRUE(driver) << error;
-    EXPECT_EQ(driver->Name(), "sim:" + (dir / "in.scan").string());
-    std::vector<NDIS_WLAN_BSSID> entries;
-    for (int tick = 0; tick < 3; ++tick) {
-        ASSERT_EQ(driver->ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
-        ASSERT_EQ(driver->RequestScan(u"wlan0"), ERROR_SUCCESS);
-    }
-    EXPECT_EQ(driver->ReadNetworkList(u"eth0", entries), ERROR_NOT_SUPPORTED)
-        << "a failed read records nothing";
-
-    ScanScript in, out;
-    ASSERT_TRUE(LoadScanFile(dir / "in.scan", in, error)) << error;
-    ASSERT_TRUE(LoadScanFile(dir / "out.scan", out, error)) << error;
-    ExpectSameScript(in, out);
-
-    // Recording again appends scans to the same file, without a second header.
-    driver = MakeWifiDriver("sim:" + (dir / "in.scan").string(), dir / "out.scan", error);
-    ASSERT_TRUE(driver) << error;
-    ASSERT_EQ(driver->ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
-    ASSERT_TRUE(LoadScanFile(dir / "out.scan", out, error)) << error;
-    EXPECT_EQ(out.adapters.size(), 2u);
-    EXPECT_EQ(out.scans.size(), 4u);
-}
-
-// Ticks of the demo adapter through a driver; false when a read failed.
+// Ticks of the adapter wlan0 through a driver, each after a failed read of another one;
+// false when a read of wlan0 failed.
 bool Record(WifiDriver& driver, int ticks) {
     std::vector<NDIS_WLAN_BSSID> entries;
     for (int tick = 0; tick < ticks; ++tick)
-        if (driver.ReadNetworkList(u"wlan0", entries) != ERROR_SUCCESS ||
+        if (driver.ReadNetworkList(u"eth9", entries) == ERROR_SUCCESS ||
+            driver.ReadNetworkList(u"wlan0", entries) != ERROR_SUCCESS ||
             driver.RequestScan(u"wlan0") != ERROR_SUCCESS)
             return false;
     return true;
 }
 
-// Only a scan file (or nothing) is recorded into, and nothing else is changed. Pipes,
-// folders, devices and links are refused or followed by the program's own checks of every
-// file it writes (tests/app).
+// Only a scan file (or nothing) is recorded into, and nothing else is changed; a failed
+// read records nothing. Pipes, folders, devices, links and replays of a recording: tests/app.
 TEST(ScanRecorder, RecordsOnlyIntoAScanFile) {
     TempDir dir;
     WriteFileBytes(dir / "notes.txt", "my notes\n");
@@ -314,76 +227,24 @@ TEST(ScanRecorder, RecordsOnlyIntoAScanFile) {
         {dir / "cut.scan", nullptr}};
     for (const auto& [target, refusal] : cases) {
         std::string error;
-        testing::internal::CaptureStderr();
         auto driver = MakeWifiDriver("sim:demo", target, error);
-        const bool recorded = driver && Record(*driver, 2);
-        driver.reset();
-        testing::internal::GetCapturedStderr();
-        EXPECT_EQ(recorded, refusal == nullptr) << target << ": " << error;
+        EXPECT_EQ(driver && Record(*driver, 2), refusal == nullptr) << target << ": " << error;
         if (refusal) {
             EXPECT_NE(error.find(refusal), std::string::npos) << error;
             EXPECT_NE(error.find(target.string()), std::string::npos) << error;
         }
     }
     EXPECT_EQ(ReadFileBytes(dir / "notes.txt"), "my notes\n");
-    EXPECT_FALSE(fs::exists(dir / "no"));
-    // The cut scan made way for the new ones.
+    // The cut scan made way for the new ones, which are the demo's first two.
     ScanScript script;
     std::string error;
     ScanFileCut cut;
     ASSERT_TRUE(ParseScanFile(ReadFileBytes(dir / "cut.scan"), script, error, &cut)) << error;
-    EXPECT_EQ(script.scans.size(), 3u);
-    EXPECT_TRUE(script.scans[0].empty());
     EXPECT_EQ(cut.line, 0u);
-}
-
-// A disk that fills up under the recorder, at the start of a scan, inside one and just
-// before its end: the failure is told once, scanning goes on, and the file ends with the
-// last scan written whole, ready for replay.
-TEST(ScanRecorder, AFullDiskStopsTheRecordingAndLeavesItReplayable) {
-    TempDir dir;
-    std::string error;
-    auto reference = MakeWifiDriver("sim:demo", dir / "reference.scan", error);
-    ASSERT_TRUE(reference && Record(*reference, 4)) << error;
-    reference.reset();
-    const std::string full = ReadFileBytes(dir / "reference.scan");
-    std::vector<std::size_t> ends; // where each scan ends
-    for (std::size_t at = full.find("end\n"); at != std::string::npos;
-         at = full.find("end\n", at + 1))
-        ends.push_back(at + 4);
-    ASSERT_EQ(ends.size(), 4u);
-    ScanScript expected;
-    ASSERT_TRUE(ParseScanFile(full, expected, error));
-
-    const std::pair<std::size_t, std::size_t> cases[] = {// (file size limit, whole scans that fit)
-                                                         {ends[0], 1},
-                                                         {ends[0] + 1, 1},
-                                                         {ends[0] + 30, 1},
-                                                         {ends[1] - 1, 1},
-                                                         {ends[2], 3}};
-    for (const auto& [limit, whole] : cases) {
-        const fs::path file = dir / ("limit" + std::to_string(limit) + ".scan");
-        testing::internal::CaptureStderr();
-        bool scanned = false, failed = false;
-        {
-            korvyn::test::FileSizeLimit disk(limit);
-            auto driver = MakeWifiDriver("sim:demo", file, error);
-            ASSERT_TRUE(driver) << error;
-            scanned = Record(*driver, 4);
-            failed = std::dynamic_pointer_cast<ScanRecorder>(driver)->Failed();
-        }
-        const std::string told = testing::internal::GetCapturedStderr();
-        EXPECT_TRUE(scanned) << limit;
-        EXPECT_TRUE(failed) << limit;
-        EXPECT_EQ(told.find("korvyn: recording to " + file.string() + " stopped: "), 0u) << told;
-        EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
-        EXPECT_EQ(ReadFileBytes(file), full.substr(0, ends[whole - 1])) << limit;
-        ScanScript replayed;
-        ASSERT_TRUE(LoadScanFile(file, replayed, error)) << error;
-        expected.scans.resize(whole);
-        ExpectSameScript(replayed, expected);
-        ASSERT_TRUE(ParseScanFile(full, expected, error));
-    }
+    ASSERT_EQ(script.scans.size(), 3u);
+    const ScanScript demo = DemoScenario();
+    EXPECT_EQ(FormatScan(script.scans[1]) + FormatScan(script.scans[2]),
+              FormatScan(demo.scans[0]) + FormatScan(demo.scans[1]));
 }
 
 } // namespace

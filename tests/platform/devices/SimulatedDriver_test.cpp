@@ -23,13 +23,6 @@ public:
     ~Installed() { SetWifiDriver(nullptr); }
 };
 
-std::u16string Adapters(DAvirIzev& adapter) {
-    WCHAR list[1024] = {};
-    DWORD length = sizeof list;
-    EXPECT_TRUE(adapter.GetAdapters(list, length));
-    return std::u16string(list, length / 2);
-}
-
 std::string Mac(const BYTE* m) {
     char text[18];
     std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", m[0], m[1], m[2], m[3], m[4],
@@ -41,91 +34,48 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
     auto driver = std::make_shared<SimulatedDriver>(DemoScenario(), "sim:demo");
     Installed installed(driver);
     DAvirIzev adapter;
-    EXPECT_EQ(Adapters(adapter), u"wlan0");
-
-    std::map<std::string, std::vector<int>> seen; // MAC -> signal per tick, 1 when absent
-    std::set<DWORD> rawRssi, dsConfigs, kinds, widths;
-    std::set<korvyn::Band> bands;
-    std::vector<NDIS_WLAN_BSSID> raw;
-    for (int tick = 0; tick < 60; ++tick) {
-        ASSERT_EQ(driver->ReadNetworkList(u"wlan0", raw), ERROR_SUCCESS);
-        for (const auto& e : raw) {
-            rawRssi.insert(static_cast<DWORD>(e.Rssi) & 0xFFFF);
-            dsConfigs.insert(e.Configuration.DSConfig);
-        }
+    // MAC -> when it was seen ('x' in the tick's place) and the signals it had.
+    std::map<std::string, std::pair<std::string, std::set<LONG>>> seen;
+    std::set<DWORD> kinds, widths; // bands: tests/app
+    for (std::size_t tick = 0; tick < 60; ++tick) {
         ScanObservation obs[128];
         korvyn::ChannelUse uses[128];
         DWORD count = 0;
         ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count, uses));
-        ASSERT_EQ(count, raw.size());
         for (DWORD i = 0; i < count; ++i) {
             kinds.insert(obs[i].privacy);
-            bands.insert(korvyn::BandOf(uses[i].frequencyKhz));
             widths.insert(uses[i].widthMhz);
-        }
-        for (auto& [mac, signals] : seen)
-            signals.push_back(1);
-        for (DWORD i = 0; i < count; ++i) {
-            auto& signals = seen[Mac(obs[i].mac)];
-            signals.resize(static_cast<std::size_t>(tick) + 1, 1);
-            signals.back() = obs[i].rssi;
-            EXPECT_LT(obs[i].rssi, -30);
-            EXPECT_GT(obs[i].rssi, -100);
+            auto& [when, signals] = seen[Mac(obs[i].mac)];
+            when.resize(60, '.');
+            when[tick] = 'x';
+            signals.insert(obs[i].rssi);
+            EXPECT_TRUE(obs[i].rssi < -30 && obs[i].rssi > -100) << obs[i].rssi;
         }
         EXPECT_TRUE(adapter.RefreshBSSIDs(u"wlan0"));
     }
-    EXPECT_GE(seen.size(), 20u);
-    EXPECT_LE(seen.size(), 30u);
+    EXPECT_TRUE(seen.size() >= 20 && seen.size() <= 30) << seen.size();
     int cameBack = 0, drifted = 0, appearedLate = 0;
-    for (const auto& [mac, signals] : seen) {
-        const auto first =
-            std::find_if(signals.begin(), signals.end(), [](int s) { return s != 1; });
-        appearedLate += first != signals.begin();
-        const auto gap = std::find(first, signals.end(), 1);
-        cameBack += gap != signals.end() &&
-                    std::find_if(gap, signals.end(), [](int s) { return s != 1; }) != signals.end();
-        std::set<int> distinct(first, signals.end());
-        distinct.erase(1);
-        drifted += distinct.size() > 2;
+    for (const auto& [mac, station] : seen) {
+        const auto& [when, signals] = station;
+        appearedLate += when[0] == '.';
+        cameBack += when.find(".x", when.find('x')) != std::string::npos;
+        drifted += signals.size() > 2;
     }
     EXPECT_GE(appearedLate, 5);
     EXPECT_GE(cameBack, 5);
     EXPECT_GE(drifted, 20);
-    EXPECT_TRUE(rawRssi.count(0)) << "some RSSI values are shifted left by 16 bits";
-    EXPECT_GT(rawRssi.size(), 1u) << "and some are plain";
-    EXPECT_TRUE(dsConfigs.count(11) && dsConfigs.count(2437000)) << "channels and kHz";
     // Open, secured of unknown kind, WEP, WPA, WPA2, WPA3, WPA2/3, OWE, WPA2-E, WPA3-E.
     EXPECT_EQ(kinds, (std::set<DWORD>{0, 1, 2, 3, 4, 5, 6, 7, 0x14, 0x15}));
-    using korvyn::Band;
-    EXPECT_EQ(bands, (std::set<Band>{Band::Ghz2_4, Band::Ghz5, Band::Ghz6}));
     EXPECT_EQ(widths, (std::set<DWORD>{0, 20, 40, 80, 160, 320}));
 }
 
-TEST(SimulatedScenarios, EmptyAndNone) {
-    {
-        Installed installed(std::make_shared<SimulatedDriver>(EmptyScenario(), "sim:empty"));
-        DAvirIzev adapter;
-        EXPECT_EQ(Adapters(adapter), u"wlan0");
-        ScanObservation obs[4];
-        DWORD count = 7;
-        EXPECT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
-        EXPECT_EQ(count, 0u);
-        EXPECT_TRUE(adapter.RefreshBSSIDs(u"wlan0"));
-    }
-    {
-        auto driver = std::make_shared<SimulatedDriver>(NoneScenario(), "sim:none");
-        Installed installed(driver);
-        DAvirIzev adapter;
-        EXPECT_EQ(Adapters(adapter), u"");
-        EXPECT_GE(driver->AdapterNames().size(), 3u);
-        ScanObservation obs[4];
-        DWORD count = 7;
-        EXPECT_FALSE(adapter.GetBSSIDs(u"eth0", obs, sizeof obs, count));
-        EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
-        EXPECT_FALSE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
-        EXPECT_EQ(GetLastError(), ERROR_DEV_NOT_EXIST);
-        EXPECT_FALSE(adapter.RefreshBSSIDs(u"eth0"));
-    }
+// An adapter and no station; a run without Wi-Fi adapters (sim:none): tests/app.
+TEST(SimulatedScenarios, Empty) {
+    SimulatedDriver empty(EmptyScenario(), "sim:empty");
+    std::vector<NDIS_WLAN_BSSID> entries(1);
+    EXPECT_EQ(empty.RequestScan(u"wlan0"), ERROR_SUCCESS);
+    EXPECT_EQ(empty.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
+    EXPECT_TRUE(entries.empty());
 }
 
 TEST(SimulatedScenarios, ScansAdvanceOnRequestAndLoop) {
@@ -149,65 +99,45 @@ TEST(SimulatedScenarios, ScansAdvanceOnRequestAndLoop) {
         order.push_back(current());
     }
     EXPECT_EQ(order, (std::vector<int>{2, 3, 1, 2}));
-
-    script.scans.clear(); // adapters and no scan: nothing in range
-    SimulatedDriver quiet(script, "sim:quiet");
-    EXPECT_EQ(quiet.RequestScan(u"wlan0"), ERROR_SUCCESS);
-    EXPECT_EQ(quiet.ReadNetworkList(u"wlan1", entries), ERROR_SUCCESS);
-    EXPECT_TRUE(entries.empty());
 }
 
 TEST(SimulatedScenarios, ChurnKeepsAddingAndDroppingStations) {
     ChurnDriver driver;
     std::vector<NDIS_WLAN_BSSID> entries;
     std::map<std::string, std::vector<int>> seenIn; // MAC -> scans that held it
-    std::set<std::string> names;
     const int scans = 6 * static_cast<int>(ChurnDriver::kCycle);
     for (int n = 0; n < scans; ++n) {
         ASSERT_EQ(driver.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
         EXPECT_LE(entries.size(), ChurnDriver::kWindow);
-        for (const NDIS_WLAN_BSSID& e : entries) {
+        for (const NDIS_WLAN_BSSID& e : entries)
             seenIn[Mac(e.MacAddress)].push_back(n);
-            names.insert(
-                std::string(reinterpret_cast<const char*>(e.Ssid.Ssid), e.Ssid.SsidLength));
-        }
         ASSERT_EQ(driver.RequestScan(u"wlan0"), ERROR_SUCCESS);
     }
     // Ten new stations in each cycle, all in its first ten scans.
     EXPECT_EQ(seenIn.size(), 6 * ChurnDriver::kArrivals);
-    std::set<int> firstSightings;
-    int awayAndBack = 0, leftForGood = 0;
+    int awayAndBack = 0, leftForGood = 0, late = 0;
     for (const auto& [mac, in] : seenIn) {
-        firstSightings.insert(in.front() % static_cast<int>(ChurnDriver::kCycle));
+        late += in.front() % ChurnDriver::kCycle >= ChurnDriver::kArrivals + 8;
         for (std::size_t k = 1; k < in.size(); ++k)
             awayAndBack += in[k] != in[k - 1] + 1;
         leftForGood += in.back() < scans - 1;
     }
-    EXPECT_LT(*firstSightings.rbegin(), static_cast<int>(ChurnDriver::kArrivals) + 8);
+    EXPECT_EQ(late, 0);
     EXPECT_GT(awayAndBack, 10);
     EXPECT_GE(leftForGood, 20) << "beyond the latest 40 arrivals stations are gone";
-    EXPECT_TRUE(names.count(""));
-    EXPECT_TRUE(names.count("\xff\xfe"
-                            "3"
-                            "\xc3"));
-    EXPECT_TRUE(names.count(std::string(31, 'W') + "9"));
     EXPECT_EQ(driver.RequestScan(u"wlan1"), ERROR_DEV_NOT_EXIST);
 }
 
 TEST(DriverChoice, NamesOnTheCommandLine) {
     std::string error;
     EXPECT_EQ(MakeWifiDriver("sim", {}, error)->Name(), "sim:demo");
-    for (const char* name : {"sim:demo", "sim:empty", "sim:none", "sim:churn", "nl80211"})
+    for (const char* name : {"sim:empty", "sim:none", "sim:churn", "nl80211"})
         EXPECT_EQ(MakeWifiDriver(name, {}, error)->Name(), name);
-    auto limited =
-        std::dynamic_pointer_cast<ChurnDriver>(MakeWifiDriver("sim:churn:150", {}, error));
-    ASSERT_TRUE(limited);
-    EXPECT_EQ(limited->Name(), "sim:churn:150");
-    EXPECT_EQ(limited->ArrivedBy(1000), 20u);
+    EXPECT_EQ(MakeWifiDriver("sim:churn:150", {}, error)->Name(), "sim:churn:150"); // tests/soak
     EXPECT_FALSE(MakeWifiDriver("sim:churn:x1", {}, error));
     EXPECT_EQ(error, "sim:churn:N takes a number of scans, not \"x1\"");
 
-    for (const char* bad : {"", "sim:", "SIM", "nl80211x", "simulated", "auto:demo"}) {
+    for (const char* bad : {"sim:", "nl80211x"}) { // more: tests/app
         error.clear();
         EXPECT_FALSE(MakeWifiDriver(bad, {}, error)) << bad;
         EXPECT_NE(error.find("unknown driver"), std::string::npos) << bad;
@@ -218,8 +148,6 @@ TEST(DriverChoice, NamesOnTheCommandLine) {
     EXPECT_FALSE(MakeWifiDriver("sim:" + (dir / "bad.scan").string(), {}, error));
     EXPECT_EQ(error, (dir / "bad.scan").string() + ": line 3: bad MAC address (expected six hex "
                                                    "pairs such as 00:0a:1b:2c:3d:4e)");
-    EXPECT_FALSE(MakeWifiDriver("sim:" + (dir / "missing.scan").string(), {}, error));
-    EXPECT_EQ(error, (dir / "missing.scan").string() + ": no such file");
 }
 
 } // namespace

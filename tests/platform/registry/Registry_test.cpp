@@ -65,19 +65,18 @@ protected:
 // Values of every type, named case-blind, live through the file. (How each is written,
 // quoted and escaped is checked with the file format.)
 TEST_F(Registry, EveryTypeSurvivesTheFile) {
-    const std::vector<std::pair<DWORD, std::vector<BYTE>>> values = {
-        {REG_DWORD, {0x0c, 0, 0, 0}},
-        {REG_SZ, TextBytes(u"Kрупно")},
-        {REG_SZ, {}},
-        {REG_BINARY, {}},
-        {REG_MULTI_SZ, {0x41, 0, 0, 0}},
-        {REG_DWORD, {1, 2, 3, 4, 5}}};
+    // Written under one name, read under another case of it.
+    const std::tuple<LPCWSTR, LPCWSTR, DWORD, std::vector<BYTE>> values[] = {
+        {u"Font", u"FONT", REG_DWORD, {0x0c, 0, 0, 0}},
+        {u"Name", u"name", REG_SZ, TextBytes(u"Kрупно")},
+        {u"Empty", u"Empty", REG_SZ, {}},
+        {u"Bin", u"Bin", REG_BINARY, {}},
+        {u"Multi", u"Multi", REG_MULTI_SZ, {0x41, 0, 0, 0}},
+        {u"Odd", u"Odd", REG_DWORD, {1, 2, 3, 4, 5}},
+        {nullptr, u"", REG_SZ, TextBytes(u"default")}};
     HKEY key = Create(u"Software\\Brindlemoor\\Korvyn");
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'0' + i));
-        ASSERT_EQ(Set(key, name.c_str(), values[i].first, values[i].second), ERROR_SUCCESS);
-    }
-    ASSERT_EQ(Set(key, nullptr, REG_SZ, TextBytes(u"default")), ERROR_SUCCESS);
+    for (const auto& [name, other, type, data] : values)
+        ASSERT_EQ(Set(key, name, type, data), ERROR_SUCCESS);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 
     // The file is the owner's alone, and no temporary is left beside it.
@@ -91,14 +90,11 @@ TEST_F(Registry, EveryTypeSurvivesTheFile) {
     ASSERT_EQ(
         RegOpenKeyEx(HKEY_CURRENT_USER, u"SOFTWARE\\brindlemoor\\KORVYN", 0, KEY_READ, &again),
         ERROR_SUCCESS);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::u16string name = u"V" + std::u16string(1, static_cast<char16_t>(u'0' + i));
-        DWORD type = 0;
-        EXPECT_EQ(Query(again, name.c_str(), type), values[i].second) << i;
-        EXPECT_EQ(type, values[i].first) << i;
+    for (const auto& [name, other, type, data] : values) {
+        DWORD read = 0;
+        EXPECT_EQ(Query(again, other, read), data) << type;
+        EXPECT_EQ(read, type);
     }
-    DWORD type = 0;
-    EXPECT_EQ(Query(again, u"", type), TextBytes(u"default"));
     RegCloseKey(again);
 }
 
@@ -115,60 +111,24 @@ TEST_F(Registry, QueryHonoursTheCallersBuffer) {
     EXPECT_EQ(RegQueryValueEx(key, u"six", nullptr, nullptr, buffer, &size), ERROR_SUCCESS);
     EXPECT_EQ(buffer[5], 6);
     EXPECT_EQ(buffer[6], 9);
-    size = 8;
-    EXPECT_EQ(RegQueryValueEx(key, u"missing", nullptr, &type, buffer, &size),
-              ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegQueryValueEx(key, u"six", nullptr, &type, buffer, nullptr),
               ERROR_INVALID_PARAMETER);
     RegCloseKey(key);
 }
 
-TEST_F(Registry, KeysHandlesAndAccess) {
-    HKEY key = nullptr;
-    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Nothing", 0, KEY_READ, &key),
-              ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(key, nullptr);
-
-    DWORD disposition = 0;
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"Software\\Maker\\Program", 0, nullptr, 0,
-                             KEY_READ, nullptr, &key, &disposition),
-              ERROR_SUCCESS);
-    EXPECT_EQ(disposition, static_cast<DWORD>(REG_CREATED_NEW_KEY));
-    EXPECT_EQ(Set(key, u"x", REG_DWORD, {1, 0, 0, 0}), ERROR_ACCESS_DENIED);
-    RegCloseKey(key);
-    ASSERT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"software\\MAKER\\program", 0, nullptr, 0,
-                             KEY_WRITE, nullptr, &key, &disposition),
-              ERROR_SUCCESS);
-    EXPECT_EQ(disposition, static_cast<DWORD>(REG_OPENED_EXISTING_KEY));
-    DWORD type = 0;
-    DWORD size = 0;
-    EXPECT_EQ(RegQueryValueEx(key, u"x", nullptr, &type, nullptr, &size), ERROR_ACCESS_DENIED);
-
-    // A subkey opened relative to an open key; the parents were created on the way.
-    HKEY parent = nullptr;
-    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Maker", 0, KEY_READ, &parent),
-              ERROR_SUCCESS);
-    HKEY child = nullptr;
-    EXPECT_EQ(RegOpenKeyEx(parent, u"Program", 0, KEY_READ, &child), ERROR_SUCCESS);
-    EXPECT_EQ(RegCloseKey(child), ERROR_SUCCESS);
-    EXPECT_EQ(RegCloseKey(parent), ERROR_SUCCESS);
-
-    // Closed and invented handles are refused.
+// (Access rights and dispositions are never asked of the registry, so not tested.)
+TEST_F(Registry, ClosedHandlesAndKeysNoFileCouldHoldAreRefused) {
+    HKEY key = Create(u"Software\\Test");
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
-    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(Set(key, u"x", REG_DWORD, {1, 0, 0, 0}), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(
-        RegQueryValueEx(reinterpret_cast<HKEY>(&type), u"x", nullptr, nullptr, nullptr, &size),
-        ERROR_INVALID_HANDLE);
-    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, u"Bad\nName", 0, nullptr, 0, KEY_WRITE, nullptr,
-                             &key, nullptr),
-              ERROR_BADKEY);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueEx(key, u"x", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
     std::u16string deep = u"k";
     for (int level = 1; level <= 64; ++level)
         deep += u"\\k"; // one level more than a file may hold
-    EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, deep.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                             &key, nullptr),
-              ERROR_BADKEY);
+    for (const std::u16string& bad : {std::u16string(u"Bad\nName"), deep})
+        EXPECT_EQ(RegCreateKeyEx(HKEY_CURRENT_USER, bad.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                                 &key, nullptr),
+                  ERROR_BADKEY);
 }
 
 TEST_F(Registry, AFailedSaveKeepsTheOldFile) {
@@ -199,6 +159,7 @@ TEST_F(Registry, AFailedSaveKeepsTheOldFile) {
     EXPECT_NE(ReadFileBytes(file_).find("\"new\"=dword:00000002"), std::string::npos);
 }
 
+// A batch whose save fails is reported by the settings (tests/app).
 TEST_F(Registry, ABatchOfChangesReachesTheFileInOneSave) {
     int renames = 0;
     SetRegistrySaveHook([&](RegistrySaveStep step) {
@@ -215,30 +176,13 @@ TEST_F(Registry, ABatchOfChangesReachesTheFileInOneSave) {
             ASSERT_EQ(Set(key, u"b", REG_DWORD, {2, 0, 0, 0}), ERROR_SUCCESS);
         }
         EXPECT_EQ(renames, 1) << "only the last batch to end writes";
-        EXPECT_EQ(ReadFileBytes(file_).find("\"a\""), std::string::npos);
         EXPECT_TRUE(outer.End());
         EXPECT_EQ(renames, 2);
         EXPECT_TRUE(outer.End()) << "a batch ends once";
     }
-    EXPECT_EQ(renames, 2);
     { RegistryBatch unchanged; }
     EXPECT_EQ(renames, 2) << "a batch without changes writes nothing";
-
-    // A failed write at the end keeps the file; the changes go with the next save.
-    const std::string before = ReadFileBytes(file_);
-    SetRegistrySaveHook([](RegistrySaveStep step) { return step != RegistrySaveStep::Flush; });
-    {
-        RegistryBatch failing;
-        ASSERT_EQ(Set(key, u"c", REG_DWORD, {3, 0, 0, 0}), ERROR_SUCCESS);
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(failing.End());
-        testing::internal::GetCapturedStderr();
-    }
-    EXPECT_EQ(ReadFileBytes(file_), before);
-    SetRegistrySaveHook(nullptr);
-    ASSERT_EQ(Set(key, u"d", REG_DWORD, {4, 0, 0, 0}), ERROR_SUCCESS);
     RegCloseKey(key);
-    EXPECT_NE(ReadFileBytes(file_).find("\"c\"=dword:00000003"), std::string::npos);
 }
 
 TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
@@ -253,22 +197,11 @@ TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
     EXPECT_NE(message.find("line 3"), std::string::npos) << message;
     EXPECT_NE(message.find("registry.reg.corrupt"), std::string::npos) << message;
     EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt"), damaged);
-    EXPECT_FALSE(fs::exists(file_));
 
     // A fresh file is written by the next change; a second damaged file gets a new name.
     key = Create(u"Software\\Test");
     ASSERT_EQ(Set(key, u"a", REG_DWORD, {1, 0, 0, 0}), ERROR_SUCCESS);
     RegCloseKey(key);
-    EXPECT_TRUE(fs::exists(file_));
-    WriteFileBytes(file_, "not a registry");
-    Reread();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, u"Software\\Test", 0, KEY_READ, &key),
-              ERROR_FILE_NOT_FOUND);
-    testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.1"), "not a registry");
-    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt"), damaged);
-
     // A file beyond the limits is damaged too; a fault of the whole file has no line.
     const std::string large = "REGEDIT4\n" + std::string(1024 * 1024, ';');
     WriteFileBytes(file_, large);
@@ -278,7 +211,7 @@ TEST_F(Registry, ADamagedFileIsKeptAsideAndTheDefaultsAreUsed) {
               ERROR_FILE_NOT_FOUND);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("damaged (larger than 1 MiB)"),
               std::string::npos);
-    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.2"), large);
+    EXPECT_EQ(ReadFileBytes(file_.string() + ".corrupt.1"), large);
 }
 
 TEST_F(Registry, FileLocation) {
@@ -302,15 +235,13 @@ TEST_F(Registry, ProfileValuesReachTheFileAtOnce) {
     EXPECT_FALSE(WriteProfileInt(u"Initialize", u"saveas", 0)); // no profile key yet
 
     SetProfileKey(u"Brindlemoor", u"Korvyn");
-    EXPECT_EQ(ProfileKeyPath(), u"Software\\Brindlemoor\\Korvyn");
     EXPECT_EQ(GetProfileInt(u"Initialize", u"saveas", 1), 1);
     ASSERT_TRUE(WriteProfileInt(u"Initialize", u"saveas", 0));
     EXPECT_NE(ReadFileBytes(file_).find("[HKEY_CURRENT_USER\\Software\\Brindlemoor\\Korvyn\\"
                                         "Initialize]\n\"saveas\"=dword:00000000\n"),
               std::string::npos);
-    Reread();
-    EXPECT_EQ(GetProfileInt(u"Initialize", u"saveas", 1), 0);
     ASSERT_TRUE(WriteProfileInt(u"Initialize", u"negative", -5));
+    Reread();
     EXPECT_EQ(GetProfileInt(u"Initialize", u"negative", 0), -5);
 
     // Only a four-byte number counts.

@@ -59,12 +59,6 @@ TEST_F(Instances, ProgramsAtOtherPathsRunSideBySide) {
     EXPECT_EQ(a.TryClaim(), SingleInstance::Claim::First);
     EXPECT_EQ(b.TryClaim(), SingleInstance::Claim::First) << "paths differ in case";
     EXPECT_EQ(c.TryClaim(), SingleInstance::Claim::First);
-    EXPECT_NE(SingleInstance::LockPathFor(For("korvyn")),
-              SingleInstance::LockPathFor(For("KORVYN")));
-    // The name reads the handheld's "\" as "/".
-    SingleInstance::Options back = For("x");
-    back.programPath = "\\opt\\korvyn\\korvyn";
-    EXPECT_EQ(SingleInstance::LockPathFor(back), SingleInstance::LockPathFor(For("korvyn")));
 }
 
 TEST_F(Instances, WithoutAnAnswerALaterStartTriesFortyTimesAndGoesOn) {
@@ -87,7 +81,6 @@ TEST(TerminationSignals, EachSignalReachesTheHandlerOnTheEventLoop) {
         ASSERT_TRUE(catcher.Active());
         std::raise(SIGTERM);
         EXPECT_TRUE(received.empty()) << "not from inside the signal handler";
-        EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 1; }, 5000));
         std::raise(SIGINT);
         std::raise(SIGHUP);
         EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() == 3; }, 5000));
@@ -98,21 +91,7 @@ TEST(TerminationSignals, EachSignalReachesTheHandlerOnTheEventLoop) {
     EXPECT_EQ(after.sa_handler, before.sa_handler) << "the previous handling is back";
 }
 
-// The window's resets go through the replaceable reset (tests/app); putting the previous one
-// back restores it, and without any the desktop's reset does nothing when there is no screen
-// saver service or X server.
-TEST(IdleTimer, ThePreviousResetComesBack) {
-    int first = 0, second = 0;
-    const auto none = korvyn::platform::SetIdleTimerReset([&] { ++first; });
-    korvyn::platform::SetIdleTimerReset(korvyn::platform::SetIdleTimerReset([&] { ++second; }));
-    korvyn::test::ScopedEnv bus("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    SystemIdleTimerReset();
-    korvyn::platform::SetIdleTimerReset(none);
-    SystemIdleTimerReset();
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, 0);
-}
-
+// The window's resets go through the replaceable reset (tests/app); the desktop's reset:
 TEST(IdleTimer, TheDesktopResetReachesTheSessionScreenSaver) {
     korvyn::test::PrivateBus bus;
     if (bus.address().empty())

@@ -18,11 +18,8 @@ std::string Ask() {
 
 TEST(Locale, LanguageIdentifierFromLocaleName) {
     const std::pair<const char*, const char*> cases[] = {
-        {"de_AT.UTF-8", "0c07"}, {"en_US", "0409"},       {"en_GB", "0809"},      {"fr_CA", "0c0c"},
-        {"pt_BR", "0416"},       {"ja_JP", "0411"},       {"hu_HU", "040e"},      {"ru_RU", "0419"},
-        {"it_CH", "0810"},       {"en_AU", "0c09"},       {"en_CA.utf8", "1009"}, {"pl_PL", "0415"},
-        {"fr_FR@euro", "040c"},  {"pt_PT", "0816"},       {"de_CH", "0807"},      {"de_LI", "1407"},
-        {"de_LU", "1007"},       {"de", "0407"},          {"C", "0409"},          {"POSIX", "0409"},
+        {"de_AT.UTF-8", "0c07"}, {"en_GB", "0809"},       {"fr_CA", "0c0c"}, {"ja_JP", "0411"},
+        {"en_CA.utf8", "1009"},  {"fr_FR@euro", "040c"},  {"de", "0407"},    {"POSIX", "0409"},
         {"C.UTF-8", "0409"},     {"de_BE.UTF-8", "0407"}, // known language, unlisted territory
     };
     for (const auto& [name, expected] : cases) {

@@ -32,9 +32,7 @@ TEST(TextCodec, WhereNetworkNamesEnd) {
 }
 
 TEST(TextCodec, LowBytesAndLength) {
-    EXPECT_EQ(LowBytes(u"My Documents\\Korvyn.csv"), "My Documents\\Korvyn.csv");
-    EXPECT_EQ(LowBytes(u"\u0141"), "\x41");
-    EXPECT_EQ(WideLength(u"abc"), 3u);
+    EXPECT_EQ(LowBytes(u"Korvyn.csv\u0141"), "Korvyn.csvA");
     EXPECT_EQ(WideLength(nullptr), 0u);
 }
 
