@@ -133,9 +133,15 @@ TEST(Fonts, WidthsAreTheFaceDesignWidthsAtTheCellsEm) {
                 font.CreateFont(height, 0, 0, 0, weight, 0, 0, 0, 0, 0, 0, 0, 0, face);
                 CFont* previous = dc.SelectObject(&font);
                 for (std::size_t i = 0; i < std::size(kSamples); ++i) {
-                    std::string sample = kSamples[i];
-                    CSize extent =
-                        dc.GetTextExtent(std::u16string(sample.begin(), sample.end()).c_str());
+                    const std::string sample = kSamples[i];
+                    const std::u16string text(sample.begin(), sample.end());
+                    const CSize extent = dc.GetTextExtent(text.c_str());
+                    // A pixel short of its width, a text wraps at its space; words stay whole.
+                    CRect wrapped(0, 0, extent.cx - 1, 0);
+                    dc.DrawText(text, &wrapped, DT_CALCRECT | DT_WORDBREAK);
+                    EXPECT_EQ(wrapped.Height(),
+                              ((sample.find(' ') != std::string::npos) + 1) * height)
+                        << sample;
                     double design = double(units[i + 1]) * height / double(units[0]);
                     EXPECT_NEAR(extent.cx, design, 0.04 * design)
                         << sample << ", weight " << weight << ", cell " << height;
