@@ -29,32 +29,26 @@ inline void PutField(std::vector<BYTE>& out, const Field& f) {
     }
 }
 
+// The font, with DS_SETFONT, is 8-point MS Shell Dlg.
 inline std::vector<BYTE> DialogBytes(DWORD style, short cx, short cy, const std::u16string& caption,
-                                     const std::vector<ItemBytes>& items, WORD points = 8,
-                                     const std::u16string& face = u"MS Shell Dlg") {
+                                     const std::vector<ItemBytes>& items) {
     std::vector<BYTE> out;
     PutDword(out, style);
     PutDword(out, 0);
     PutWord(out, static_cast<WORD>(items.size()));
-    for (short v : {short(0), short(0), cx, cy}) {
+    for (short v : {short(0), short(0), cx, cy, short(0), short(0)}) // no menu, standard class
         PutWord(out, static_cast<WORD>(v));
-    }
-    PutWord(out, 0); // no menu
-    PutWord(out, 0); // standard class
     PutText(out, caption);
     if (style & DS_SETFONT) {
-        PutWord(out, points);
-        PutText(out, face);
+        PutWord(out, 8);
+        PutText(out, u"MS Shell Dlg");
     }
     for (const ItemBytes& item : items) {
-        while (out.size() % 4 != 0) {
-            out.push_back(0);
-        }
+        out.resize((out.size() + 3) / 4 * 4);
         PutDword(out, item.style);
         PutDword(out, 0);
-        for (short v : {item.x, item.y, item.cx, item.cy}) {
+        for (short v : {item.x, item.y, item.cx, item.cy})
             PutWord(out, static_cast<WORD>(v));
-        }
         PutWord(out, item.id);
         PutField(out, item.windowClass);
         PutField(out, item.text);

@@ -1,5 +1,6 @@
 // The owner-data report list: which cells it asks for, the custom-draw stages in order
-// with their colours and rectangles applied, and taps.
+// with their colours and rectangles applied, and its header. (Taps on rows are checked
+// with the zoom they offer.)
 #include "DialogBytes.h"
 
 #include "platform/ui/AfxWin.h"
@@ -16,9 +17,6 @@
 using namespace korvyn::platform;
 
 namespace {
-
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kPale = RGB(240, 240, 200);
 
 // A list control that colours row 1 and narrows the cells of column 1, recording the
 // custom-draw stages reflected to it.
@@ -43,9 +41,9 @@ protected:
         } else if (stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM)) {
             log->push_back("cell " + std::to_string(cd->nmcd.dwItemSpec) + "." +
                            std::to_string(cd->iSubItem));
-            cd->clrTextBk = kPale;
+            cd->clrTextBk = RGB(240, 240, 200);
             if (cd->nmcd.dwItemSpec == 1) {
-                cd->clrText = kRed;
+                cd->clrText = RGB(255, 0, 0);
             }
             if (cd->iSubItem == 1) {
                 // Draw a mark at the left and keep the default drawing right of it.
@@ -122,7 +120,6 @@ protected:
 // colours and the narrowed rectangle a stage sets are applied.
 TEST_F(ListTest, CustomDrawStagesTextRequestsAndTheirColours) {
     page.list.SetItemCount(2);
-    EXPECT_EQ(page.list.GetItemCount(), 2);
     QImage image = Paint();
     std::vector<std::string> expected = {"prepaint", "item 0",   "cell 0.0", "text 0.0",
                                          "cell 0.1", "text 0.1", "item 1",   "cell 1.0",
@@ -131,26 +128,21 @@ TEST_F(ListTest, CustomDrawStagesTextRequestsAndTheirColours) {
     CRect row0, row1;
     ASSERT_TRUE(page.list.GetItemRect(0, &row0, LVIR_BOUNDS));
     ASSERT_TRUE(page.list.GetItemRect(1, &row1, LVIR_BOUNDS));
-    EXPECT_EQ(row1.top, row0.bottom);
-    // Pixels of a colour, or near it where text is smoothed.
-    auto count = [&](const CRect& r, QColor c) {
+    // Pixels of the name cells near red (where the text is smoothed), and the cell's
+    // background right of the mark drawn during its pre-paint, which survives: the
+    // background only fills the narrowed rectangle.
+    auto reds = [&](const CRect& row) {
         int n = 0;
-        for (int y = r.top; y < r.bottom; ++y) {
-            for (int x = r.left; x < r.right; ++x) {
+        for (int y = row.top; y < row.bottom; ++y) {
+            for (int x = row.left; x < row.left + 60; ++x) {
                 QColor p = image.pixelColor(x, y);
-                n += std::abs(p.red() - c.red()) < 40 && std::abs(p.green() - c.green()) < 40 &&
-                     std::abs(p.blue() - c.blue()) < 40;
+                n += p.red() > 215 && p.green() < 40 && p.blue() < 40;
             }
         }
         return n;
     };
-    CRect name0(row0.left, row0.top, row0.left + 60, row0.bottom);
-    CRect name1(row1.left, row1.top, row1.left + 60, row1.bottom);
-    EXPECT_GT(count(name0, QColor(240, 240, 200)), 0) << "background of the cell";
-    EXPECT_EQ(count(name0, QColor(255, 0, 0)), 0);
-    EXPECT_GT(count(name1, QColor(255, 0, 0)), 3) << "row 1's text is red";
-    // The mark drawn during the cell's pre-paint survives: the background only fills the
-    // narrowed rectangle.
+    EXPECT_EQ(reds(row0), 0);
+    EXPECT_GT(reds(row1), 3) << "row 1's text is red";
     EXPECT_EQ(image.pixelColor(row0.left + 62, row0.top + 2), QColor(50, 255, 50));
     EXPECT_EQ(image.pixelColor(row0.left + 70, row0.top + 2), QColor(240, 240, 200));
 
@@ -160,37 +152,16 @@ TEST_F(ListTest, CustomDrawStagesTextRequestsAndTheirColours) {
     int perPage = page.list.GetCountPerPage();
     ASSERT_GT(perPage, 2);
     int asked = 0, highest = 0;
-    for (const std::string& e : page.log) {
-        if (e.rfind("text ", 0) == 0) {
-            ++asked;
+    for (const std::string& e : page.log)
+        if (e.starts_with("text ") && ++asked)
             highest = std::max(highest, std::stoi(e.substr(5)));
-        }
-    }
     EXPECT_LE(highest, perPage);
     EXPECT_LE(asked, (perPage + 1) * 2);
     EXPECT_GE(asked, perPage * 2);
 
     page.list.DeleteAllItems();
-    EXPECT_EQ(page.list.GetItemCount(), 0);
     Paint();
     EXPECT_EQ(page.log, (std::vector<std::string>{"prepaint", "postpaint"}));
-}
-
-TEST_F(ListTest, TapsReportTheItemAndThePointInListCoordinates) {
-    page.list.SetItemCount(3);
-    CRect row2;
-    page.list.GetItemRect(2, &row2, LVIR_BOUNDS);
-    QPoint on(10, row2.top + 2);
-    QTest::mouseClick(widget, Qt::LeftButton, {}, on);
-    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(10, row2.bottom + 30));
-    ASSERT_EQ(page.clicks.size(), 2u);
-    EXPECT_EQ(page.clicks[0].iItem, 2);
-    EXPECT_EQ(page.clicks[0].ptAction.x, 10);
-    EXPECT_EQ(page.clicks[0].ptAction.y, row2.top + 2);
-    EXPECT_EQ(page.clicks[0].hdr.idFrom, 1018u);
-    EXPECT_EQ(page.clicks[1].iItem, -1) << "below the last row";
-    EXPECT_EQ(page.list.HitTest(CPoint(10, row2.top + 2)), 2);
-    EXPECT_EQ(page.list.GetNextItem(-1, LVNI_SELECTED), 2);
 }
 
 TEST_F(ListTest, DraggingAHeaderDividerResizesItsColumnADoubleTapFitsIt) {
@@ -213,10 +184,9 @@ TEST_F(ListTest, DraggingAHeaderDividerResizesItsColumnADoubleTapFitsIt) {
     // divider shared with a column of no width, the empty column is the one taken.)
     page.list.SetColumnWidth(0, 30);
     page.list.SetColumnWidth(1, 40);
-    page.list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, header));
-    page.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, header));
-    page.list.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(30, header));
-    page.list.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30, header));
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+        page.list.SendMessage(message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                              MAKELPARAM(30, header));
     const int fitted = page.list.GetColumnWidth(0);
     CClientDC dc(&page.list);
     CFont* old = dc.SelectObject(page.list.GetFont());
