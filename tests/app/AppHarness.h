@@ -76,7 +76,6 @@ protected:
         platform::SetDeviceScreenSize(240, 320);
     }
 
-    // Runs the program; the process-wide objects are the test's own.
     void Run(AppSession& run) {
         CMainApp app(settings, languages, stations);
         app.SetSession(&run);
@@ -96,12 +95,15 @@ protected:
         fresh.GetValue(index, value);
         return value;
     }
+    static std::u16string Adapter(const CSettings& from) {
+        std::u16string name;
+        from.GetText(CSettings::kAdapter, name);
+        return name;
+    }
     static std::u16string StoredAdapter() {
         CSettings fresh;
         fresh.Load();
-        std::u16string name;
-        fresh.GetText(CSettings::kAdapter, name);
-        return name;
+        return Adapter(fresh);
     }
 
     CSettings settings;
@@ -124,6 +126,11 @@ inline std::string Networks(int count, LONG rssi = -60, ULONG privacy = 0) {
                               .Bytes());
     }
     return ListBytes(static_cast<ULONG>(count), entries);
+}
+
+bool Inside(const CRect& inner, const CRect& outer) {
+    CRect both;
+    return both.IntersectRect(inner, outer) && both == inner;
 }
 
 // A tap on a control, as the stylus gives it: down and up at its middle.

@@ -2,12 +2,15 @@
 // size the window takes, each text of the main window, its three pages and the meter fits
 // the area its control draws it in (one line where the control draws one line, within the
 // control's height where it wraps), every control lies inside its window, no two controls
-// of a window overlap, and the layout fills the window.
+// of a window overlap, and the layout fills the window. The zoomed meter keeps each of its
+// parts in a place of its own.
 #include "AppHarness.h"
+#include "support/gui/ScriptedPopupMenus.h"
 #include "support/gui/WindowPixels.h"
 
 #include "controls/CColoredDlg.h"
 #include "controls/CCustomButton.h"
+#include "controls/ThemeColors.h"
 #include "controls/TransparentBitmap.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
@@ -15,13 +18,11 @@
 #include "settings/COptionsDlg.h"
 #include "views/CChannelsDlg.h"
 #include "views/CScannerDlg.h"
+#include "views/MeterLayout.h"
 
 #include <QTest>
-#include <QWidget>
 
 #include <sstream>
-#include <string>
-#include <vector>
 
 using namespace korvyn::test;
 
@@ -100,14 +101,8 @@ CRect InMainWindow(CMainDlg& dlg, CWnd& window) {
     return r;
 }
 
-bool Inside(const CRect& inner, const CRect& outer) {
-    CRect both;
-    return both.IntersectRect(inner, outer) && both == inner;
-}
-
 class TextFits : public AppTest {
 protected:
-    std::vector<std::string> misfits;
     std::string where;
 
     void Check(CWnd* control, const std::u16string& text) {
@@ -115,7 +110,7 @@ protected:
             return;
         }
         if (std::string m = Misfit(*control, text, AreaOf(*control, text)); !m.empty()) {
-            misfits.push_back(where + ": " + m);
+            ADD_FAILURE() << where << ": " << m;
         }
     }
     // Every control of a window that shows text, as it shows it now.
@@ -150,20 +145,14 @@ protected:
                     r.IsRectEmpty()) {
                     continue; // the pages lie over the tab strip's page area
                 }
-                std::ostringstream at;
-                at << where << ": control " << c->GetDlgCtrlID() << " at " << r.left << "," << r.top
-                   << "-" << r.right << "," << r.bottom;
-                if (!Inside(r, bounds) || !Inside(bounds, client)) {
-                    misfits.push_back(at.str() + " outside " + std::to_string(client.right) + "x" +
-                                      std::to_string(client.bottom));
-                }
-                for (const auto& [id, other] : placed) {
+                const int id = c->GetDlgCtrlID();
+                EXPECT_TRUE(Inside(r, bounds) && Inside(bounds, client)) << where << ": " << id;
+                for (const auto& [other, at] : placed) {
                     CRect both;
-                    if (window != dlg.GetOptionsPage() && both.IntersectRect(r, other)) {
-                        misfits.push_back(at.str() + " overlaps control " + std::to_string(id));
-                    }
+                    EXPECT_FALSE(window != dlg.GetOptionsPage() && both.IntersectRect(r, at))
+                        << where << ": " << id << " overlaps " << other;
                 }
-                placed.emplace_back(c->GetDlgCtrlID(), r);
+                placed.emplace_back(id, r);
                 bottom = std::max(bottom, static_cast<int>(r.bottom));
             }
         }
@@ -186,44 +175,37 @@ protected:
         dlg.GetTabs().SetCurSel(page);
         dlg.GetTabs().ShowPages();
     }
-    void ExpectNoMisfits() {
-        std::string all;
-        for (const std::string& m : misfits) {
-            all += m + "\n";
-        }
-        EXPECT_TRUE(all.empty()) << "texts or controls out of place:\n" << all;
-    }
 };
 
 } // namespace
 
-// English, Hungarian, Polish, French, Portuguese, Russian, German, Italian; a landscape
-// screen 320 pixels high or more is made with the portrait template.
-TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageOnEveryScreen) {
-    const CSize screens[] = {{240, 320}, {320, 240}, {240, 240}, {240, 330},
-                             {480, 640}, {640, 480}, {800, 480}};
+// English, Hungarian, Polish, French, Portuguese, Russian, German, Italian; on the reference
+// screens and as the running window is resized to any shape, maximised and full screen.
+TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageAtEverySize) {
+    const CSize sizes[] = {{240, 320}, {320, 240},  {240, 240},  {240, 330},   {480, 640},
+                           {640, 480}, {800, 480},  {321, 240},  {480, 660},   {900, 600},
+                           {500, 500}, {300, 1000}, {1024, 600}, {1920, 1048}, {3840, 2160}};
     driver->list = Networks(3);
     for (DWORD language : {0, 5, 6, 7, 9, 10, 11, 12}) {
         CSettings stored;
         stored.SetValue(CSettings::kLanguage, language);
         stored.Save();
-        for (const CSize& screen : screens) {
-            korvyn::platform::SetDeviceScreenSize(screen.cx, screen.cy);
-            Run([&](CMainDlg& dlg) {
-                timers.Fire(dlg, CMainDlg::kScanTimer);
-                CScannerDlg& list = *dlg.GetListPage();
-                COptionsDlg& options = *dlg.GetOptionsPage();
-                CChannelsDlg& channels = *dlg.GetChannelsPage();
+        Run([&](CMainDlg& dlg) {
+            timers.Fire(dlg, CMainDlg::kScanTimer);
+            for (const CSize& size : sizes) {
+                korvyn::platform::SetDeviceScreenSize(size.cx, size.cy);
                 for (int page : {0, 1, 2}) {
-                    where = "language " + std::to_string(language) + " " +
-                            std::to_string(screen.cx) + "x" + std::to_string(screen.cy) + " page " +
-                            std::to_string(page);
+                    where = "language " + std::to_string(language) + " " + std::to_string(size.cx) +
+                            "x" + std::to_string(size.cy) + " page " + std::to_string(page);
                     ShowPage(dlg, page);
                     CheckShownTexts(dlg);
                     CheckShownTexts(*dlg.GetTabs().GetPage(page));
                     CheckPlaces(dlg);
                 }
                 // The texts each control shows in its other states.
+                CScannerDlg& list = *dlg.GetListPage();
+                COptionsDlg& options = *dlg.GetOptionsPage();
+                CChannelsDlg& channels = *dlg.GetChannelsPage();
                 Check(dlg.GetDlgItem(IDC_SUSPEND), languages.Text(4));
                 for (const char16_t* lamp : {u"Idle", u"Scan", u"NO RADIO"}) {
                     Check(dlg.GetDlgItem(IDC_LAMP), lamp);
@@ -242,37 +224,108 @@ TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageOnEveryScre
                     Check(options.GetDlgItem(id), languages.Text(text));
                     Check(options.GetDlgItem(id), languages.Text(text + 1));
                 }
-            });
-        }
+            }
+            QWidget* window = WidgetOf(dlg);
+            for (bool full : {false, true}) {
+                const QSize before = window->size();
+                full ? window->showFullScreen() : window->showMaximized();
+                EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() != before; }));
+                EXPECT_GE(window->width(), 640);
+                where = full ? "full screen" : "maximised";
+                CheckPlaces(dlg);
+                window->showNormal();
+            }
+        });
     }
-    ExpectNoMisfits();
 }
 
-// The running window resized to any shape, maximised and full screen.
-TEST_F(TextFits, AtEveryWindowSizeEveryControlIsInPlaceAndTheLayoutFillsIt) {
-    const CSize sizes[] = {{240, 240},  {240, 320}, {320, 240},   {321, 240},   {240, 330},
-                           {480, 660},  {900, 600}, {640, 480},   {480, 640},   {800, 480},
-                           {1024, 600}, {500, 500}, {1920, 1048}, {3840, 2160}, {300, 1000}};
-    Run([&](CMainDlg& dlg) {
-        for (const CSize& size : sizes) {
-            korvyn::platform::SetDeviceScreenSize(size.cx, size.cy);
-            for (int page : {0, 1, 2}) {
-                where = std::to_string(size.cx) + "x" + std::to_string(size.cy) + " page " +
-                        std::to_string(page);
-                ShowPage(dlg, page);
-                CheckPlaces(dlg);
+// The zoomed meter on every reference screen: the name, the number, the graph and the
+// details each in a rectangle of their own above the count line, every pixel drawn inside
+// one of them; the graph's line inside its plot, broken where the station was not heard,
+// and starting from the scans before the meter was opened.
+TEST_F(AppTest, TheMeterKeepsEachPartInItsPlaceAndBreaksTheLineWhereNotHeard) {
+    constexpr int kScans = 60, kGapFrom = 20, kGapTo = 30; // not heard in scans 20 to 29
+    for (const CSize& screen : {CSize(240, 320), CSize(320, 240), CSize(240, 240)}) {
+        korvyn::platform::SetDeviceScreenSize(screen.cx, screen.cy);
+        Run([&](CMainDlg& dlg) {
+            SCOPED_TRACE(std::to_string(screen.cx) + "x" + std::to_string(screen.cy));
+            settings.SetValue(CSettings::kRefresh, 2); // a scan a second: 120 in the graph
+            for (int scan = 0; scan < kScans; ++scan) {
+                const DWORD rssi = DWORD(-45 - scan % 30);
+                driver->list =
+                    scan >= kGapFrom && scan < kGapTo
+                        ? ListBytes(0, {})
+                        : ListBytes(1, {EntryBytes().Ssid(5, "Alpha").Rssi(rssi).Bytes()});
+                timers.Fire(dlg, CMainDlg::kScanTimer);
             }
-        }
-        QWidget* window = WidgetOf(dlg);
-        for (bool full : {false, true}) {
-            const QSize before = window->size();
-            full ? window->showFullScreen() : window->showMaximized();
-            EXPECT_TRUE(QTest::qWaitFor([&] { return window->size() != before; }));
-            EXPECT_GE(window->width(), 640);
-            where = full ? "full screen" : "maximised";
-            CheckPlaces(dlg);
-            window->showNormal();
-        }
-    });
-    ExpectNoMisfits();
+            CScannerDlg& page = *dlg.GetListPage();
+            ScriptedPopupMenus menus({ID_ZOOM});
+            NMITEMACTIVATE tap{};
+            tap.hdr = {page.GetDlgItem(IDC_LIST)->m_hWnd, IDC_LIST, UINT(NM_CLICK)};
+            page.SendMessage(WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&tap));
+            page.SendMessage(WM_COMMAND, MAKEWPARAM(ID_ZOOM, 0), 0);
+            ASSERT_TRUE(page.IsZoomed());
+            const QImage shot = Shot(page);
+            const korvyn::MeterLayout& m = page.GetMeterLayout();
+
+            CRect client, count;
+            page.GetClientRect(&client);
+            page.GetDlgItem(IDC_COUNT)->GetWindowRect(&count);
+            page.ScreenToClient(&count);
+            const CRect above(0, 0, client.right, count.top);
+            const CRect parts[] = {m.name, m.number, m.graph, m.details};
+            for (std::size_t i = 0; i < 4; ++i) {
+                EXPECT_TRUE(!parts[i].IsRectEmpty() && Inside(parts[i], above)) << i;
+                for (std::size_t j = i + 1; j < 4; ++j) {
+                    CRect both;
+                    EXPECT_FALSE(both.IntersectRect(parts[i], parts[j])) << i << " and " << j;
+                }
+            }
+            EXPECT_TRUE(Inside(m.plot, m.graph) && Inside(m.labels, m.graph));
+            EXPECT_LE(m.labels.right, m.plot.left);
+            EXPECT_TRUE(Inside(m.number, m.numberCell));
+
+            // Every pixel that is not background lies in one of the parts (the name's
+            // descenders may shade one row under its band); the line's colour only in the
+            // graph; three labels, apart, in their column.
+            const CRect name(m.name.left, m.name.top, m.name.right, m.name.bottom + 1);
+            const COLORREF background = page.GetBackgroundColor(), line = korvyn::CaptionColor();
+            int strays = 0, labels = 0;
+            bool labelAbove = false;
+            for (int y = above.top; y < above.bottom; ++y) {
+                bool labelInk = false;
+                for (int x = above.left; x < above.right; ++x) {
+                    const COLORREF p = PixelAt(shot, x, y);
+                    const bool inGraph = m.graph.PtInRect(CPoint(x, y));
+                    if (p == background)
+                        continue;
+                    strays += !(name.PtInRect(CPoint(x, y)) || m.number.PtInRect(CPoint(x, y)) ||
+                                inGraph || m.details.PtInRect(CPoint(x, y))) ||
+                              (p == line && !inGraph) || (inGraph && x < m.labels.left);
+                    labelInk |= m.labels.PtInRect(CPoint(x, y));
+                }
+                labels += labelInk && !labelAbove;
+                labelAbove = labelInk;
+            }
+            EXPECT_EQ(strays, 0);
+            EXPECT_EQ(labels, 3);
+
+            // Columns of scans: the newest at the plot's right edge, 120 across the plot.
+            auto column = [&](int scan) {
+                return m.plot.left + (119 - (kScans - 1 - scan)) * (m.plot.Width() - 1) / 119;
+            };
+            auto lineIn = [&](int x0, int x1) {
+                int n = 0;
+                for (int x = x0; x <= x1; ++x)
+                    for (int y = m.graph.top; y < m.graph.bottom; ++y)
+                        n += PixelAt(shot, x, y) == line;
+                return n;
+            };
+            const int pen = 2 * m.scale + 1; // the line's half width, and a pixel to round
+            EXPECT_EQ(lineIn(column(kGapFrom - 1) + pen, column(kGapTo) - pen), 0) << "the gap";
+            EXPECT_GT(lineIn(column(0), column(kGapFrom - 1) - 1), 0) << "before the meter";
+            EXPECT_GT(lineIn(column(kGapTo), column(kScans - 1)), 0);
+            EXPECT_EQ(lineIn(m.plot.left, column(0) - pen), 0) << "nothing before the first scan";
+        });
+    }
 }
