@@ -1,9 +1,8 @@
 #pragma once
-// Runs the whole program in-process around a test: a fake adapter driver, a registry
-// and Documents folder of the test's own, timers fired by hand, message boxes answered
-// by script, idle-timer resets counted. The test's script runs inside the main window's
-// modal loop; the program then ends as Exit does (unless the script ended it) and saves
-// its settings.
+// The whole program in-process around a test, with a fake adapter, its own registry and
+// Documents folder, timers fired by hand and scripted message boxes. The test's script runs
+// inside the main window's modal loop; the program then ends as Exit does (unless the script
+// ended it) and saves its settings.
 #include "app/CMainApp.h"
 #include "app/CMainDlg.h"
 #include "core/StationTable.h"
@@ -88,22 +87,20 @@ protected:
     }
 
     // Settings as the next start would read them.
-    static DWORD Stored(int index) {
+    static CSettings Reloaded() {
         CSettings fresh;
         fresh.Load();
+        return fresh;
+    }
+    static DWORD Stored(int index) {
         DWORD value = 0xDEAD;
-        fresh.GetValue(index, value);
+        Reloaded().GetValue(index, value);
         return value;
     }
-    static std::u16string Adapter(const CSettings& from) {
+    static std::u16string Adapter(const CSettings& from = Reloaded()) {
         std::u16string name;
         from.GetText(CSettings::kAdapter, name);
         return name;
-    }
-    static std::u16string StoredAdapter() {
-        CSettings fresh;
-        fresh.Load();
-        return Adapter(fresh);
     }
 
     CSettings settings;
@@ -128,7 +125,7 @@ inline std::string Networks(int count, LONG rssi = -60, ULONG privacy = 0) {
     return ListBytes(static_cast<ULONG>(count), entries);
 }
 
-bool Inside(const CRect& inner, const CRect& outer) {
+inline bool Inside(const CRect& inner, const CRect& outer) {
     CRect both;
     return both.IntersectRect(inner, outer) && both == inner;
 }

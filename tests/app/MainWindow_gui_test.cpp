@@ -56,7 +56,7 @@ int ListRows(CMainDlg& dlg) {
     return dynamic_cast<CListCtrl*>(dlg.GetListPage()->GetDlgItem(IDC_LIST))->GetItemCount();
 }
 
-TEST_F(AppTest, TheCycleTheLampAndSuspend) {
+TEST_F(AppTest, TheCycleTheLampSuspendAndAMissingAdapterName) {
     driver->list = Networks(3);
     Run([&](CMainDlg& dlg) {
         EXPECT_TRUE(dlg.IsAdapterFound() && dlg.IsScanning());
@@ -104,6 +104,23 @@ TEST_F(AppTest, TheCycleTheLampAndSuspend) {
         EXPECT_EQ(dlg.GetBlinkCount(), 2u);
         EXPECT_TRUE(dlg.IsScanning() && timers.IsArmed(dlg, kLamp) && timers.IsArmed(dlg, kScan));
         EXPECT_EQ(driver->scanRequests.size(), 1u);
+
+        // Without an adapter name the lamp turns red and stops while scans go on; with one
+        // chosen again, a resume brings the blinking back.
+        settings.SetText(CSettings::kAdapter, u"");
+        timers.Fire(dlg, kLamp);
+        EXPECT_EQ(Shown(dlg), Lamp::Red);
+        EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
+        BITMAP info{};
+        EXPECT_NE(::GetObject(dlg.GetLampImage(IDB_LAMP_GREEN), sizeof info, &info), 0)
+            << "the green image outlives the lamp's change to red";
+        timers.Fire(dlg, kScan);
+        EXPECT_TRUE(timers.IsArmed(dlg, kScan)) << "scans go on";
+        settings.SetText(CSettings::kAdapter, u"wlan0");
+        Tap(suspend);
+        Tap(suspend);
+        ASSERT_TRUE(timers.Fire(dlg, kLamp));
+        EXPECT_EQ(Shown(dlg), Lamp::Green);
     });
     EXPECT_EQ(session.endings, 1);
 }
@@ -165,27 +182,6 @@ TEST_F(AppTest, AFailedReadKeepsTheTableWhileTheListIsRefreshed) {
     });
 }
 
-TEST_F(AppTest, WithoutAnAdapterNameTheLampTurnsRedAndStopsWhileScansGoOn) {
-    Run([&](CMainDlg& dlg) {
-        settings.SetText(CSettings::kAdapter, u"");
-        timers.Fire(dlg, kLamp);
-        EXPECT_EQ(Shown(dlg), Lamp::Red);
-        EXPECT_FALSE(timers.IsArmed(dlg, kLamp));
-        BITMAP info{};
-        EXPECT_NE(::GetObject(dlg.GetLampImage(IDB_LAMP_GREEN), sizeof info, &info), 0)
-            << "the green image outlives the lamp's change to red";
-        timers.Fire(dlg, kScan);
-        EXPECT_TRUE(timers.IsArmed(dlg, kScan)) << "scans go on";
-
-        // With an adapter chosen again, a resume brings the blinking back.
-        settings.SetText(CSettings::kAdapter, u"wlan0");
-        Tap(Control(dlg, IDC_SUSPEND));
-        Tap(Control(dlg, IDC_SUSPEND));
-        ASSERT_TRUE(timers.Fire(dlg, kLamp));
-        EXPECT_EQ(Shown(dlg), Lamp::Green);
-    });
-}
-
 TEST_F(AppTest, WithoutAWirelessAdapterItSaysSoAndNeverScans) {
     driver->adapters = {{u"eth0", 0}};
     driver->list = Networks(2);
@@ -216,7 +212,7 @@ TEST_F(AppTest, AdaptersAreListedSortedAndTheFirstOrTheOnlyOneIsStored) {
     earlier.Save();
     driver->adapters = {{u"eth0", 0}, {u"wlx00c0ca", NdisPhysicalMediumWirelessLan}};
     Run([&](CMainDlg& dlg) { EXPECT_EQ(AdapterBox(dlg).GetCount(), 1); });
-    EXPECT_EQ(StoredAdapter(), u"wlx00c0ca");
+    EXPECT_EQ(Adapter(), u"wlx00c0ca");
 
     driver->adapters = {{u"wlanB", NdisPhysicalMediumWirelessLan},
                         {u"WLANC", NdisPhysicalMediumWirelessLan},
@@ -244,21 +240,7 @@ TEST_F(AppTest, AdaptersAreListedSortedAndTheFirstOrTheOnlyOneIsStored) {
         EXPECT_EQ(driver->scanRequests.back(), u"wlanB");
         EXPECT_EQ(ListRows(dlg), 2);
     });
-    EXPECT_EQ(StoredAdapter(), u"wlanB");
-}
-
-TEST_F(AppTest, TheTemplateFollowsTheScreenShape) {
-    for (auto [width, height, main, list] :
-         {std::tuple{240, 320, IDD_MAIN_PORTRAIT, IDD_SCANNER_PORTRAIT},
-          {320, 240, IDD_MAIN_LANDSCAPE, IDD_SCANNER_LANDSCAPE},
-          {240, 240, IDD_MAIN_SQUARE, IDD_SCANNER_SQUARE},
-          {640, 480, IDD_MAIN_PORTRAIT, IDD_SCANNER_PORTRAIT}}) {
-        korvyn::platform::SetDeviceScreenSize(width, height);
-        EXPECT_EQ(CMainDlg(settings, languages, stations).GetTemplateId(), UINT(main)) << width;
-        EXPECT_EQ(CScannerDlg(stations, settings, languages).GetTemplateId(), UINT(list));
-    }
-    EXPECT_EQ(CMainDlg::TemplateForRotation(640, 480), static_cast<UINT>(IDD_MAIN_LANDSCAPE));
-    EXPECT_EQ(CMainDlg::TemplateForRotation(300, 300), static_cast<UINT>(IDD_MAIN_SQUARE));
+    EXPECT_EQ(Adapter(), u"wlanB");
 }
 
 // The stored language names the tabs and buttons, also after a resize; one out of range
@@ -372,20 +354,13 @@ TEST_F(AppTest, ZoomOnTheChannelsPageOpensTheListPagesMeterOnThatStation) {
     });
 }
 
-// A run that also lets the test look at the window at its start and at its end.
+// A run that also lets the test look at the window at its end.
 class WatchedRun : public ProgramRun {
 public:
     using ProgramRun::ProgramRun;
-    std::function<void(CMainDlg&)> atStart;
     std::function<void(CMainDlg&)> atEnd;
     int endings = 0;
 
-    void Running(CMainDlg& dlg) override {
-        ProgramRun::Running(dlg);
-        if (atStart) {
-            atStart(dlg);
-        }
-    }
     void Ending(CMainDlg& dlg) override {
         ++endings;
         ProgramRun::Ending(dlg);
@@ -400,10 +375,7 @@ protected:
     WatchedRun Watched(const CommandLine& options, bool headless = true) {
         return WatchedRun(options, headless, languages, stations);
     }
-    int Launch(WatchedRun& run) {
-        Run(run);
-        return exitCode;
-    }
+    int Launch(WatchedRun& run) { return Run(run), exitCode; }
 };
 
 TEST_F(RunTest, TicksRunBackToBackWithLampTicksBetweenThenEndAsExitDoes) {
@@ -429,20 +401,6 @@ TEST_F(RunTest, TicksRunBackToBackWithLampTicksBetweenThenEndAsExitDoes) {
     EXPECT_FALSE(drawn) << "a headless run draws no window";
     EXPECT_EQ(timers.ArmedCount(), 0u) << "the batch clock is gone with the run";
     EXPECT_EQ(Stored(CSettings::kFont), 12u) << "the settings were saved";
-}
-
-TEST_F(RunTest, ADurationEndsTheRunWhenItsTimerFires) {
-    CommandLine options;
-    options.duration = 2.5;
-    WatchedRun run = Watched(options);
-    run.atStart = [&](CMainDlg& dlg) {
-        EXPECT_EQ(timers.Period(dlg, ProgramRun::kDurationTimer), 2500u);
-        EXPECT_TRUE(timers.Fire(dlg, ProgramRun::kDurationTimer));
-        EXPECT_EQ(run.endings, 1);
-        EXPECT_FALSE(timers.IsArmed(dlg, CMainDlg::kScanTimer));
-    };
-    EXPECT_EQ(Launch(run), 0);
-    EXPECT_EQ(run.endings, 1);
 }
 
 TEST_F(RunTest, TheWindowShowsTheOptionsOrTheMeterForThePicture) {

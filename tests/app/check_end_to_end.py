@@ -158,8 +158,9 @@ def exit_status():
         result = run(*common, *args)
         check(result.returncode == 1, "%r: status %d" % (args, result.returncode))
     picture = os.path.join(work, "shot.png")
-    result = run(*common, "--screen=320x240", "--zoom=1", "--screenshot=" + picture)
-    check(result.returncode == 0, "picture: %d" % result.returncode)
+    result = run(*common[:-1], "--duration=0.2", "--screen=320x240", "--zoom=1",
+                 "--screenshot=" + picture)
+    check(result.returncode == 0, "picture after a time: %d" % result.returncode)
     with open(picture, "rb") as f:
         head = f.read(24)
     check(head[:8] == b"\x89PNG\r\n\x1a\n" and head[16:24] == (320).to_bytes(4, "big") +
@@ -167,9 +168,8 @@ def exit_status():
 
 
 def odd_files():
-    """Whatever stands where a file should be, for each file the program reads or writes:
-    refused at start with its name and the reason, or used through a link; never waited
-    on, never read without end, never replaced."""
+    """Whatever stands where a file should be: refused at start with its name and the reason,
+    or used through a link; never waited on, read without end or replaced."""
     def place(kind, path, content):
         if kind == "pipe":
             os.mkfifo(path)
@@ -221,21 +221,17 @@ def environment():
     docs = os.path.join(folder, "Documents")
     base = ["--headless", "--driver=sim:demo", "--ticks=2", "--registry=" + registry]
 
-    # Without HOME there is no Documents folder: the export fails and says why.
+    # Without HOME, or with a Documents link to nothing, the export fails and says why.
     before = os.path.exists("/Documents")
-    env = headless_env()
-    for name in ("HOME", "KORVYN_DOCUMENTS", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME"):
-        env.pop(name, None)
-    result = run(*base, "--export=csv", env=env)
-    check(result.returncode == 1 and b"HOME is not set" in result.stderr and
-          os.path.exists("/Documents") == before, "no HOME: %d %r" % (result.returncode,
-                                                                      result.stderr))
-
-    # A Documents folder that is a link to nothing is named as such.
+    homeless = {k: v for k, v in headless_env().items()
+                if k not in ("HOME", "KORVYN_DOCUMENTS", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME")}
     os.symlink(os.path.join(folder, "gone"), os.path.join(folder, "docs-link"))
-    result = run(*base, "--export=csv", "--documents=" + os.path.join(folder, "docs-link"))
-    check(result.returncode == 1 and b"link to a folder that does not exist" in result.stderr,
-          "dangling Documents link: %r" % result.stderr)
+    for args, env, reason in (([], homeless, b"HOME is not set"),
+                              (["--documents=" + os.path.join(folder, "docs-link")], None,
+                               b"link to a folder that does not exist")):
+        result = run(*base, "--export=csv", *args, env=env)
+        check(result.returncode == 1 and reason in result.stderr and
+              os.path.exists("/Documents") == before, "%r: %r" % (reason, result.stderr))
 
     # A settings file the user made read-only is kept as it is.
     with open(registry, "w") as f:
