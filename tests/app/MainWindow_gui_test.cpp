@@ -403,23 +403,6 @@ TEST_F(RunTest, TicksRunBackToBackWithLampTicksBetweenThenEndAsExitDoes) {
     EXPECT_EQ(Stored(CSettings::kFont), 12u) << "the settings were saved";
 }
 
-TEST_F(RunTest, TheWindowShowsTheOptionsOrTheMeterForThePicture) {
-    driver->list = Networks(2);
-    CommandLine options;
-    options.ticks = 1;
-    options.show = korvyn::ShowChoice::Options;
-    WatchedRun run = Watched(options);
-    run.atEnd = [&](CMainDlg& dlg) {
-        EXPECT_EQ(dlg.GetTabs().GetCurSel(), 1);
-        EXPECT_TRUE(dlg.GetOptionsPage()->IsWindowVisible());
-    };
-    Launch(run);
-    options.show = korvyn::ShowChoice::Meter;
-    WatchedRun meter = Watched(options);
-    meter.atEnd = [&](CMainDlg& dlg) { EXPECT_TRUE(dlg.GetListPage()->IsZoomed()); };
-    Launch(meter);
-}
-
 TEST_F(RunTest, ALaterWindowedStartHandsOverAndEndsWithoutTouchingTheSettings) {
     SingleInstance::Options instance;
     instance.programPath = "/opt/korvyn/bin/korvyn";
