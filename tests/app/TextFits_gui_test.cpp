@@ -141,10 +141,6 @@ protected:
         EXPECT_GE(count.top, InMainWindow(dlg, *list->GetDlgItem(IDC_LIST)).bottom);
         EXPECT_LE(count.bottom, InMainWindow(dlg, *list).bottom) << "the count line shows";
     }
-    void ShowPage(CMainDlg& dlg, int page) {
-        dlg.GetTabs().SetCurSel(page);
-        dlg.GetTabs().ShowPages();
-    }
 };
 
 } // namespace
@@ -167,7 +163,8 @@ TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageAtEverySize
                 for (int page : {0, 1, 2}) {
                     where = "language " + std::to_string(language) + " " + std::to_string(size.cx) +
                             "x" + std::to_string(size.cy) + " page " + std::to_string(page);
-                    ShowPage(dlg, page);
+                    dlg.GetTabs().SetCurSel(page);
+                    dlg.GetTabs().ShowPages();
                     CheckShownTexts(dlg);
                     CheckShownTexts(*dlg.GetTabs().GetPage(page));
                     CheckPlaces(dlg);

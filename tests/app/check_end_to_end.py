@@ -162,13 +162,11 @@ def odd_files():
             os.mkfifo(path)
         elif kind == "folder":
             os.mkdir(path)
-        elif kind.startswith("/dev/"):
-            os.symlink(kind, path)
         else:
             if kind == "link":
                 with open(path + ".target", "wb") as f:
                     f.write(content)
-            os.symlink(path + ".target", path)
+            os.symlink(kind if kind.startswith("/dev/") else path + ".target", path)
 
     def through_link(path, text, times):
         with open(path + ".target", "rb") as f:

@@ -12,10 +12,7 @@ if(TARGET korvyn)
     add_test(NAME app_network_names
              COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_names.py $<TARGET_FILE:korvyn>)
     set_tests_properties(app_network_names PROPERTIES LABELS app ENVIRONMENT "${app_env}")
-endif()
-
-# What `cmake --install` puts in place: the program, its menu entry, icon and manual.
-if(TARGET korvyn)
+    # What `cmake --install` puts in place: the program, its menu entry, icon and manual.
     add_test(NAME app_install
              COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_install.py
                      ${CMAKE_COMMAND} ${PROJECT_BINARY_DIR})
