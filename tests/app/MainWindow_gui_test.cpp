@@ -1,6 +1,5 @@
-// The main window and the scan cycle, run as the program runs them: start-up, the two
-// timers fired by hand, Suspend, the adapter box, the languages and the end; and runs as
-// the command line asks for them.
+// The main window and the scan cycle as the program runs them, timers fired by hand; and runs
+// as the command line asks for them.
 #include "AppHarness.h"
 #include "support/gui/ScriptedPopupMenus.h"
 #include "support/gui/WindowPixels.h"

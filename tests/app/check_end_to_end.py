@@ -73,9 +73,8 @@ def scan_print_export():
           "saveas" not in saved, "settings saved, the export format left alone: " + saved)
 
 
-# One network of every kind of security and band, as a scan file gives it (frequency, type,
-# privacy, name, options), with its Sec in English and in Italian (whose texts for open and
-# WEP differ) and its Ch.
+# A network of every kind of security and band (frequency, type, privacy, name, options), with
+# its Sec in English and in Italian and its Ch.
 KINDS = [
     ('2412000 1 0 "open"', "Open", "Aperta", "1"),
     ('1 1 1 "old flag"', "WEP", "WEP Protetta", "1"),
@@ -286,13 +285,9 @@ def environment():
 
     # The disk fills up under the recorder: told once, status 1.
     recording = os.path.join(folder, "full.scan")
-
-    def small_disk():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        resource.setrlimit(resource.RLIMIT_FSIZE, (4000, 4000))
-
     result = run(*base[:-2], "--ticks=30", "--registry=" + registry, "--record=" + recording,
-                 preexec_fn=small_disk)
+                 preexec_fn=lambda: (signal.signal(signal.SIGXFSZ, signal.SIG_IGN),
+                                     resource.setrlimit(resource.RLIMIT_FSIZE, (4000, 4000))))
     err = result.stderr.decode()
     check(result.returncode == 1 and err.count("recording to " + recording + " stopped") == 1,
           "full disk: %d %r" % (result.returncode, err))

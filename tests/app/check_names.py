@@ -36,10 +36,6 @@ def names():
 codecs.register_error("byte_as_latin1", lambda e: (chr(e.object[e.start]), e.start + 1))
 
 
-def shown(raw):
-    return raw.split(b"\0", 1)[0].decode("utf-8", "byte_as_latin1")
-
-
 def printed(text):
     return "".join("\\x%02x" % ord(c) if ord(c) < 0x20 or 0x7f <= ord(c) <= 0x9f else c
                    for c in text)
@@ -86,7 +82,7 @@ def each_name(rows, what, value=lambda field: field):
 
 program = sys.argv[1]
 entries = names()
-expected = [shown(raw) for raw in entries]
+expected = [raw.split(b"\0", 1)[0].decode("utf-8", "byte_as_latin1") for raw in entries]
 work = tempfile.mkdtemp(prefix="korvyn-names-")
 scans = os.path.join(work, "names.scan")
 scan_file(entries, scans)
