@@ -104,7 +104,8 @@ for k, fields in each_name([line.split("\t") for line in lines[1:-1]], "printed"
 sheet = xlrd.open_workbook(export("xls")[0], logfile=io.StringIO()).sheet_by_index(0)
 for k, row in each_name([sheet.row(r) for r in range(1, sheet.nrows)], "workbook",
                        lambda cell: cell.value):
-    check(row[0].value == expected[k] and (row[0].ctype == xlrd.XL_CELL_TEXT or
-                                           (row[0].ctype == xlrd.XL_CELL_EMPTY and not expected[k])),
+    check(row[0].value == expected[k] and
+          (row[0].ctype == xlrd.XL_CELL_TEXT or (row[0].ctype == xlrd.XL_CELL_EMPTY and not
+                                                 expected[k])),
           "workbook name %d: %r of type %d" % (k, row[0].value, row[0].ctype))
 shutil.rmtree(work)

@@ -63,9 +63,10 @@ class Tests(unittest.TestCase):
             test = lambda *command, labels=(): {"command": list(command), "properties": [
                 {"name": "LABELS", "value": list(labels)}]}
             script = ("/usr/bin/python3", "/src/check.py")
-            listing = {"tests": [test(core, "--gtest_filter=A.B"), test(*script, korvyn, "scan"),
-                                 test(core, "--gtest_filter=A.C"), test(*script, data, build),
-                                 test(*script, korvyn, labels=["soak"]), test(*script, core, korvyn)]}
+            listing = {"tests": [
+                test(core, "--gtest_filter=A.B"), test(*script, korvyn, "scan"),
+                test(core, "--gtest_filter=A.C"), test(*script, data, build),
+                test(*script, korvyn, labels=["soak"]), test(*script, core, korvyn)]}
             self.assertEqual(mutants.test_groups(listing, build),
                              {(core,): [1, 3], (korvyn,): [2], (korvyn, core): [6]})
 
