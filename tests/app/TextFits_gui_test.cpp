@@ -88,12 +88,10 @@ protected:
             }
         }
     }
-    // The visible controls of the main window and of its shown page lie inside their
-    // window and apart from each other (the options page keeps its template's places, where
-    // the sliders' 80 x 30 pixels reach a little into the next row); the buttons sit under
-    // the tab strip when the window is at least as tall as wide and beside it when wider;
-    // only the template's margin (3 dialog units) stays below the layout; the list page
-    // shows its count line under the list.
+    // The visible controls of the main window and its shown page lie inside their window and
+    // apart (but on the options page, whose sliders reach a little into the next row); the
+    // buttons sit beside the tab strip when wider than tall, else under it; only the
+    // template's margin stays below the layout; the count line shows under the list.
     void CheckPlaces(CMainDlg& dlg) {
         CRect client;
         dlg.GetClientRect(&client);
@@ -250,6 +248,7 @@ TEST_F(AppTest, TheMeterKeepsEachPartInItsPlaceAndBreaksTheLineWhereNotHeard) {
             EXPECT_TRUE(Inside(m.plot, m.graph) && Inside(m.labels, m.graph));
             EXPECT_LE(m.labels.right, m.plot.left);
             EXPECT_TRUE(Inside(m.number, m.numberCell));
+
             const COLORREF line = korvyn::CaptionColor();
 
             // Columns of scans: the newest at the plot's right edge, 120 across the plot.
