@@ -1,5 +1,5 @@
 """Runs the program headless and reads back what it printed and saved:
-    check_end_to_end.py <korvyn> scan_print_export | exit_status | classes_and_bands | odd_files | environment"""
+    check_end_to_end.py <korvyn> <case: one of the functions at the end>"""
 import os
 import resource
 import signal
@@ -73,8 +73,7 @@ def scan_print_export():
           "saveas" not in saved, "settings saved, the export format left alone: " + saved)
 
 
-# A network of every kind of security and band (frequency, type, privacy, name, options), with
-# its Sec in English and in Italian and its Ch.
+# A network of every kind of security and band, its Sec in English and Italian, and its Ch.
 KINDS = [
     ('2412000 1 0 "open"', "Open", "Aperta", "1"),
     ('1 1 1 "old flag"', "WEP", "WEP Protetta", "1"),
@@ -154,8 +153,7 @@ def exit_status():
 
 
 def odd_files():
-    """Whatever stands where a file should be: refused at start with its name and the reason,
-    or used through a link; never waited on, read without end or replaced."""
+    """Whatever stands where a file should be: refused with its name and why, or followed."""
     def place(kind, path, content):
         if kind == "pipe":
             os.mkfifo(path)
@@ -171,8 +169,7 @@ def odd_files():
         with open(path + ".target", "rb") as f:
             return f.read().count(text) >= times and os.path.islink(path)
 
-    roles = {
-        # role: (option, content of a good file, status when refused, check of a good run)
+    roles = {  # role: (option, content of a good file, status when refused, check of a good run)
         "scan file": ("--driver=sim:", SCAN, 2, lambda path: True),
         "settings": ("--registry=", b"REGEDIT4\n", 0,
                      lambda path: through_link(path, b'"Adapter"="wlan0"', 1)),
@@ -222,11 +219,10 @@ def environment():
         f.write("REGEDIT4\n")
     os.chmod(registry, 0o444)
     result = run(*base)
-    check(result.returncode == 0 and b"settings could not be saved" in result.stderr,
-          "read-only settings: %r" % result.stderr)
     with open(registry) as f:
-        check(f.read() == "REGEDIT4\n" and os.stat(registry).st_mode & 0o777 == 0o444,
-              "read-only settings unchanged")
+        check(result.returncode == 0 and b"settings could not be saved" in result.stderr and
+              f.read() == "REGEDIT4\n" and os.stat(registry).st_mode & 0o777 == 0o444,
+              "read-only settings unchanged: %r" % result.stderr)
     os.chmod(registry, 0o600)
 
     # No display, one that cannot be opened, or a Qt platform that is not installed (then

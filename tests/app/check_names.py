@@ -1,8 +1,6 @@
-"""Network names of every kind, from a replayed scan file through Save to both export files
-and to the printed list:  check_names.py <korvyn>
-A name ends at its first zero byte and reads as UTF-8, every byte outside valid UTF-8 taken as
-the Latin-1 character of its value; nothing else changes, no name splits a line (ten fields
-each) and the printed list shows every control character (C0, DEL, C1) as "\\xHH"."""
+"""check_names.py <korvyn>: network names of every kind, replayed, saved and printed. A name
+ends at its first zero byte, reads as UTF-8 with other bytes as Latin-1, splits no line, and
+is printed with every control character (C0, DEL, C1) as "\\xHH"."""
 import codecs
 import csv
 import io
@@ -68,8 +66,7 @@ def export(kind):
 
 
 def each_name(rows, what, value=lambda field: field):
-    """Every row of the list, ten fields each, with the index of the name it shows from its
-    MAC; every name once."""
+    """Each row (ten fields) with the index of the name it shows by its MAC; every name once."""
     check(len(rows) == len(entries) and all(len(r) == 10 for r in rows), "%s: rows" % what)
     seen = set()
     for row in rows:

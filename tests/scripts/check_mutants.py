@@ -1,5 +1,4 @@
-"""The mutation generator of scripts/mutants: what each mutation makes of a line of code,
-and the text it must leave alone."""
+"""scripts/mutants: what each mutation makes of code, what it leaves alone, how tests group."""
 import importlib.machinery
 import importlib.util
 import os

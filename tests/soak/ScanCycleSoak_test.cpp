@@ -1,7 +1,6 @@
-// The scan cycle (read, merge, ask for the next scan, rebuild the view) for
-// KORVYN_SOAK_TICKS ticks (10,000 unless set) on the churning simulated adapter: the table
-// agrees with a plain reference, every new visible station is greeted once, and memory grows
-// only while stations arrive (the first half).
+// The scan cycle for KORVYN_SOAK_TICKS ticks (10,000 unless set) on the churning adapter: the
+// table agrees with a plain reference, every new visible station is greeted once, and memory
+// grows only while stations arrive (the first half).
 #include "core/StationTable.h"
 #include "platform/devices/ChurnDriver.h"
 #include "platform/devices/DeviceIo.h"

@@ -1,6 +1,5 @@
-"""The whole program, headless, on the churning simulated adapter:  check_program_soak.py
-<korvyn> <ticks>. It ends well (without a sanitizer finding), prints and exports the same list
-of every station seen, and needs no more memory for twice the ticks once no more arrive."""
+"""check_program_soak.py <korvyn> <ticks>: the program on the churning adapter ends well, prints
+and exports every station seen, and needs no more memory for twice the ticks."""
 import csv
 import os
 import resource
