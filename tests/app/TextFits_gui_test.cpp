@@ -146,6 +146,11 @@ TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageAtEverySize
     const CSize sizes[] = {{240, 320}, {320, 240},  {240, 240},  {240, 330},   {480, 640},
                            {640, 480}, {800, 480},  {321, 240},  {480, 660},   {900, 600},
                            {500, 500}, {300, 1000}, {1024, 600}, {1920, 1048}, {3840, 2160}};
+    // The screen's shape picks the template; a landscape one 320 pixels high, the portrait one.
+    EXPECT_EQ(
+        (std::vector{CMainDlg::TemplateForScreen(240, 240), CMainDlg::TemplateForScreen(320, 240),
+                     CMainDlg::TemplateForScreen(640, 480)}),
+        (std::vector<UINT>{IDD_MAIN_SQUARE, IDD_MAIN_LANDSCAPE, IDD_MAIN_PORTRAIT}));
     driver->list = Networks(3);
     for (DWORD language : {0, 5, 6, 7, 9, 10, 11, 12}) {
         CSettings stored;

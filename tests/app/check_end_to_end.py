@@ -52,7 +52,6 @@ def scan_print_export():
     check(result.returncode == 0, "exit status %d: %s" % (result.returncode, err))
     rows = printed_rows(result)
     check(rows[0] == HEADERS and len(rows) > 5, "header %r, %d stations" % (rows[0], len(rows)))
-    check(all(len(r) == 10 for r in rows), "ten fields in every line")
     files = os.listdir(docs)
     check(len(files) == 1 and files[0].startswith("Korvyn ") and files[0].endswith(".xls") and
           "Saved As: " in err and files[0] in err, "one export, its notice: %r %s" % (files, err))
@@ -121,7 +120,6 @@ def exit_status():
               text in (None, err) and result.stdout == b"",
               "%r: status %d, %r" % (args, result.returncode, err))
 
-    # A run without Wi-Fi adapters says so and still ends well.
     result = run("--headless", "--driver=sim:none", "--ticks=2", "--print",
                  "--registry=" + registry)
     check(result.returncode == 0 and b"Could not locate a Wi-Fi Adapter" in result.stderr and
