@@ -1,9 +1,8 @@
 #pragma once
-// Runs the whole program in-process around a test: a fake adapter driver, a registry
-// and Documents folder of the test's own, timers fired by hand, message boxes answered
-// by script, idle-timer resets counted. The test's script runs inside the main window's
-// modal loop; the program then ends as Exit does (unless the script ended it) and saves
-// its settings.
+// The whole program in-process around a test, with a fake adapter, its own registry and
+// Documents folder, timers fired by hand and scripted message boxes. The test's script runs
+// inside the main window's modal loop; the program then ends as Exit does (unless the script
+// ended it) and saves its settings.
 #include "app/CMainApp.h"
 #include "app/CMainDlg.h"
 #include "core/StationTable.h"
@@ -76,7 +75,6 @@ protected:
         platform::SetDeviceScreenSize(240, 320);
     }
 
-    // Runs the program; the process-wide objects are the test's own.
     void Run(AppSession& run) {
         CMainApp app(settings, languages, stations);
         app.SetSession(&run);
@@ -89,18 +87,19 @@ protected:
     }
 
     // Settings as the next start would read them.
-    static DWORD Stored(int index) {
+    static CSettings Reloaded() {
         CSettings fresh;
         fresh.Load();
+        return fresh;
+    }
+    static DWORD Stored(int index) {
         DWORD value = 0xDEAD;
-        fresh.GetValue(index, value);
+        Reloaded().GetValue(index, value);
         return value;
     }
-    static std::u16string StoredAdapter() {
-        CSettings fresh;
-        fresh.Load();
+    static std::u16string Adapter(const CSettings& from = Reloaded()) {
         std::u16string name;
-        fresh.GetText(CSettings::kAdapter, name);
+        from.GetText(CSettings::kAdapter, name);
         return name;
     }
 
@@ -124,6 +123,11 @@ inline std::string Networks(int count, LONG rssi = -60, ULONG privacy = 0) {
                               .Bytes());
     }
     return ListBytes(static_cast<ULONG>(count), entries);
+}
+
+inline bool Inside(const CRect& inner, const CRect& outer) {
+    CRect both;
+    return both.IntersectRect(inner, outer) && both == inner;
 }
 
 // A tap on a control, as the stylus gives it: down and up at its middle.

@@ -1,6 +1,5 @@
 """Runs the program headless and reads back what it printed and saved:
-    check_end_to_end.py <korvyn> scan_print_export | exit_status | classes_and_bands | odd_files | environment"""
-import csv
+    check_end_to_end.py <korvyn> <case: one of the functions at the end>"""
 import os
 import resource
 import signal
@@ -29,8 +28,7 @@ SCAN = b"korvyn-scan 1\nadapter wlan0 wireless\nscan\nbss 00:0a:1b:2c:3d:4e -60 
 
 
 def workbook_value(column, text):
-    """What the workbook holds for a list text: numbers in the numeric columns ("-----" is 0),
-    except a channel marked with its band ("6G37"), which stays text."""
+    """Numbers in the numeric columns ("-----" is 0), but for a 6 GHz channel ("6G37")."""
     if column not in NUMERIC or text.startswith("6G"):
         return text
     try:
@@ -45,25 +43,6 @@ def printed_rows(result):
     return [line.split("\t") for line in lines[:-1]]
 
 
-def the_export(docs, ending):
-    files = os.listdir(docs)
-    check(len(files) == 1 and files[0].startswith("Korvyn ") and files[0].endswith(ending),
-          "one export in the Documents folder: %r" % files)
-    return os.path.join(docs, files[0])
-
-
-def check_workbook(path, rows, columns=range(10)):
-    book = xlrd.open_workbook(path)
-    check(book.sheet_names() == ["WI-FI"], "sheets %r" % book.sheet_names())
-    sheet = book.sheet_by_index(0)
-    check(sheet.nrows == len(rows), "%d sheet rows, %d printed" % (sheet.nrows, len(rows)))
-    check(sheet.row_values(0) == HEADERS, "sheet header %r" % sheet.row_values(0))
-    for r in range(1, len(rows)):
-        for c in columns:
-            value = sheet.cell_value(r, c)
-            check(value == workbook_value(c, rows[r][c]), "row %d col %d: %r" % (r, c, value))
-
-
 def scan_print_export():
     docs = os.path.join(work, "Documents")
     registry = os.path.join(work, "settings.reg")
@@ -73,13 +52,17 @@ def scan_print_export():
     check(result.returncode == 0, "exit status %d: %s" % (result.returncode, err))
     rows = printed_rows(result)
     check(rows[0] == HEADERS and len(rows) > 5, "header %r, %d stations" % (rows[0], len(rows)))
-    check(all(len(r) == 10 for r in rows), "ten fields in every line")
-    saved = the_export(docs, ".xls")
-    # The notice names the file where it really is, "~" standing for the home folder.
-    home = os.environ.get("HOME", "").rstrip("/")
-    shown = "~" + saved[len(home):] if home and saved.startswith(home + "/") else saved
-    check("Saved As: " + shown in err, "the Saved As notice: " + err)
-    check_workbook(saved, rows)
+    files = os.listdir(docs)
+    check(len(files) == 1 and files[0].startswith("Korvyn ") and files[0].endswith(".xls") and
+          "Saved As: " in err and files[0] in err, "one export, its notice: %r %s" % (files, err))
+    book = xlrd.open_workbook(os.path.join(docs, files[0]))
+    check(book.sheet_names() == ["WI-FI"], "sheets %r" % book.sheet_names())
+    sheet = book.sheet_by_index(0)
+    check(sheet.nrows == len(rows) and sheet.row_values(0) == HEADERS, "%d rows" % sheet.nrows)
+    for r in range(1, len(rows)):
+        for c in range(10):
+            value = sheet.cell_value(r, c)
+            check(value == workbook_value(c, rows[r][c]), "row %d col %d: %r" % (r, c, value))
     secs = {r[4] for r in rows[1:]}
     check({"WPA2", "WPA3", "OWE", "Open"} <= secs, "kinds of security in the demo: %r" % secs)
     check(any(r[2].startswith("6G") for r in rows[1:]), "6 GHz channels in the demo")
@@ -89,9 +72,7 @@ def scan_print_export():
           "saveas" not in saved, "settings saved, the export format left alone: " + saved)
 
 
-# One network of every kind of security and band, as a scan file gives it (frequency, type,
-# privacy, name, options), with its Sec in English and in Italian (whose texts for open and
-# WEP differ) and its Ch.
+# A network of every kind of security and band, its Sec in English and Italian, and its Ch.
 KINDS = [
     ('2412000 1 0 "open"', "Open", "Aperta", "1"),
     ('1 1 1 "old flag"', "WEP", "WEP Protetta", "1"),
@@ -110,30 +91,22 @@ KINDS = [
 
 
 def classes_and_bands():
-    """Printed and exported in English to a workbook, in Italian to a comma-separated file."""
+    """Printed in English and in Italian."""
     scan = os.path.join(work, "kinds.scan")
     with open(scan, "w", encoding="utf-8") as f:
         f.write("korvyn-scan 1\nadapter wlan0 wireless\nscan\n")
         for k, kind in enumerate(KINDS, 1):
             f.write("bss 00:00:00:00:00:%02x -%d %s\n" % (k, 40 + k, kind[0]))
         f.write("end\n")
-    for lang, column, export in (("en_US.UTF-8", 1, "xls"), ("it_IT.UTF-8", 2, "csv")):
-        docs = os.path.join(work, lang, "Documents")
+    for lang, column in (("en_US.UTF-8", 1), ("it_IT.UTF-8", 2)):
         result = run("--headless", "--driver=sim:" + scan, "--ticks=1", "--print",
-                     "--export=" + export, "--documents=" + docs,
-                     "--registry=" + os.path.join(work, lang, "settings.reg"),
+                     "--registry=" + os.path.join(work, lang + ".reg"),
                      env=headless_env(LANG=lang, LC_ALL=lang))
         check(result.returncode == 0, "%s: %s" % (lang, result.stderr.decode()))
         rows = printed_rows(result)
         got = {r[5]: (r[4], r[2]) for r in rows[1:]}
         check(got == {"00-00-00-00-00-%02X" % k: (v[column], v[3]) for k, v in enumerate(KINDS, 1)},
               "%s: printed %r" % (lang, got))
-        saved = the_export(docs, "." + export)
-        if export == "xls":
-            check_workbook(saved, rows, (2, 4))
-        else:
-            with open(saved, encoding="utf-8", newline="") as f:
-                check(list(csv.reader(f)) == rows, "%s: csv rows differ from the list" % lang)
 
 
 def exit_status():
@@ -147,12 +120,6 @@ def exit_status():
               text in (None, err) and result.stdout == b"",
               "%r: status %d, %r" % (args, result.returncode, err))
 
-    # Without a display and without --headless: headless all the same, with a notice.
-    result = run("--driver=sim:empty", "--ticks=2", "--registry=" + registry)
-    check(result.returncode == 0 and b"no display found, running headless" in result.stderr,
-          "no display: %d %r" % (result.returncode, result.stderr))
-
-    # A run without Wi-Fi adapters says so and still ends well.
     result = run("--headless", "--driver=sim:none", "--ticks=2", "--print",
                  "--registry=" + registry)
     check(result.returncode == 0 and b"Could not locate a Wi-Fi Adapter" in result.stderr and
@@ -166,46 +133,48 @@ def exit_status():
                  ["--screenshot=" + os.path.join(blocker, "x.png")]):
         result = run(*common, *args)
         check(result.returncode == 1, "%r: status %d" % (args, result.returncode))
-    picture = os.path.join(work, "shot.png")
-    result = run(*common, "--screen=320x240", "--zoom=1", "--screenshot=" + picture)
-    check(result.returncode == 0, "picture: %d" % result.returncode)
-    with open(picture, "rb") as f:
-        head = f.read(24)
-    check(head[:8] == b"\x89PNG\r\n\x1a\n" and head[16:24] == (320).to_bytes(4, "big") +
-          (240).to_bytes(4, "big"), "a PNG file of 320 x 240: %r" % head)
+    result = run(*common[:-1], "--duration=0.2")
+    check(result.returncode == 0, "a run of 0.2 seconds: %d" % result.returncode)
+
+    # Pictures of what --show names: PNG files of 320 x 240, all different.
+    pictures = set()
+    for show in ("list", "meter", "options", "channels"):
+        picture = os.path.join(work, show + ".png")
+        result = run("--headless", "--driver=sim:demo", "--registry=" + registry, "--ticks=3",
+                     "--screen=320x240", "--zoom=1", "--show=" + show, "--screenshot=" + picture)
+        with open(picture, "rb") as f:
+            data = f.read()
+        check(result.returncode == 0 and data[:8] == b"\x89PNG\r\n\x1a\n" and
+              data[16:24] == (320).to_bytes(4, "big") + (240).to_bytes(4, "big"), show)
+        pictures.add(data)
+    check(len(pictures) == 4, "the pictures of the list, the meter and the pages differ")
 
 
 def odd_files():
-    """Whatever stands where a file should be, for each file the program reads or writes:
-    refused at start with its name and the reason, or used through a link; never waited
-    on, never read without end, never replaced."""
+    """Whatever stands where a file should be: refused with its name and why, or followed."""
     def place(kind, path, content):
         if kind == "pipe":
             os.mkfifo(path)
         elif kind == "folder":
             os.mkdir(path)
-        elif kind.startswith("/dev/"):
-            os.symlink(kind, path)
         else:
             if kind == "link":
                 with open(path + ".target", "wb") as f:
                     f.write(content)
-            os.symlink(path + ".target", path)
+            os.symlink(kind if kind.startswith("/dev/") else path + ".target", path)
 
     def through_link(path, text, times):
         with open(path + ".target", "rb") as f:
             return f.read().count(text) >= times and os.path.islink(path)
 
-    roles = {
-        # role: (option, content of a good file, status when refused, check of a good run)
+    roles = {  # role: (option, content of a good file, status when refused, check of a good run)
         "scan file": ("--driver=sim:", SCAN, 2, lambda path: True),
         "settings": ("--registry=", b"REGEDIT4\n", 0,
                      lambda path: through_link(path, b'"Adapter"="wlan0"', 1)),
         "recording": ("--record=", SCAN, 2, lambda path: through_link(path, b"\nscan\n", 2)),
     }
     kinds = [("pipe", "a named pipe, not a regular file"), ("folder", "a folder, not a"),
-             ("/dev/zero", "a device, not a regular file"), ("/dev/full", "a device, not a"),
-             ("link", None), ("dangling link", None)]
+             ("/dev/zero", "a device, not a regular file"), ("link", None), ("dangling link", None)]
     for role, (option, content, refused, good) in roles.items():
         for kind, reason in kinds:
             if kind == "dangling link" and role == "scan file":
@@ -225,63 +194,50 @@ def odd_files():
 
 
 def environment():
-    """The surroundings a run may meet: no HOME, a settings file made read-only, a display
-    that has gone away, a second signal while ending, a Documents link to nothing, a scan
-    file with a byte-order mark, leftovers of killed saves, a disk that fills up under
-    the recorder, and a system without the netlink or the sound library."""
+    """The surroundings a run may meet."""
     folder = tempfile.mkdtemp(dir=work)
     registry = os.path.join(folder, "r.reg")
     docs = os.path.join(folder, "Documents")
     base = ["--headless", "--driver=sim:demo", "--ticks=2", "--registry=" + registry]
 
-    # Without HOME there is no Documents folder: the export fails and says why.
+    # Without HOME, or with a Documents link to nothing, the export fails and says why.
     before = os.path.exists("/Documents")
-    env = headless_env()
-    for name in ("HOME", "KORVYN_DOCUMENTS", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME"):
-        env.pop(name, None)
-    result = run(*base, "--export=csv", env=env)
-    check(result.returncode == 1 and b"HOME is not set" in result.stderr and
-          os.path.exists("/Documents") == before, "no HOME: %d %r" % (result.returncode,
-                                                                      result.stderr))
-
-    # A Documents folder that is a link to nothing is named as such.
+    homeless = {k: v for k, v in headless_env().items()
+                if k not in ("HOME", "KORVYN_DOCUMENTS", "XDG_DOCUMENTS_DIR", "XDG_CONFIG_HOME")}
     os.symlink(os.path.join(folder, "gone"), os.path.join(folder, "docs-link"))
-    result = run(*base, "--export=csv", "--documents=" + os.path.join(folder, "docs-link"))
-    check(result.returncode == 1 and b"link to a folder that does not exist" in result.stderr,
-          "dangling Documents link: %r" % result.stderr)
+    for args, env, reason in (([], homeless, b"HOME is not set"),
+                              (["--documents=" + os.path.join(folder, "docs-link")], None,
+                               b"link to a folder that does not exist")):
+        result = run(*base, "--export=csv", *args, env=env)
+        check(result.returncode == 1 and reason in result.stderr and
+              os.path.exists("/Documents") == before, "%r: %r" % (reason, result.stderr))
 
     # A settings file the user made read-only is kept as it is.
     with open(registry, "w") as f:
         f.write("REGEDIT4\n")
     os.chmod(registry, 0o444)
     result = run(*base)
-    check(result.returncode == 0 and b"settings could not be saved" in result.stderr,
-          "read-only settings: %r" % result.stderr)
     with open(registry) as f:
-        check(f.read() == "REGEDIT4\n" and os.stat(registry).st_mode & 0o777 == 0o444,
-              "read-only settings unchanged")
+        check(result.returncode == 0 and b"settings could not be saved" in result.stderr and
+              f.read() == "REGEDIT4\n" and os.stat(registry).st_mode & 0o777 == 0o444,
+              "read-only settings unchanged: %r" % result.stderr)
     os.chmod(registry, 0o600)
 
-    # A display that cannot be opened: headless, with a notice.
-    env = headless_env()
-    env["DISPLAY"] = ":%d" % next(n for n in range(4242, 4342)
-                                  if not os.path.exists("/tmp/.X11-unix/X%d" % n))
-    result = run("--driver=sim:demo", "--ticks=2", "--print", "--registry=" + registry, env=env)
-    check(result.returncode == 0 and b"running headless" in result.stderr and
-          result.stdout.startswith(b"Name\t"), "dead display: %d %r" % (result.returncode,
-                                                                    result.stderr))
-
-    # A Qt platform that is not installed counts as no display: headless, with the same
-    # notice, and without Qt's own complaint. Of a list, the platforms that exist are used.
-    for platform, display in (("bogus", None), ("Bogus:size=2", ":0"), ("bogus;offscreen", None)):
-        env = dict(headless_env(), QT_QPA_PLATFORM=platform)
+    # No display, one that cannot be opened, or a Qt platform that is not installed (then
+    # without Qt's own complaint): headless, with a notice. Of a list, those that exist are used.
+    dead = ":%d" % next(n for n in range(4242, 4342) if not os.path.exists("/tmp/.X11-unix/X%d"
+                                                                            % n))
+    for platform, display in (("", None), ("", dead), ("bogus", None), ("Bogus:size=2", ":0"),
+                              ("bogus;offscreen", None)):
+        env = dict(headless_env(), QT_QPA_PLATFORM=platform) if platform else headless_env()
         if display:
             env["DISPLAY"] = display
         result = run("--driver=sim:demo", "--ticks=1", "--print", "--registry=" + registry,
                      env=env)
-        notice = b"korvyn: no display found, running headless\n" in result.stderr
+        notice = b", running headless\n" in result.stderr
         check(result.returncode == 0 and result.stdout.startswith(b"Name\t") and
-              notice != ("offscreen" in platform) and b"qt.qpa" not in result.stderr,
+              notice != ("offscreen" in platform) and
+              (not platform or b"qt.qpa" not in result.stderr),
               "QT_QPA_PLATFORM=%s: %d %r" % (platform, result.returncode, result.stderr))
 
     # A scan file that starts with a byte-order mark.
@@ -323,20 +279,14 @@ def environment():
     check("NEEDED" in needed and "libnl" not in needed and "libasound" not in needed,
           "libraries loaded at start: %r" % needed)
 
-    # The disk fills up under the recorder: told once, status 1, the file replays whole.
+    # The disk fills up under the recorder: told once, status 1.
     recording = os.path.join(folder, "full.scan")
-
-    def small_disk():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        resource.setrlimit(resource.RLIMIT_FSIZE, (4000, 4000))
-
     result = run(*base[:-2], "--ticks=30", "--registry=" + registry, "--record=" + recording,
-                 preexec_fn=small_disk)
+                 preexec_fn=lambda: (signal.signal(signal.SIGXFSZ, signal.SIG_IGN),
+                                     resource.setrlimit(resource.RLIMIT_FSIZE, (4000, 4000))))
     err = result.stderr.decode()
     check(result.returncode == 1 and err.count("recording to " + recording + " stopped") == 1,
           "full disk: %d %r" % (result.returncode, err))
-    result = run("--headless", "--driver=sim:" + recording, "--ticks=1", "--registry=" + registry)
-    check(result.returncode == 0 and b"incomplete" not in result.stderr, "replay: %r" % result.stderr)
 
 
 {"scan_print_export": scan_print_export, "exit_status": exit_status, "odd_files": odd_files,

@@ -12,16 +12,7 @@ if(TARGET korvyn)
     add_test(NAME app_network_names
              COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_names.py $<TARGET_FILE:korvyn>)
     set_tests_properties(app_network_names PROPERTIES LABELS app ENVIRONMENT "${app_env}")
-    # A second windowed start, on a virtual X display (skipped where none can start).
-    add_test(NAME app_second_start
-             COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_second_start.py
-                     $<TARGET_FILE:korvyn>)
-    set_tests_properties(app_second_start PROPERTIES LABELS app ENVIRONMENT "${app_env}"
-                         SKIP_RETURN_CODE 77 TIMEOUT 240)
-endif()
-
-# What `cmake --install` puts in place: the program, its menu entry, icon and manual.
-if(TARGET korvyn)
+    # What `cmake --install` puts in place: the program, its menu entry, icon and manual.
     add_test(NAME app_install
              COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/check_install.py
                      ${CMAKE_COMMAND} ${PROJECT_BINARY_DIR})

@@ -1,5 +1,4 @@
-"""The mutation generator of scripts/mutants: what each mutation makes of a line of code,
-and the text it must leave alone."""
+"""scripts/mutants: what each mutation makes of code, what it leaves alone, how tests group."""
 import importlib.machinery
 import importlib.util
 import os
@@ -56,25 +55,19 @@ class Generator(unittest.TestCase):
 class Tests(unittest.TestCase):
     def test_grouped_by_the_programs_they_run(self):
         with tempfile.TemporaryDirectory() as build:
-            program = lambda name: os.path.join(build, name)
-            for name, mode in [("test_core", 0o755), ("korvyn", 0o755), ("data.bin", 0o644)]:
-                open(program(name), "w").close()
-                os.chmod(program(name), mode)
+            core, korvyn, data = (os.path.join(build, n) for n in ("test_core", "korvyn", "data"))
+            for name, mode in [(core, 0o755), (korvyn, 0o755), (data, 0o644)]:
+                open(name, "w").close()
+                os.chmod(name, mode)
             test = lambda *command, labels=(): {"command": list(command), "properties": [
                 {"name": "LABELS", "value": list(labels)}]}
+            script = ("/usr/bin/python3", "/src/check.py")
             listing = {"tests": [
-                test(program("test_core"), "--gtest_filter=A.B"),
-                test("/usr/bin/python3", "/src/check.py", program("korvyn"), "scan"),
-                test(program("test_core"), "--gtest_filter=A.C"),
-                test("/usr/bin/python3", "/src/check.py", program("data.bin"), build),
-                test("/usr/bin/python3", "/src/check.py", program("korvyn"), labels=["soak"]),
-                test("/usr/bin/python3", "/src/check.py", program("test_core"), program("korvyn")),
-            ]}
-            self.assertEqual(mutants.test_groups(listing, build), {
-                (program("test_core"),): [1, 3],
-                (program("korvyn"),): [2],
-                (program("korvyn"), program("test_core")): [6],
-            })
+                test(core, "--gtest_filter=A.B"), test(*script, korvyn, "scan"),
+                test(core, "--gtest_filter=A.C"), test(*script, data, build),
+                test(*script, korvyn, labels=["soak"]), test(*script, core, korvyn)]}
+            self.assertEqual(mutants.test_groups(listing, build),
+                             {(core,): [1, 3], (korvyn,): [2], (korvyn, core): [6]})
 
 
 if __name__ == "__main__":

@@ -1,10 +1,6 @@
-// A long headless run of the scan cycle (read the list, merge, ask for the next scan,
-// rebuild the view) on the churning simulated adapter. The table must agree with a plain
-// reference throughout and every new visible station must be greeted once. Stations
-// arrive during the first half of the run: memory may grow with them, and not at all in
-// the second half, where the same stations only come and go.
-// KORVYN_SOAK_TICKS sets the number of scan ticks (10,000 unless set; the "soak" test
-// runs 1,000,000).
+// The scan cycle for KORVYN_SOAK_TICKS ticks (10,000 unless set) on the churning adapter: the
+// table agrees with a plain reference, every new visible station is greeted once, and memory
+// grows only while stations arrive (the first half).
 #include "core/StationTable.h"
 #include "platform/devices/ChurnDriver.h"
 #include "platform/devices/DeviceIo.h"
@@ -28,7 +24,6 @@ namespace {
 using korvyn::platform::ChurnDriver;
 using korvyn::test::StationModel;
 
-// Bytes the program holds on the heap right now.
 std::size_t HeapInUse() {
 #if defined(__SANITIZE_ADDRESS__)
     return __sanitizer_get_current_allocated_bytes();
@@ -43,8 +38,7 @@ public:
     BOOL Play(LPCWSTR, HMODULE, DWORD) override { return ++plays, TRUE; }
 };
 
-// One second later per tick, across days and months from 2026-12-06; the date the table
-// stores for it.
+// One second later per tick, across days and months from 2026-12-06.
 SYSTEMTIME Clock(std::uint64_t tick) {
     SYSTEMTIME t{};
     VariantTimeToSystemTime(46362.0 + static_cast<double>(tick) / 86400.0, &t);
@@ -80,7 +74,6 @@ TEST(ScanCycleSoak, StationsKeepComingAndGoing) {
     StationModel::Filter filter{false, false, false};
     ScanObservation observations[128];
     for (tick = 0; tick < ticks; ++tick) {
-        // The hide settings change now and then, which rebuilds the view from scratch.
         if (tick % 2500 == 1250) {
             filter.hideSecured = !filter.hideSecured;
             filter.hidePeers = tick % 5000 == 1250;

@@ -1,8 +1,5 @@
-"""The whole program, headless, on the simulated adapter whose stations keep arriving and
-leaving: it must end well (under the sanitizers: without a finding or a leak), print and
-export the same list of every station seen, and need no more memory for twice as many
-scan ticks once no more stations arrive.
-    check_program_soak.py <korvyn> <ticks>"""
+"""check_program_soak.py <korvyn> <ticks>: the program on the churning adapter ends well, prints
+and exports every station seen, and needs no more memory for twice the ticks."""
 import csv
 import os
 import resource
@@ -30,16 +27,16 @@ def run(ticks, work):
         capture_output=True, env=env)
     peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
     err = result.stderr.decode("utf-8", "replace")
-    check(result.returncode == 0, "%d ticks: exit status %d: %s" % (ticks, result.returncode, err[-3000:]))
-    check("Sanitizer" not in err, "%d ticks: %s" % (ticks, err[-3000:]))
+    check(result.returncode == 0 and "Sanitizer" not in err,
+          "%d ticks: exit status %d: %s" % (ticks, result.returncode, err[-3000:]))
 
     printed = [line.split("\t") for line in result.stdout.decode("utf-8").split("\n")[:-1]]
     files = os.listdir(docs)
     check(len(files) == 1 and files[0].endswith(".csv"), "one export: %r" % files)
     with open(os.path.join(docs, files[0]), encoding="utf-8", newline="") as f:
         exported = list(csv.reader(f))
-    check(exported == printed, "%d ticks: the export differs from the printed list" % ticks)
-    check(all(len(row) == 10 for row in exported), "ten fields in every row")
+    check(exported == printed and all(len(row) == 10 for row in exported),
+          "%d ticks: the export differs from the printed list" % ticks)
     macs = [row[5] for row in exported[1:]]
     check(len(set(macs)) == len(macs), "every station once")
     arrived = (arriving - 1) // CYCLE * ARRIVALS_PER_CYCLE + min((arriving - 1) % CYCLE + 1,
@@ -52,8 +49,7 @@ def run(ticks, work):
 work = tempfile.mkdtemp(prefix="korvyn-soak-")
 short_peak, short_count = run(ticks, os.path.join(work, "short"))
 long_peak, long_count = run(2 * ticks, os.path.join(work, "long"))
-check(long_count == short_count or long_count <= short_count + 40, "stations after the arrivals")
-# Peak memory in kB; twice the ticks with the same stations may not need more.
-check(long_peak <= short_peak + 16 * 1024,
+check(long_count <= short_count + 40, "stations after the arrivals")
+check(long_peak <= short_peak + 16 * 1024,  # kB
       "peak memory %d kB for %d ticks, %d kB for %d" % (short_peak, ticks, long_peak, 2 * ticks))
 print("ok: %d stations, peak %d kB / %d kB" % (long_count, short_peak, long_peak))
