@@ -17,11 +17,7 @@ TEST(ThemeColors, ScaleColorAndTheColoursDerivedFromTheCaption) {
     }
     EXPECT_EQ(korvyn::LightTintOf(RGB(0, 0, 128)), RGB(127, 127, 191));
     EXPECT_EQ(korvyn::MixColors(RGB(0, 100, 255), RGB(255, 51, 0)), RGB(127, 75, 127));
-    COLORREF caption = GetSysColor(COLOR_ACTIVECAPTION), text = GetSysColor(COLOR_CAPTIONTEXT);
-    EXPECT_EQ(korvyn::CaptionColor(), caption);
-    EXPECT_EQ(korvyn::CaptionTextColor(), text);
-    EXPECT_EQ(korvyn::LightTint(), korvyn::LightTintOf(caption));
-    EXPECT_EQ(korvyn::CaptionMix(), korvyn::MixColors(caption, text));
+    EXPECT_EQ(korvyn::LightTint(), korvyn::LightTintOf(GetSysColor(COLOR_ACTIVECAPTION)));
 }
 
 TEST(ColoredDlg, AnswersEveryControlColourRequestWithItsColours) {
@@ -48,7 +44,6 @@ TEST(ColoredDlg, AnswersEveryControlColourRequestWithItsColours) {
         EXPECT_EQ(dc.GetPixel(1, 1), korvyn::LightTint()) << msg;
     }
     // The dialog and its label paint in the colour; a new colour replaces the brush.
-    EXPECT_EQ(PixelAt(Shot(dlg), 100, 80), korvyn::LightTint());
     EXPECT_EQ(PixelAt(Shot(dlg), 58, 28), korvyn::LightTint()) << "behind the label";
     dlg.SetBackgroundColor(RGB(200, 30, 40));
     EXPECT_EQ(PixelAt(Shot(dlg), 100, 80), RGB(200, 30, 40));

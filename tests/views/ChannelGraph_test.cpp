@@ -26,20 +26,15 @@ TEST(ChannelGraph, HillsSpanTheirWholeChannelAroundItsCentre) {
     struct Case {
         const char* name;
         Band band;
-        DWORD primary; // channel number
         DWORD centreKhz;
         DWORD widthMhz;
     };
     const Case cases[] = {
-        {"2.4 GHz 20 MHz", Band::Ghz2_4, 6, 2437000, 20},
-        {"2.4 GHz 40 MHz above 1", Band::Ghz2_4, 1, 2422000, 40},
-        {"2.4 GHz width unknown", Band::Ghz2_4, 11, 2462000, 0},
-        {"5 GHz 80 MHz", Band::Ghz5, 36, 5210000, 80},
-        {"5 GHz 160 MHz", Band::Ghz5, 100, 5570000, 160},
-        {"6 GHz 160 MHz", Band::Ghz6, 37, 6185000, 160},
-        {"6 GHz 320 MHz", Band::Ghz6, 213, 6905000, 320},
-        {"6 GHz channel 1", Band::Ghz6, 1, 5955000, 20},
-        {"6 GHz channel 233", Band::Ghz6, 233, 7115000, 20},
+        {"2.4 GHz 40 MHz above 1", Band::Ghz2_4, 2422000, 40},
+        {"2.4 GHz width unknown", Band::Ghz2_4, 2462000, 0},
+        {"5 GHz 160 MHz", Band::Ghz5, 5570000, 160},
+        {"6 GHz 320 MHz", Band::Ghz6, 6905000, 320},
+        {"6 GHz channel 233", Band::Ghz6, 7115000, 20},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -48,12 +43,8 @@ TEST(ChannelGraph, HillsSpanTheirWholeChannelAroundItsCentre) {
         ASSERT_TRUE(hill);
         const int centre = Mhz(c.band, c.centreKhz);
         const int half = (c.widthMhz == 0 ? 20 : c.widthMhz) / 2;
-        EXPECT_EQ(hill->centreX, centre);
-        EXPECT_EQ(hill->left, centre - half);
-        EXPECT_EQ(hill->right, centre + half);
-        // The primary channel lies under the hill.
-        const int primary = Mhz(c.band, ChannelFrequency(c.band, c.primary));
-        EXPECT_TRUE(primary - 10 >= hill->left && primary + 10 <= hill->right);
+        EXPECT_EQ(std::make_pair(hill->left, hill->right),
+                  std::make_pair(centre - half, centre + half));
         // On the floor at both ends, at the signal's height over the centre, never above it.
         ASSERT_EQ(hill->outline.size(), std::size_t(hill->right - hill->left + 1));
         EXPECT_EQ(hill->outline.front().y, 80);
@@ -93,10 +84,8 @@ TEST(ChannelGraph, SignalsHeldBetweenFloorAndCeilingAndHillsCutAtTheBandsEdges) 
             continue;
         }
         ASSERT_TRUE(hill);
-        EXPECT_EQ(hill->left, c.left);
-        EXPECT_EQ(hill->right, c.right);
-        EXPECT_EQ(hill->outline.front().x, c.left);
-        EXPECT_EQ(hill->outline.back().x, c.right);
+        EXPECT_EQ(std::make_pair(hill->outline.front().x, hill->outline.back().x),
+                  std::make_pair(c.left, c.right));
         // A name stays over the part that is shown, inside the area.
         const LabelBox name = NameBox(*hill, a, 30, 10);
         EXPECT_GE(name.left, a.left);
@@ -111,7 +100,6 @@ TEST(ChannelGraph, LabelsThatWouldCollideAreLeftOut) {
         std::vector<bool> shown;
     };
     const Case cases[] = {
-        {"apart", {{0, 0, 10, 10}, {20, 0, 30, 10}}, {true, true}},
         {"touching", {{0, 0, 10, 10}, {10, 0, 20, 10}, {0, 10, 10, 20}}, {true, true, true}},
         {"overlapping: the first wins", {{0, 0, 10, 10}, {5, 5, 15, 15}}, {true, false}},
         {"only shown labels block",
@@ -148,10 +136,8 @@ TEST(ChannelGraph, ATapMeetsTheNearestOutline) {
 TEST(ChannelGraph, ColoursStayWithTheirStation) {
     const BYTE a[6] = {0, 0x1a, 0x2b, 0x3c, 0x4d, 1};
     const BYTE b[6] = {0, 0x1a, 0x2b, 0x3c, 0x4d, 2};
-    EXPECT_EQ(StationColour(a), StationColour(a));
     EXPECT_NE(StationColour(a), StationColour(b));
     EXPECT_EQ(Blend(RGB(200, 100, 0), RGB(0, 0, 100), 100), RGB(200, 100, 0));
-    EXPECT_EQ(Blend(RGB(200, 100, 0), RGB(0, 0, 100), 0), RGB(0, 0, 100));
     EXPECT_EQ(Blend(RGB(200, 100, 0), RGB(0, 0, 100), 50), RGB(100, 50, 50));
 }
 
@@ -191,11 +177,6 @@ TEST(ChannelRating, ScoresOnHandMadeBands) {
          {{2422000, 40, -30}},
          {{1, 1}, {3, 1}, {5, 1}, {7, 12.0 / 22}, {9, 2.0 / 22}, {10, 0}},
          {10, 1}},
-        {"two 40 MHz networks overlapping on 2.4 GHz",
-         Band::Ghz2_4,
-         {{2422000, 40, -30}, {2442000, 40, -65}},
-         {{1, 1 + 1.0 / 22}, {5, 1.5}, {7, 12.0 / 22 + 0.5}, {9, 2.0 / 22 + 0.5}, {13, 1.0 / 22}},
-         {13, 8}},
         {"an 80 MHz network on 5 GHz",
          Band::Ghz5,
          {{5210000, 80, -30}},

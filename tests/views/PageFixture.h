@@ -1,6 +1,6 @@
 #pragma once
 // The list page inside the main window's portrait layout, fed by its own station table,
-// settings and English texts, with the clock, message boxes and menus under control.
+// settings and English texts, with the clock under control.
 #include "core/StationTable.h"
 #include "platform/system/SystemTime.h"
 #include "platform/system/TextCodec.h"
@@ -31,8 +31,6 @@ protected:
     void SetUp() override {
         platform::SetDeviceScreenSize(240, 320);
         platform::SetLocalTimeSource([this] { return now; });
-        settings.SetValue(CSettings::kFont, 12);
-        settings.SetValue(CSettings::kSound, 1); // no new-station sound
         languages.Load(0);
     }
     void TearDown() override {
