@@ -1,14 +1,13 @@
 // Writes the sample files that the Python readers check:
 //   export_sample <folder> stations <rows>       -> stations.xls
-//   export_sample <folder> csv <rows>            -> stations.csv
 //   export_sample <folder> sst <even|odd|tight>  -> sst.xls
 //   export_sample <folder> numbers               -> numbers.xls
-//   export_sample <folder> streams <size>...     -> streams.cfb, streams "S0", "S1", ...
-//                                                   with byte i of stream k = (i * 7 + k) % 251
+//   export_sample <folder> streams <size>... [<k>=<size>]...
+//        -> streams.cfb: streams "S0", "S1", ... of the sizes, then stream k written again;
+//           byte i of stream k is (i * 7 + k) % 251
 // The folder stands in for the Documents folder; names go through the handheld mapping.
 #include "ExportSamples.h"
 
-#include "platform/system/AtomicFile.h"
 #include "platform/system/DocumentsFolder.h"
 
 #include <cstdio>
@@ -29,19 +28,21 @@ bool SaveSheet(void (*fill)(XlsWorksheet&, const std::string&), const std::strin
 
 bool Streams(int argc, char** argv) {
     CompoundFile doc;
-    if (!doc.CreateDocument("My Documents\\streams.cfb"))
-        return false;
-    for (int k = 3; k < argc; ++k) {
-        const std::string name = "S" + std::to_string(k - 3);
-        std::vector<BYTE> data(std::stoul(argv[k]));
+    bool ok = doc.CreateDocument("My Documents\\streams.cfb");
+    for (int a = 3, made = 0; a < argc && ok; ++a) {
+        const std::string arg = argv[a];
+        const auto equals = arg.find('=');
+        const int k = equals == std::string::npos ? made++ : std::stoi(arg.substr(0, equals));
+        const std::string name = "S" + std::to_string(k);
+        std::vector<BYTE> data(
+            std::stoul(arg.substr(equals == std::string::npos ? 0 : equals + 1)));
         for (std::size_t i = 0; i < data.size(); ++i)
-            data[i] = static_cast<BYTE>((i * 7 + (k - 3)) % 251);
-        if (doc.MakeStream(name.c_str()) != CompoundFile::kOk ||
-            doc.WriteStream(name.c_str(), data.data(), static_cast<DWORD>(data.size())) !=
-                CompoundFile::kOk)
-            return false;
+            data[i] = static_cast<BYTE>((i * 7 + k) % 251);
+        ok = (equals != std::string::npos || doc.MakeStream(name.c_str()) == CompoundFile::kOk) &&
+             doc.WriteStream(name.c_str(), data.data(), static_cast<DWORD>(data.size())) ==
+                 CompoundFile::kOk;
     }
-    return doc.Close();
+    return doc.Close() && ok;
 }
 
 } // namespace
@@ -55,16 +56,10 @@ int main(int argc, char** argv) {
     const std::string kind = argv[2];
     const std::string arg = argc > 3 ? argv[3] : "";
     bool ok = false;
-    if (kind == "stations" || kind == "csv") {
+    if (kind == "stations") {
         XlsWorkbook book;
-        XlsWorksheet* sheet = test::MakeStationWorkbook(book, std::stoi(arg), kind == "stations");
-        if (kind == "stations") {
-            ok = book.SaveToFile("My Documents\\stations.xls");
-        } else {
-            platform::AtomicFile file;
-            ok = file.OpenDevicePath("My Documents\\stations.csv") &&
-                 sheet->WriteDelimited(file.Stream(), ',', '"') && file.Commit();
-        }
+        test::MakeStationWorkbook(book, std::stoi(arg), true);
+        ok = book.SaveToFile("My Documents\\stations.xls");
     } else if (kind == "sst") {
         ok = SaveSheet(test::FillSstSample, arg, "My Documents\\sst.xls");
     } else if (kind == "numbers") {

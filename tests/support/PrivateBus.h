@@ -22,7 +22,6 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    int pid() const { return pid_; }
     bool Running() const;
 
 private:
