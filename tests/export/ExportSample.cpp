@@ -1,7 +1,7 @@
 // Writes the sample files that the Python readers check:
-//   export_sample <folder> stations <rows>       -> stations.xls
-//   export_sample <folder> sst <even|odd|tight>  -> sst.xls
-//   export_sample <folder> numbers               -> numbers.xls
+//   export_sample <folder> stations <rows>       -> <kind>.xls and cells.txt, the sheet's
+//   export_sample <folder> sst <even|odd|tight>     cells as "row<TAB>column<TAB>N or
+//   export_sample <folder> numbers                  T<TAB>number or UTF-8 text" lines
 //   export_sample <folder> streams <size>... [<k>=<size>]...
 //        -> streams.cfb: streams "S0", "S1", ... of the sizes, then stream k written again;
 //           byte i of stream k is (i * 7 + k) % 251
@@ -18,12 +18,24 @@ using namespace korvyn;
 
 namespace {
 
-bool SaveSheet(void (*fill)(XlsWorksheet&, const std::string&), const std::string& arg,
-               const char* name) {
-    XlsWorkbook book;
-    book.CreateBlank(1);
-    fill(*book.FindSheet("Sheet1"), arg);
-    return book.SaveToFile(name);
+// Saves the first sheet as <kind>.xls and its cells, as they were set, as cells.txt.
+bool SaveSheet(XlsWorkbook& book, const std::string& kind, const char* folder) {
+    const XlsWorksheet& sheet = *book.FindSheet(kind == "stations" ? "WI-FI" : "Sheet1");
+    std::FILE* cells = std::fopen((std::string(folder) + "/cells.txt").c_str(), "w");
+    if (!cells)
+        return false;
+    for (int r = 0; r < sheet.RowCount(); ++r) {
+        for (int c = 0; c < sheet.ColumnCount(); ++c) {
+            const XlsCell& cell = *sheet.Cell(r, c);
+            if (cell.GetType() == XlsCell::String || cell.GetType() == XlsCell::WideString)
+                std::fprintf(cells, "%d\t%d\tT\t%s\n", r, c,
+                             (cell.Text() + platform::Utf16ToUtf8(cell.WideText())).c_str());
+            else if (cell.GetType() != XlsCell::Undefined)
+                std::fprintf(cells, "%d\t%d\tN\t%.17g\n", r, c,
+                             cell.DoubleValue() + cell.IntegerValue());
+        }
+    }
+    return std::fclose(cells) == 0 && book.SaveToFile(("My Documents\\" + kind + ".xls").c_str());
 }
 
 bool Streams(int argc, char** argv) {
@@ -56,15 +68,17 @@ int main(int argc, char** argv) {
     const std::string kind = argv[2];
     const std::string arg = argc > 3 ? argv[3] : "";
     bool ok = false;
+    XlsWorkbook book;
+    book.CreateBlank(1);
     if (kind == "stations") {
-        XlsWorkbook book;
         test::MakeStationWorkbook(book, std::stoi(arg), true);
-        ok = book.SaveToFile("My Documents\\stations.xls");
+        ok = SaveSheet(book, kind, argv[1]);
     } else if (kind == "sst") {
-        ok = SaveSheet(test::FillSstSample, arg, "My Documents\\sst.xls");
+        test::FillSstSample(*book.FindSheet("Sheet1"), arg);
+        ok = SaveSheet(book, kind, argv[1]);
     } else if (kind == "numbers") {
-        ok = SaveSheet([](XlsWorksheet& s, const std::string&) { test::FillNumberSample(s); }, arg,
-                       "My Documents\\numbers.xls");
+        test::FillNumberSample(*book.FindSheet("Sheet1"));
+        ok = SaveSheet(book, kind, argv[1]);
     } else if (kind == "streams") {
         ok = Streams(argc, argv);
     }
