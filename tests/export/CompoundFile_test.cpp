@@ -49,7 +49,7 @@ TEST_F(CompoundFileTest, EmptyEnglishExportIsByteExact) {
         EXPECT_EQ(u32(512 + 4 * n), n < 6 ? fat[n] : FREE) << "entry " << n;
         EXPECT_EQ(u32(2048 + 4 * n), n < 17 ? n + 1 : n == 17 ? END : FREE) << "mini " << n;
     }
-    EXPECT_EQ(bytes.substr(1024, 24), std::string("R\0o\0o\0t\0 \0E\0n\0t\0r\0y\0\0\0", 22));
+    EXPECT_EQ(bytes.substr(1024, 22), std::string("R\0o\0o\0t\0 \0E\0n\0t\0r\0y\0\0\0", 22));
     EXPECT_EQ(bytes.substr(1024 + 64, 4), std::string("\x16\0\5\1", 4));
     EXPECT_EQ(bytes.substr(1152 + 64, 4), std::string("\x12\0\2\1", 4));
     const std::pair<std::size_t, DWORD> fields[] = {

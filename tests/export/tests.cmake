@@ -34,7 +34,7 @@ korvyn_export_reader_test(streams_rewritten check_streams.py 3000 5000 3000 3000
 korvyn_export_reader_test(streams_rewritten_twice check_streams.py 3000 5000 3000 3000
                           0=5000 2=8000 0=10)
 korvyn_export_reader_test(streams_emptied check_streams.py 3000 5000 3000 3000 0=0 1=0 2=0 3=0
-                          root=end minitable=none)
+                          sectors=27 root=end minitable=none)
 korvyn_export_reader_test(streams_table_list_extended check_streams.py 7500000)
 
 # The workbook tests read streams back with the fuzz targets' independent reader.
