@@ -102,6 +102,7 @@ TEST_F(StationTableTest, MatchesTheModelThroughRandomScans) {
             filter = {random() % 2 == 0, random() % 3 == 0, random() % 4 == 0};
             Set(filter);
         }
+        now.wMinute = static_cast<WORD>(30 + round % 2); // a new minute, the same second
         now.wSecond = static_cast<WORD>(round / 3);
         std::vector<ScanObservation> scan;
         for (DWORD i = 0; i < 330 && round % 10 != 9; ++i)
