@@ -22,6 +22,7 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
+    int pid() const { return pid_; }
     bool Running() const;
 
 private:
