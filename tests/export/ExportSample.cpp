@@ -1,14 +1,13 @@
 // Writes the sample files that the Python readers check:
-//   export_sample <folder> stations <rows>       -> stations.xls
-//   export_sample <folder> csv <rows>            -> stations.csv
-//   export_sample <folder> sst <even|odd|tight>  -> sst.xls
-//   export_sample <folder> numbers               -> numbers.xls
-//   export_sample <folder> streams <size>...     -> streams.cfb, streams "S0", "S1", ...
-//                                                   with byte i of stream k = (i * 7 + k) % 251
+//   export_sample <folder> stations <rows>       -> <kind>.xls and cells.txt, the sheet's
+//   export_sample <folder> sst <even|odd|tight>     cells as "row<TAB>column<TAB>N or
+//   export_sample <folder> numbers                  T<TAB>number or UTF-8 text" lines
+//   export_sample <folder> streams <size>... [<k>=<size>]...
+//        -> streams.cfb: streams "S0", "S1", ... of the sizes, then stream k written again;
+//           byte i of stream k is (i * 7 + k) % 251
 // The folder stands in for the Documents folder; names go through the handheld mapping.
 #include "ExportSamples.h"
 
-#include "platform/system/AtomicFile.h"
 #include "platform/system/DocumentsFolder.h"
 
 #include <cstdio>
@@ -19,29 +18,43 @@ using namespace korvyn;
 
 namespace {
 
-bool SaveSheet(void (*fill)(XlsWorksheet&, const std::string&), const std::string& arg,
-               const char* name) {
-    XlsWorkbook book;
-    book.CreateBlank(1);
-    fill(*book.FindSheet("Sheet1"), arg);
-    return book.SaveToFile(name);
+// Saves the first sheet as <kind>.xls and its cells, as they were set, as cells.txt.
+bool SaveSheet(XlsWorkbook& book, const std::string& kind, const char* folder) {
+    const XlsWorksheet& sheet = *book.FindSheet(kind == "stations" ? "WI-FI" : "Sheet1");
+    std::FILE* cells = std::fopen((std::string(folder) + "/cells.txt").c_str(), "w");
+    if (!cells)
+        return false;
+    for (int r = 0; r < sheet.RowCount(); ++r) {
+        for (int c = 0; c < sheet.ColumnCount(); ++c) {
+            const XlsCell& cell = *sheet.Cell(r, c);
+            if (cell.GetType() == XlsCell::String || cell.GetType() == XlsCell::WideString)
+                std::fprintf(cells, "%d\t%d\tT\t%s\n", r, c,
+                             (cell.Text() + platform::Utf16ToUtf8(cell.WideText())).c_str());
+            else if (cell.GetType() != XlsCell::Undefined)
+                std::fprintf(cells, "%d\t%d\tN\t%.17g\n", r, c,
+                             cell.DoubleValue() + cell.IntegerValue());
+        }
+    }
+    return std::fclose(cells) == 0 && book.SaveToFile(("My Documents\\" + kind + ".xls").c_str());
 }
 
 bool Streams(int argc, char** argv) {
     CompoundFile doc;
-    if (!doc.CreateDocument("My Documents\\streams.cfb"))
-        return false;
-    for (int k = 3; k < argc; ++k) {
-        const std::string name = "S" + std::to_string(k - 3);
-        std::vector<BYTE> data(std::stoul(argv[k]));
+    bool ok = doc.CreateDocument("My Documents\\streams.cfb");
+    for (int a = 3, made = 0; a < argc && ok; ++a) {
+        const std::string arg = argv[a];
+        const auto equals = arg.find('=');
+        const int k = equals == std::string::npos ? made++ : std::stoi(arg.substr(0, equals));
+        const std::string name = "S" + std::to_string(k);
+        std::vector<BYTE> data(
+            std::stoul(arg.substr(equals == std::string::npos ? 0 : equals + 1)));
         for (std::size_t i = 0; i < data.size(); ++i)
-            data[i] = static_cast<BYTE>((i * 7 + (k - 3)) % 251);
-        if (doc.MakeStream(name.c_str()) != CompoundFile::kOk ||
-            doc.WriteStream(name.c_str(), data.data(), static_cast<DWORD>(data.size())) !=
-                CompoundFile::kOk)
-            return false;
+            data[i] = static_cast<BYTE>((i * 7 + k) % 251);
+        ok = (equals != std::string::npos || doc.MakeStream(name.c_str()) == CompoundFile::kOk) &&
+             doc.WriteStream(name.c_str(), data.data(), static_cast<DWORD>(data.size())) ==
+                 CompoundFile::kOk;
     }
-    return doc.Close();
+    return doc.Close() && ok;
 }
 
 } // namespace
@@ -55,21 +68,17 @@ int main(int argc, char** argv) {
     const std::string kind = argv[2];
     const std::string arg = argc > 3 ? argv[3] : "";
     bool ok = false;
-    if (kind == "stations" || kind == "csv") {
-        XlsWorkbook book;
-        XlsWorksheet* sheet = test::MakeStationWorkbook(book, std::stoi(arg), kind == "stations");
-        if (kind == "stations") {
-            ok = book.SaveToFile("My Documents\\stations.xls");
-        } else {
-            platform::AtomicFile file;
-            ok = file.OpenDevicePath("My Documents\\stations.csv") &&
-                 sheet->WriteDelimited(file.Stream(), ',', '"') && file.Commit();
-        }
+    XlsWorkbook book;
+    book.CreateBlank(1);
+    if (kind == "stations") {
+        test::MakeStationWorkbook(book, std::stoi(arg), true);
+        ok = SaveSheet(book, kind, argv[1]);
     } else if (kind == "sst") {
-        ok = SaveSheet(test::FillSstSample, arg, "My Documents\\sst.xls");
+        test::FillSstSample(*book.FindSheet("Sheet1"), arg);
+        ok = SaveSheet(book, kind, argv[1]);
     } else if (kind == "numbers") {
-        ok = SaveSheet([](XlsWorksheet& s, const std::string&) { test::FillNumberSample(s); }, arg,
-                       "My Documents\\numbers.xls");
+        test::FillNumberSample(*book.FindSheet("Sheet1"));
+        ok = SaveSheet(book, kind, argv[1]);
     } else if (kind == "streams") {
         ok = Streams(argc, argv);
     }

@@ -1,6 +1,6 @@
 #pragma once
-// Worksheets shared by the export tests and the sample program that the Python readers
-// check. The Python side rebuilds the same data from the same rules.
+// Worksheets shared by the export tests, the fuzz targets' seeds and the sample program
+// that the Python readers check.
 #include "export/XlsWorkbook.h"
 #include "platform/system/TextCodec.h"
 

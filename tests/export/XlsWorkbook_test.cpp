@@ -1,7 +1,6 @@
 #include "export/XlsWorkbook.h"
 
 #include "ExportSamples.h"
-#include "export/RkValue.h"
 #include "platform/system/DocumentsFolder.h"
 #include "support/BiffReader.h"
 #include "support/FileSizeLimit.h"
@@ -9,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <map>
 
 namespace fs = std::filesystem;
@@ -84,9 +82,6 @@ TEST(XlsWorkbookTest, EmptyEnglishExportIsByteExact) {
     ASSERT_EQ(stream.size(), 1145u);
     const auto records = Records(stream);
     EXPECT_EQ(records.size(), 53u);
-    const std::pair<WORD, std::size_t> counts[] = {{FONT, 4}, {XF, 21}, {STYLE, 6}, {LABELSST, 10}};
-    for (const auto& [type, n] : counts)
-        EXPECT_EQ(OfType(records, type).size(), n) << type;
     const std::map<std::size_t, std::string> fixed = {
         {0, "00060500A019CD07C9C0000006030000"},      // BOF
         {20, "780078001F3B542438000000000001005802"}, // WINDOW1
@@ -107,10 +102,8 @@ TEST(XlsWorkbookTest, EmptyEnglishExportIsByteExact) {
         EXPECT_EQ(records.at(at).Hex(), hex) << "record at " << at;
     const Record& sst = records.at(731);
     EXPECT_EQ(sst.data.size(), 148u);
-    EXPECT_EQ(sst.U32(0), 10u);            // text cells
-    EXPECT_EQ(sst.U32(4), 10u);            // strings
-    EXPECT_EQ(records.at(883).type, EOF_); // the workbook part ends at 887
-    EXPECT_EQ(records.at(887).type, BOF);
+    EXPECT_EQ(sst.Hex().substr(0, 16), "0A0000000A000000"); // text cells, strings
+    EXPECT_EQ(records.at(883).type, EOF_);                  // the workbook part ends at 887
 }
 
 TEST(XlsWorkbookTest, StationRowsInBlocksOf32) {
@@ -159,11 +152,8 @@ TEST(XlsWorkbookTest, SharedStringsSplitAcrossContinueRecords) {
         EXPECT_EQ(first.type, CONTINUE) << c.variant;
         EXPECT_EQ(first.data[0], c.continuationStart) << c.variant;
         // The 10003-character string fills a whole record: flags and 4111 characters.
-        EXPECT_EQ(second.type, CONTINUE) << c.variant;
         EXPECT_EQ(second.data.size(), 8223u) << c.variant;
         EXPECT_EQ(second.data[0], 0x01) << c.variant;
-        EXPECT_EQ((++sst)->second.type, CONTINUE) << c.variant;
-        EXPECT_EQ((++sst)->second.type, EOF_) << c.variant;
     }
 }
 
@@ -171,10 +161,8 @@ TEST(XlsWorkbookTest, SharedStringsSplitAcrossContinueRecords) {
 // would be the first half of a surrogate pair.
 TEST(XlsWorkbookTest, TheLongestTextIsCutBeforeAHalfPair) {
     const std::u16string a(32766, u'a');
-    const std::pair<std::u16string, WORD> cases[] = {{a + u"ab", 32767},
-                                                     {a + u"\xD800\xDC00", 32766},
-                                                     {a + u"\xDBFF\xDFFF", 32766},
-                                                     {a + u"\xDC00\xD800", 32767}};
+    const std::pair<std::u16string, WORD> cases[] = {
+        {a + u"\xD800\xDC00", 32766}, {a + u"\xDBFF\xDFFF", 32766}, {a + u"\xDC00\xD800", 32767}};
     for (const auto& [text, kept] : cases) {
         XlsWorkbook book;
         book.CreateBlank(1);
@@ -184,24 +172,8 @@ TEST(XlsWorkbookTest, TheLongestTextIsCutBeforeAHalfPair) {
     }
 }
 
-TEST(XlsWorkbookTest, AnEightBitTextEmptyUpToItsZeroByteIsAnEmptyString) {
-    XlsWorkbook book;
-    book.CreateBlank(1);
-    book.FindSheet("Sheet1")->CellAt(0, 0)->SetText(std::string("\0x", 2));
-    const auto records = Records(book.WorkbookStream());
-    ASSERT_EQ(OfType(records, SST).size(), 1u);
-    EXPECT_EQ(OfType(records, SST)[0]->Hex(), "0100000001000000000001");
-    EXPECT_EQ(OfType(records, LABELSST)[0]->U32(6), 0u);
-}
-
 TEST(XlsWorkbookTest, NumbersAsRkMulRkOrNumber) {
-    EXPECT_EQ(korvyn::RkValue(0.0), 0x00000000u);
-    EXPECT_EQ(korvyn::RkValue(1.0), 0x3FF00000u);
-    EXPECT_EQ(korvyn::RkValue(-3.25), 0xC0745000u | 1);   // -325 / 100
-    EXPECT_EQ(korvyn::RkValue(12345.6789), std::nullopt); // fails the RK test
-    EXPECT_EQ(korvyn::RkValue(2.5e-5), std::nullopt);     // passes it, but loses bits
-    EXPECT_EQ(korvyn::RkValue(std::nan("")), std::nullopt);
-
+    // The values themselves are read back by xlrd (check_xls.py numbers).
     XlsWorkbook book;
     book.CreateBlank(1);
     korvyn::test::FillNumberSample(*book.FindSheet("Sheet1"));
@@ -219,10 +191,11 @@ TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
     XlsWorkbook book;
     book.CreateBlank(3);
     const std::string longest(31, 'x');
-    EXPECT_FALSE(book.RenameSheet("Sheet4", "WI-FI"));
-    EXPECT_FALSE(book.RenameSheet("Sheet1", "Sheet2"));
-    EXPECT_FALSE(book.RenameSheet("Sheet1", ""));
-    EXPECT_FALSE(book.RenameSheet("Sheet1", (longest + "x").c_str()));
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"Sheet4", "WI-FI"},
+                                   {"Sheet1", "Sheet2"},
+                                   {"Sheet1", ""},
+                                   {"Sheet1", longest + "x"}})
+        EXPECT_FALSE(book.RenameSheet(from.c_str(), to.c_str())) << from << " " << to;
     EXPECT_TRUE(book.RenameSheet("Sheet1", longest.c_str()));
     EXPECT_TRUE(book.RenameSheet(longest.c_str(), "WI-FI"));
     EXPECT_TRUE(book.RenameSheet("Sheet2", "Caf\xc3\xa9"));
@@ -230,6 +203,7 @@ TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
     EXPECT_EQ(book.FindSheet("Sheet1"), nullptr);
     book.FindSheet("WI-FI")->CellAt(40, 0)->SetNumber(1);
     book.FindSheet("Sheet3")->CellAt(0, 0)->SetNumber(2);
+    book.FindSheet("Sheet3")->CellAt(0, 1)->SetText(std::string("\0x", 2)); // empty up to 0
 
     const std::vector<BYTE> stream = book.WorkbookStream();
     const auto sheets = ReadSheets(stream);
@@ -238,6 +212,7 @@ TEST(XlsWorkbookTest, SheetsNamedFoundAndPlaced) {
     EXPECT_EQ(sheets[1].name, u"Caf\u00e9");
     EXPECT_EQ(sheets[0].cells.at({40, 0}), korvyn::fuzz::BiffValue(1.0));
     EXPECT_EQ(sheets[2].cells.at({0, 0}), korvyn::fuzz::BiffValue(2.0));
+    EXPECT_EQ(sheets[2].cells.at({0, 1}), korvyn::fuzz::BiffValue(u""));
     const auto records = Records(stream);
     const auto window2 = OfType(records, WINDOW2);
     for (std::size_t i = 0; i < 3; ++i)

@@ -72,14 +72,9 @@ void StationModel::Clear() {
 }
 
 std::string StationModel::Check(const StationTable& table, DWORD total, DWORD active,
-                                const Filter& filter, std::size_t every) const {
-    auto sampled = [&](std::size_t i, std::size_t size) {
-        return every <= 1 || i % every == 0 || i + 1 == size;
-    };
+                                const Filter& filter) const {
     StationRecord got{};
     for (std::size_t n = 0; n < records_.size(); ++n) {
-        if (!sampled(n, records_.size()))
-            continue;
         if (!table.GetByNumber(static_cast<DWORD>(n), got))
             return "station " + std::to_string(n) + " is missing";
         if (std::memcmp(&records_[n], &got, sizeof got))
@@ -102,8 +97,6 @@ std::string StationModel::Check(const StationTable& table, DWORD total, DWORD ac
                std::to_string(shown.size()) + "/" + std::to_string(shown.size() + inactive.size());
     shown.insert(shown.end(), inactive.begin(), inactive.end());
     for (std::size_t i = 0; i < shown.size(); ++i) {
-        if (!sampled(i, shown.size()))
-            continue;
         if (!table.GetViewItem(static_cast<int>(i), got) || got.number != shown[i])
             return "view position " + std::to_string(i) + " is not station " +
                    std::to_string(shown[i]);

@@ -31,10 +31,9 @@ public:
 
     // Empty when the table holds exactly the model's records and its view (rebuilt with
     // the filter, giving total and active) lists the visible stations in display order;
-    // otherwise the first difference found. With every > 1 only every that many records
-    // and view positions are compared, besides the first and last.
-    std::string Check(const StationTable& table, DWORD total, DWORD active, const Filter& filter,
-                      std::size_t every = 1) const;
+    // otherwise the first difference found.
+    std::string Check(const StationTable& table, DWORD total, DWORD active,
+                      const Filter& filter) const;
 
 private:
     std::vector<StationRecord> records_;

@@ -34,16 +34,9 @@ TEST(TraceMessage, WritesOnlyInTheDiagnosticBuild) {
 #else
     EXPECT_FALSE(std::filesystem::exists(file));
 #endif
-    korvyn::platform::SetDocumentsFolderOverride({});
-}
-
-TEST(TraceMessage, UnwritableTraceFileIsHarmless) {
-    korvyn::test::TempDir docs;
-    korvyn::test::WriteFileBytes(docs / "file", "x");
-    korvyn::platform::SetDocumentsFolderOverride(docs / "file/sub");
+    korvyn::platform::SetDocumentsFolderOverride(file / "sub"); // cannot be written: harmless
     TraceMessage("%s: closing driver.", "DAvirIzev::CloseDriver");
     korvyn::platform::SetDocumentsFolderOverride({});
-    SUCCEED();
 }
 
 } // namespace
