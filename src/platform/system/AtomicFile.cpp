@@ -1,10 +1,10 @@
 #include "platform/system/AtomicFile.h"
 
 #include "platform/system/DocumentsFolder.h"
+#include "platform/system/WholeNumber.h"
 
 #include <cctype>
 #include <cerrno>
-#include <charconv>
 #include <csignal>
 #include <fcntl.h>
 #include <optional>
@@ -55,9 +55,7 @@ std::optional<pid_t> TempOwner(std::string_view name) {
         return std::nullopt;
     const std::string_view digits = name.substr(tag + kTempTag.size());
     pid_t pid = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-    if (digits.empty() || digits[0] == '0' || ec != std::errc() ||
-        end != digits.data() + digits.size() || pid <= 0)
+    if (!ParseWholeNumber(digits, pid) || digits[0] == '0' || pid <= 0)
         return std::nullopt;
     return pid;
 }
