@@ -97,14 +97,16 @@ TEST(SimulatedScenarios, ChurnKeepsAddingAndDroppingStations) {
             seenIn[Mac(e.MacAddress)].push_back(n);
         ASSERT_EQ(driver.RequestScan(u"wlan0"), ERROR_SUCCESS);
     }
-    // Ten new stations in each cycle.
+    // Ten new stations in each cycle, all in its first ten scans.
     EXPECT_EQ(seenIn.size(), 6 * ChurnDriver::kArrivals);
-    int awayAndBack = 0, leftForGood = 0;
+    int awayAndBack = 0, leftForGood = 0, late = 0;
     for (const auto& [mac, in] : seenIn) {
+        late += in.front() % ChurnDriver::kCycle >= ChurnDriver::kArrivals + 8;
         for (std::size_t k = 1; k < in.size(); ++k)
             awayAndBack += in[k] != in[k - 1] + 1;
         leftForGood += in.back() < scans - 1;
     }
+    EXPECT_EQ(late, 0);
     EXPECT_GT(awayAndBack, 10);
     EXPECT_GE(leftForGood, 20) << "beyond the latest 40 arrivals stations are gone";
 }
