@@ -93,7 +93,6 @@ TEST(ScanFile, MalformedFilesAreRefusedWithTheirLineNumber) {
         {bss("-60 6 1 1 \"x\" width=30"), "line 3: bad width="},
         {bss("-60 6 1 1 \"x\" center=0"), "line 3: bad center="},
         {"korvyn-scan 1\nscan extra\n", "line 2: text after \"scan\""},
-        {"korvyn-scan 1\nnetwork x\n", "line 2: unknown line \"network\""},
         // File content in a message: control characters escaped, long text cut short.
         {"korvyn-scan \x07\x1b]0;owned\x9c\n",
          "line 1: unsupported scan file version \"\\x07\\x1b]0;owned\\x9c\" (expected 1)"},
