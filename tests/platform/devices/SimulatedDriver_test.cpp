@@ -36,15 +36,11 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
     DAvirIzev adapter;
     // MAC -> when it was seen ('x' in the tick's place) and the signals it had.
     std::map<std::string, std::pair<std::string, std::set<LONG>>> seen;
-    std::set<DWORD> kinds, widths; // bands: tests/app
     for (std::size_t tick = 0; tick < 60; ++tick) {
         ScanObservation obs[128];
-        korvyn::ChannelUse uses[128];
         DWORD count = 0;
-        ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count, uses));
+        ASSERT_TRUE(adapter.GetBSSIDs(u"wlan0", obs, sizeof obs, count));
         for (DWORD i = 0; i < count; ++i) {
-            kinds.insert(obs[i].privacy);
-            widths.insert(uses[i].widthMhz);
             auto& [when, signals] = seen[Mac(obs[i].mac)];
             when.resize(60, '.');
             when[tick] = 'x';
@@ -64,18 +60,6 @@ TEST(SimulatedScenarios, DemoStationsComeGoAndDrift) {
     EXPECT_GE(appearedLate, 5);
     EXPECT_GE(cameBack, 5);
     EXPECT_GE(drifted, 20);
-    // Open, secured of unknown kind, WEP, WPA, WPA2, WPA3, WPA2/3, OWE, WPA2-E, WPA3-E.
-    EXPECT_EQ(kinds, (std::set<DWORD>{0, 1, 2, 3, 4, 5, 6, 7, 0x14, 0x15}));
-    EXPECT_EQ(widths, (std::set<DWORD>{0, 20, 40, 80, 160, 320}));
-}
-
-// An adapter and no station; a run without Wi-Fi adapters (sim:none): tests/app.
-TEST(SimulatedScenarios, Empty) {
-    SimulatedDriver empty(EmptyScenario(), "sim:empty");
-    std::vector<NDIS_WLAN_BSSID> entries(1);
-    EXPECT_EQ(empty.RequestScan(u"wlan0"), ERROR_SUCCESS);
-    EXPECT_EQ(empty.ReadNetworkList(u"wlan0", entries), ERROR_SUCCESS);
-    EXPECT_TRUE(entries.empty());
 }
 
 TEST(SimulatedScenarios, ScansAdvanceOnRequestAndLoop) {
@@ -125,7 +109,6 @@ TEST(SimulatedScenarios, ChurnKeepsAddingAndDroppingStations) {
     EXPECT_EQ(late, 0);
     EXPECT_GT(awayAndBack, 10);
     EXPECT_GE(leftForGood, 20) << "beyond the latest 40 arrivals stations are gone";
-    EXPECT_EQ(driver.RequestScan(u"wlan1"), ERROR_DEV_NOT_EXIST);
 }
 
 TEST(DriverChoice, NamesOnTheCommandLine) {
@@ -137,11 +120,8 @@ TEST(DriverChoice, NamesOnTheCommandLine) {
     EXPECT_FALSE(MakeWifiDriver("sim:churn:x1", {}, error));
     EXPECT_EQ(error, "sim:churn:N takes a number of scans, not \"x1\"");
 
-    for (const char* bad : {"sim:", "nl80211x"}) { // more: tests/app
-        error.clear();
-        EXPECT_FALSE(MakeWifiDriver(bad, {}, error)) << bad;
-        EXPECT_NE(error.find("unknown driver"), std::string::npos) << bad;
-    }
+    EXPECT_FALSE(MakeWifiDriver("sim:", {}, error)); // more: tests/app
+    EXPECT_NE(error.find("unknown driver"), std::string::npos) << error;
 
     korvyn::test::TempDir dir;
     korvyn::test::WriteFileBytes(dir / "bad.scan", "korvyn-scan 1\nscan\nbss x\nend\n");
