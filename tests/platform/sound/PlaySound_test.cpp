@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -50,8 +49,6 @@ protected:
             LoadResourceModule(ResBuilder()
                                    .Add(u"WAVE", std::uint16_t{157}, Wave(1, 11025, 8, 13780))
                                    .Add(u"WAVE", std::uint16_t{158}, Wave(2, 8000, 16, 1600))
-                                   .Add(u"WAVE", std::uint16_t{159}, Wave(1, 8000, 24, 300))
-                                   .Add(u"WAVE", std::uint16_t{160}, {'R', 'I', 'F', 'F'})
                                    .Bytes()));
         ASSERT_TRUE(module);
     }
@@ -105,14 +102,8 @@ TEST_F(WaveSoundPlayerTest, ANewSoundStopsThePlayingOne) {
               std::vector<std::string>(stopped.end() - 4, stopped.end()));
 }
 
-TEST_F(WaveSoundPlayerTest, WhatCannotBePlayedIsRefused) {
-    EXPECT_FALSE(Play(200)) << "no such resource";
-    EXPECT_FALSE(Play(160)) << "not a RIFF WAVE file";
-    EXPECT_FALSE(Play(159)) << "24-bit samples";
-    std::vector<BYTE> notRiff(64, 0), noFormat = Wave(1, 8000, 8, 10);
-    std::memcpy(noFormat.data() + 24, "junk", 4); // the "fmt " chunk
-    for (const auto* bytes : {&notRiff, &noFormat})
-        EXPECT_FALSE(player.Play(reinterpret_cast<LPCWSTR>(bytes->data()), nullptr, SND_MEMORY));
+// Damaged sounds: fuzz/WaveFile_fuzz.cpp.
+TEST_F(WaveSoundPlayerTest, WithoutADeviceASoundGoesQuietly) {
     device->opens = false; // no audio device: the sound goes without a word
     EXPECT_TRUE(Play(158, SND_RESOURCE));
     device->opens = true;
