@@ -5,11 +5,14 @@
 
 #include "controls/CCustomTabContainer.h"
 #include "controls/TabGlyphs.h"
+#include "controls/TahomaFont.h"
 #include "support/gui/ManualTimers.h"
 
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using korvyn::test::ManualTimers;
 using korvyn::test::NotificationHost;
@@ -230,6 +233,30 @@ TEST_F(TabTest, PagesShowOneAtATimeOverThePageArea) {
     Tap(FindButton(CTCHT_ONCLOSEBUTTON));
     EXPECT_EQ(tabs.GetPageCount() + tabs.GetItemCount(), 0);
     EXPECT_EQ(PixelAt(Shot(tabs), 100, 100), kColors[0]);
+}
+
+TEST_F(TabTest, LastAndSelectingTheLastTabBothShowItFromTheEarliestTabTheyCan) {
+    Make(kProgramStyle | CTCS_FOURBUTTONS,
+         {u"One", u"Two", u"Three", u"Four", u"Five", u"Six", u"Seven"});
+    Tap(FindButton(CTCHT_ONLASTBUTTON));
+    const int last = tabs.GetFirstVisible();
+    EXPECT_GT(last, 0);
+    EXPECT_LT(last, 6) << "more than the last tab fits";
+    Tap(FindButton(CTCHT_ONFIRSTBUTTON));
+    ASSERT_EQ(tabs.GetFirstVisible(), 0);
+    tabs.SetCurSel(6);
+    EXPECT_EQ(tabs.GetFirstVisible(), last);
+}
+
+// Every text the program draws is upright Tahoma at its natural width.
+TEST(TahomaFont, IsUprightAtItsNaturalWidth) {
+    CFont font;
+    ASSERT_TRUE(korvyn::CreateTahomaFont(font, 12, FW_BOLD));
+    LOGFONT made{};
+    ASSERT_NE(font.GetLogFont(&made), 0);
+    EXPECT_EQ(std::u16string(made.lfFaceName), u"Tahoma");
+    EXPECT_EQ(std::tuple(made.lfHeight, made.lfWidth, made.lfWeight, made.lfItalic),
+              std::tuple(LONG{12}, LONG{0}, LONG{FW_BOLD}, BYTE{0}));
 }
 
 TEST(TabGlyphs, TheCloseCrossIsDrawnWholeAtItsPlace) {

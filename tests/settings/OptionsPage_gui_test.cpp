@@ -200,8 +200,10 @@ TEST_F(Options, SpeedSliderNamesTheStepAndStoresIt) {
     QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(1, 15));
     EXPECT_EQ(Text(IDC_SPEED_NAME), u"Slowest");
     EXPECT_EQ(Value(CSettings::kRefresh), 5u);
+    const QImage slowest = Shot(Item(IDC_SPEED_SLIDER));
     Tap(IDC_SPEED_SLIDER, QPoint(75, 15));
     EXPECT_EQ(Value(CSettings::kRefresh), 1u);
+    EXPECT_NE(Shot(Item(IDC_SPEED_SLIDER)), slowest) << "the thumb goes with the step";
     Tap(IDC_SPEED_SLIDER, QPoint(30, 15));
     EXPECT_EQ(Text(IDC_SPEED_NAME), u"Slow");
     EXPECT_EQ(Value(CSettings::kRefresh), 4u);
