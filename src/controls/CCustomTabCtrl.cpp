@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CCustomTabCtrl, CWnd)
 
@@ -182,7 +183,7 @@ int CCustomTabCtrl::SetCurSel(int index) {
     }
     m_items[index].selected = true;
     m_current = index;
-    m_firstVisible = m_layout.Count() == GetItemCount() ? m_layout.EnsureVisible(index) : 0;
+    m_revealSelection = true;
     RecalcLayout();
     Repaint();
     if (GetStyle() & CTCS_MULTIHIGHLIGHT) {
@@ -199,8 +200,19 @@ BOOL CCustomTabCtrl::GetItemRect(int index, LPRECT rect) const {
     if (index < 0 || index >= GetItemCount() || rect == nullptr) {
         return FALSE;
     }
+    EnsureLayout();
     *rect = m_items[index].tabRect;
     return TRUE;
+}
+
+int CCustomTabCtrl::GetFirstVisible() const {
+    EnsureLayout();
+    return m_firstVisible;
+}
+
+int CCustomTabCtrl::HitTest(POINT point) const {
+    EnsureLayout();
+    return m_layout.HitTest(point);
 }
 
 BOOL CCustomTabCtrl::IsItemHighlighted(int index) const {
@@ -220,9 +232,24 @@ void CCustomTabCtrl::UpdateHighlights() {
 }
 
 void CCustomTabCtrl::RecalcLayout() {
+    m_layoutStale = true;
+    if (m_editor != nullptr) {
+        LayOut(); // the open editor follows its tab at once
+    }
+}
+
+void CCustomTabCtrl::EnsureLayout() const {
+    if (m_layoutStale) {
+        // Never const in fact: every tab strip is a window object of its parent's.
+        const_cast<CCustomTabCtrl*>(this)->LayOut();
+    }
+}
+
+void CCustomTabCtrl::LayOut() {
     if (m_hWnd == nullptr) {
         return;
     }
+    m_layoutStale = false;
     CRect client;
     GetClientRect(&client);
     std::vector<int> widths;
@@ -235,6 +262,10 @@ void CCustomTabCtrl::RecalcLayout() {
         }
     }
     m_layout = TabStripLayout(client, GetStyle(), m_stripHeight, widths, m_firstVisible);
+    if (std::exchange(m_revealSelection, false) && m_current >= 0) {
+        m_firstVisible = m_layout.EnsureVisible(m_current);
+        m_layout = TabStripLayout(client, GetStyle(), m_stripHeight, widths, m_firstVisible);
+    }
     m_firstVisible = m_layout.FirstVisible();
     for (int i = 0; i < GetItemCount(); ++i) {
         m_items[i].tabRect = m_layout.TabRect(i);
@@ -269,6 +300,7 @@ void CCustomTabCtrl::OnSize(UINT, int cx, int cy) {
 }
 
 void CCustomTabCtrl::Scroll(int button) {
+    EnsureLayout();
     switch (button) {
     case TabStripLayout::kFirst:
         m_firstVisible = 0;
@@ -307,6 +339,7 @@ void CCustomTabCtrl::Notify(int code, int item, CPoint point) {
     n.item.code = code;
     n.item.nItem = item;
     if (item >= 0 && item < GetItemCount()) {
+        EnsureLayout();
         const CCustomTabItem& tab = m_items[item];
         CopyTitle(tab.title, n.item.pszText);
         n.item.lParam = tab.data;
@@ -413,6 +446,7 @@ void CCustomTabCtrl::OnTimer(UINT_PTR id) {
 }
 
 void CCustomTabCtrl::OpenEditor(int index) {
+    EnsureLayout();
     const CCustomTabItem& item = m_items[index];
     const CRect& r = item.textRect;
     m_editor = ::CreateWindowEx(
@@ -498,6 +532,7 @@ void CCustomTabCtrl::DrawButtons(CDC& dc) {
 }
 
 void CCustomTabCtrl::OnPaint() {
+    EnsureLayout();
     CPaintDC dc(this);
     CRect client;
     GetClientRect(&client);

@@ -60,11 +60,11 @@ public:
     std::u16string GetItemText(int index) const;
     BOOL GetItemRect(int index, LPRECT rect) const;
     BOOL IsItemHighlighted(int index) const;
-    int GetFirstVisible() const { return m_firstVisible; }
+    int GetFirstVisible() const;
     int GetStripHeight() const { return m_stripHeight; }
     CFont* GetTabFont(BOOL bold = FALSE) { return bold ? &m_boldFont : &m_font; }
     // A tab index, a button's hit code or CTCHT_NOWHERE for a point of the client area.
-    int HitTest(POINT point) const { return m_layout.HitTest(point); }
+    int HitTest(POINT point) const;
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -85,12 +85,18 @@ protected:
     virtual void PaintPageArea(CDC& dc, const CRect& area);
     // Sends one notification about a tab (or a hit code) to the parent.
     void Notify(int code, int item, CPoint point);
+    // Marks the layout out of date; it is made again when something needs it (a paint, a
+    // hit test, a scroll), so that a window that is never drawn never measures a title.
     void RecalcLayout();
     void Repaint();
 
 private:
     // Strip height and fonts for the current screen size.
     void UpdateMetrics();
+    // Lays the strip out if anything changed since the last time. The layout is a cache of
+    // the titles, fonts, style and size, so const readers may bring it up to date.
+    void EnsureLayout() const;
+    void LayOut();
     void AdjustRect(BOOL larger, LPRECT rect) const;
     void Scroll(int button);
     void HandleDown(UINT flags, CPoint point);
@@ -114,5 +120,8 @@ private:
     HWND m_editor = nullptr;
     int m_editedItem = -1;
     korvyn::TabStripLayout m_layout;
+    bool m_layoutStale = true;
+    // A selection scrolls its tab into view at the next layout.
+    bool m_revealSelection = false;
     korvyn::OffscreenSurface m_surface;
 };
