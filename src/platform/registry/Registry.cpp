@@ -47,7 +47,7 @@ struct Store {
             return registry.writable;
         }
         unsaved = false;
-        inSync = registry.writable && SaveRegistryFile(RegistryFilePath(), registry.tree, hook);
+        inSync = registry.writable && SaveRegistryFile(RegistryFilePath(), registry, hook);
         return inSync;
     }
     RegKey* Find(const std::u16string& path) { return FindKey(registry.tree, path); }

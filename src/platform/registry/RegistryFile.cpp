@@ -63,6 +63,8 @@ LoadedRegistry LoadRegistryFile(const fs::path& path) {
             return result;
         if (auto tree = ParseRegFile(bytes, error)) {
             result.tree = std::move(*tree);
+            result.fileStamp = StampOf(file);
+            result.fileBytes = std::move(bytes);
             return result;
         }
         break;
@@ -85,9 +87,12 @@ LoadedRegistry LoadRegistryFile(const fs::path& path) {
     return result;
 }
 
-bool SaveRegistryFile(const fs::path& path, const RegTree& tree, const RegistrySaveHook& hook) {
-    const std::string bytes = FormatRegFile(tree);
+bool SaveRegistryFile(const fs::path& path, LoadedRegistry& registry,
+                      const RegistrySaveHook& hook) {
+    std::string bytes = FormatRegFile(registry.tree);
     const fs::path file = FollowLinks(path);
+    if (registry.fileStamp && bytes == registry.fileBytes && StampOf(file) == registry.fileStamp)
+        return true;
     const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
     std::error_code ec;
     if (fs::create_directories(folder, ec))
@@ -117,6 +122,8 @@ bool SaveRegistryFile(const fs::path& path, const RegTree& tree, const RegistryS
                      path.c_str(), tooLarge ? " (it would be larger than 1 MiB)" : "");
         return false;
     }
+    registry.fileStamp = StampOf(file);
+    registry.fileBytes = std::move(bytes);
     return true;
 }
 

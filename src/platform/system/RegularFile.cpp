@@ -29,6 +29,15 @@ std::string SizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + " bytes";
 }
 
+std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileStamp{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::uint64_t>(info.st_size), info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
 ReadStatus ReadRegularFile(const std::filesystem::path& path, std::uint64_t limit,
                            std::string& bytes, std::string& reason) {
     bytes.clear();

@@ -5,6 +5,7 @@
 // up to a limit.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <sys/types.h>
 
@@ -18,6 +19,20 @@ enum class ReadStatus { Read, Missing, TooLarge, Refused };
 // 1 MiB", ...).
 ReadStatus ReadRegularFile(const std::filesystem::path& path, std::uint64_t limit,
                            std::string& bytes, std::string& reason);
+
+// A file's identity and last change. Equal stamps mean that nobody replaced, resized or
+// wrote the file in between (to the file system's resolution of times).
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t changedSeconds = 0;
+    std::int64_t changedNanoseconds = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The stamp of the regular file at path (a link followed); nullopt for anything else.
+std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
 // What a file of this mode is, for messages: "a folder", "a named pipe", "a device", ...
 std::string FileKind(mode_t mode);

@@ -149,6 +149,19 @@ TEST_F(Registry, ABatchOfChangesReachesTheFileInOneSave) {
     }
     { RegistryBatch unchanged; }
     EXPECT_EQ(renames, 2) << "a batch without changes writes nothing";
+    ASSERT_EQ(Set(key, u"b", REG_DWORD, {2, 0, 0, 0}), ERROR_SUCCESS);
+    EXPECT_EQ(renames, 2) << "the file already holds the value";
+
+    // Someone else's change to the file is overwritten by the next save, even of a value
+    // that the program had already written.
+    const std::string saved = ReadFileBytes(file_);
+    WriteFileBytes(file_, "REGEDIT4\n");
+    ASSERT_EQ(Set(key, u"b", REG_DWORD, {2, 0, 0, 0}), ERROR_SUCCESS);
+    EXPECT_EQ(renames, 3);
+    EXPECT_EQ(ReadFileBytes(file_), saved);
+    fs::remove(file_);
+    ASSERT_EQ(Set(key, u"b", REG_DWORD, {2, 0, 0, 0}), ERROR_SUCCESS);
+    EXPECT_EQ(ReadFileBytes(file_), saved) << "a file removed meanwhile is written again";
     RegCloseKey(key);
 }
 
