@@ -20,6 +20,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -107,11 +108,27 @@ Outcome EmptyWindow(std::vector<std::string> args) {
     return Run(std::move(args));
 }
 
-// Korvyn and the empty window in turn, each iteration; the counters give their means and
-// Korvyn's as a multiple of the window's.
+// The middle value, or the mean of the two middle ones.
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    if (values.size() % 2 == 1) {
+        return *middle;
+    }
+    return (*middle + *std::max_element(values.begin(), middle)) / 2;
+}
+
+// Korvyn and the empty window in turn, each iteration. Times are medians over the
+// iterations and each ratio the median of the iterations' own ratios, so that a start
+// slowed by other work on the machine moves neither, and both starts of a ratio meet the
+// same machine. Peak resident memory is the largest of each program's runs.
 void BesideEmptyWindow(benchmark::State& state, const std::vector<std::string>& korvynArgs,
                        const std::vector<std::string>& windowArgs) {
-    Outcome own, qt;
+    std::vector<double> ownWall, qtWall, wallRatios, ownCpu, qtCpu, cpuRatios;
+    double ownResident = 0, qtResident = 0;
     // The settings file exists before the first timed start, as it does for a user.
     Korvyn({"--ticks=0"});
     for (auto _ : state) {
@@ -121,23 +138,24 @@ void BesideEmptyWindow(benchmark::State& state, const std::vector<std::string>& 
             state.SkipWithError(a.status != 0 ? "Korvyn failed" : "the empty window failed");
             return;
         }
-        own.wallSeconds += a.wallSeconds;
-        own.cpuSeconds += a.cpuSeconds;
-        own.residentMB = std::max(own.residentMB, a.residentMB);
-        qt.wallSeconds += b.wallSeconds;
-        qt.cpuSeconds += b.cpuSeconds;
-        qt.residentMB = std::max(qt.residentMB, b.residentMB);
+        ownWall.push_back(a.wallSeconds * 1e3);
+        qtWall.push_back(b.wallSeconds * 1e3);
+        wallRatios.push_back(Ratio(a.wallSeconds, b.wallSeconds));
+        ownCpu.push_back(a.cpuSeconds * 1e3);
+        qtCpu.push_back(b.cpuSeconds * 1e3);
+        cpuRatios.push_back(Ratio(a.cpuSeconds, b.cpuSeconds));
+        ownResident = std::max(ownResident, a.residentMB);
+        qtResident = std::max(qtResident, b.residentMB);
     }
-    const auto n = static_cast<double>(state.iterations());
-    state.counters["own_wall_ms"] = own.wallSeconds / n * 1e3;
-    state.counters["qt_wall_ms"] = qt.wallSeconds / n * 1e3;
-    state.counters["wall_ratio"] = Ratio(own.wallSeconds, qt.wallSeconds);
-    state.counters["own_cpu_ms"] = own.cpuSeconds / n * 1e3;
-    state.counters["qt_cpu_ms"] = qt.cpuSeconds / n * 1e3;
-    state.counters["cpu_ratio"] = Ratio(own.cpuSeconds, qt.cpuSeconds);
-    state.counters["own_resident_MB"] = own.residentMB;
-    state.counters["qt_resident_MB"] = qt.residentMB;
-    state.counters["resident_ratio"] = Ratio(own.residentMB, qt.residentMB);
+    state.counters["own_wall_ms"] = Median(ownWall);
+    state.counters["qt_wall_ms"] = Median(qtWall);
+    state.counters["wall_ratio"] = Median(wallRatios);
+    state.counters["own_cpu_ms"] = Median(ownCpu);
+    state.counters["qt_cpu_ms"] = Median(qtCpu);
+    state.counters["cpu_ratio"] = Median(cpuRatios);
+    state.counters["own_resident_MB"] = ownResident;
+    state.counters["qt_resident_MB"] = qtResident;
+    state.counters["resident_ratio"] = Ratio(ownResident, qtResident);
 }
 
 void BM_StartUpBesideEmptyQtWindow(benchmark::State& state) {
