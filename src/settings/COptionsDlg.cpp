@@ -2,6 +2,7 @@
 
 #include "controls/TahomaFont.h"
 #include "controls/ThemeColors.h"
+#include "controls/TransparentBitmap.h"
 #include "platform/system/TextCodec.h"
 #include "platform/ui/CClientDC.h"
 #include "platform/ui/CDataExchange.h"
@@ -127,7 +128,15 @@ void COptionsDlg::SizeControls() {
             slider->SetWindowPos(nullptr, 0, 0, kSliderWidth * scale, kSliderHeight * scale,
                                  SWP_NOMOVE | SWP_NOZORDER);
         }
+        // The pictures grow with the slider, so that the thumb stays on the track.
+        if (scale != m_sliderScale) {
+            slider->SetBitmaps(
+                korvyn::ScaleBitmap(LoadResourceBitmap(IDB_SLIDER_CHANNEL), scale),
+                korvyn::ScaleBitmap(LoadResourceBitmap(IDB_SLIDER_THUMB), scale),
+                korvyn::ScaleBitmap(LoadResourceBitmap(IDB_SLIDER_THUMB_PRESSED), scale));
+        }
     }
+    m_sliderScale = scale;
     // A page narrower than its template (the square screen's) keeps every control on it.
     CRect client;
     GetClientRect(&client);
@@ -156,8 +165,6 @@ void COptionsDlg::OnSize(UINT type, int cx, int cy) {
 void COptionsDlg::InitSlider(CCustomSlider& slider, int minimum, int maximum) {
     slider.SetRange(minimum, maximum);
     slider.SetBackgroundColor(korvyn::LightTint());
-    slider.SetBitmaps(LoadResourceBitmap(IDB_SLIDER_CHANNEL), LoadResourceBitmap(IDB_SLIDER_THUMB),
-                      LoadResourceBitmap(IDB_SLIDER_THUMB_PRESSED));
 }
 
 void COptionsDlg::InitSpeedSlider() {

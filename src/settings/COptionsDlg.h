@@ -86,6 +86,8 @@ private:
     std::u16string m_speedName;
     int m_exportFormat = 1; // 0: ".csv", 1: ".xls"
     bool m_initialised = false;
+    // The pixel scale the sliders' pictures were made for; 0 before the first.
+    int m_sliderScale = 0;
 
     CComboBox m_adapters;
     CCustomSlider m_speedSlider;

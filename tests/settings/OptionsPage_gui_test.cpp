@@ -227,6 +227,33 @@ TEST_F(Options, FontSliderRedrawsTheSampleAndResizesTheList) {
     EXPECT_EQ(Value(CSettings::kRefresh), 2u) << "the speed is left alone";
 }
 
+// The sliders double with the dialog units, and their pictures with them, so that the
+// thumb stays on the track: on a page made for a double-resolution screen, and on one that
+// the screen grows under.
+TEST_F(Options, OnADoubleResolutionScreenTheSlidersShowTheirPicturesDoubled) {
+    settings.SetValue(CSettings::kRefresh, 2);
+    settings.SetValue(CSettings::kFont, 16);
+    Open();
+    const int ids[2] = {IDC_SPEED_SLIDER, IDC_FONT_SLIDER};
+    const QImage normal[2] = {Shot(Item(ids[0])), Shot(Item(ids[1]))};
+    auto expectDoubled = [&](const char* how) {
+        for (int i = 0; i < 2; ++i) {
+            const QImage doubled = Shot(Item(ids[i]));
+            EXPECT_EQ(doubled.size(), normal[i].size() * 2) << how << i;
+            EXPECT_EQ(doubled, normal[i].scaled(normal[i].size() * 2)) << how << i;
+        }
+    };
+    korvyn::platform::SetDeviceScreenSize(480, 640);
+    CRect r;
+    page->GetWindowRect(&r);
+    page->SetWindowPos(nullptr, 0, 0, r.Width() * 2, r.Height() * 2, SWP_NOMOVE | SWP_NOZORDER);
+    expectDoubled("grown");
+    Open();
+    expectDoubled("made");
+    Tap(IDC_FONT_SLIDER, QPoint(158, 30));
+    EXPECT_EQ(Value(CSettings::kFont), 20u);
+}
+
 TEST_F(Options, HideButtonsStoreTheirStateAndStartTheListAgain) {
     Open();
     const ScanObservation scan[] = {Obs(1, -50, u"B", 6, 1, 0), Obs(2, -50, u"C", 6, 0, 0),
