@@ -98,17 +98,8 @@ BOOL CMainDlg::OnInitDialog() {
     SetForegroundWindow();
 
     // The export format is read from the profile ("saveas") whenever a save needs it.
-    // The buttons' 12 pixels are handheld pixels: twice as many on a double-resolution
-    // screen, whose dialog units (and so the buttons) are twice as large.
-    int scale = 1;
-    {
-        // A memory DC has the screen's resolution; the window's own DC would set up a
-        // surface to draw on over the window, which this only reads from.
-        CDC screen;
-        screen.CreateCompatibleDC(nullptr);
-        scale = std::max(1, screen.GetDeviceCaps(LOGPIXELSY) / 96);
-    }
-    korvyn::CreateTahomaFont(m_font, 12 * scale, FW_NORMAL);
+    m_fontScale = ButtonFontScale();
+    korvyn::CreateTahomaFont(m_font, 12 * m_fontScale, FW_NORMAL);
     SetBackgroundColor(korvyn::CaptionColor());
     SetTextColor(korvyn::CaptionTextColor());
 
@@ -195,6 +186,31 @@ CChannelsDlg* CMainDlg::GetChannelsPage() {
         m_tabs.ShowPages();
     }
     return m_channelsPage.get();
+}
+
+// The buttons' 12 pixels are handheld pixels: twice as many on a double-resolution
+// screen, whose dialog units (and so the buttons) are twice as large.
+int CMainDlg::ButtonFontScale() {
+    // A memory DC has the screen's resolution; the window's own DC would set up a surface
+    // to draw on over the window, which this only reads from.
+    CDC screen;
+    screen.CreateCompatibleDC(nullptr);
+    return std::max(1, screen.GetDeviceCaps(LOGPIXELSY) / 96);
+}
+
+void CMainDlg::UpdateButtonFont() {
+    const int scale = ButtonFontScale();
+    if (scale == m_fontScale) {
+        return;
+    }
+    CFont font;
+    korvyn::CreateTahomaFont(font, 12 * scale, FW_NORMAL);
+    for (CCustomButton* button : {&m_exit, &m_suspend, &m_lamp}) {
+        button->SetFont(font, CCustomButton::Ownership::Caller);
+    }
+    m_font.DeleteObject();
+    m_font.Attach(font.Detach());
+    m_fontScale = scale;
 }
 
 void CMainDlg::SetUpButtons() {
@@ -451,6 +467,7 @@ void CMainDlg::Rotate() {
     const UINT templateId =
         TemplateForRotation(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     RelayoutDialog(AfxGetResourceHandle(), m_hWnd, templateId);
+    UpdateButtonFont();
     FillWindow(templateId == IDD_MAIN_LANDSCAPE);
     // The relayout gave the buttons their template texts ("Suspend", "Radio ON"); they
     // show the language's texts and the lamp's true state again at once.

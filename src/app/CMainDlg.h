@@ -107,6 +107,9 @@ private:
     void Rotate();
     void FillWindow(bool buttonsBeside);
     void SetUpButtons();
+    static int ButtonFontScale();
+    // Makes the buttons' font again when the screen changed resolution.
+    void UpdateButtonFont();
     void CreatePages();
     void MakeOptionsPage();
     void FindAdapters();
@@ -139,6 +142,7 @@ private:
     bool m_ending = false;
     // The font and the lamp images outlive the buttons that refer to them.
     CFont m_font;
+    int m_fontScale = 1; // the screen's pixel scale m_font was made for
     CBitmap m_lampOlive;
     CBitmap m_lampGreen;
     CBitmap m_lampRed;

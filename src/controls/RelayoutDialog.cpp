@@ -1,5 +1,6 @@
 #include "controls/RelayoutDialog.h"
 
+#include "platform/ui/CDialog.h"
 #include "platform/ui/DialogTemplate.h"
 #include "platform/ui/WinGdi.h"
 
@@ -95,6 +96,19 @@ void RelayoutDialog(HINSTANCE module, HWND window, UINT templateId) {
         }
     }
     EndDeferWindowPos(moves);
+    // A screen of another resolution gives the template's font another size in pixels: the
+    // window and every control that had the window's font take the new one.
+    HFONT font = korvyn::platform::DialogTemplateFont(*parsed);
+    auto old = reinterpret_cast<HFONT>(SendMessage(window, WM_GETFONT, 0, 0));
+    if (font == nullptr || old == nullptr || font == old) {
+        return;
+    }
+    SendMessage(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (reinterpret_cast<HFONT>(SendMessage(c, WM_GETFONT, 0, 0)) == old) {
+            SendMessage(c, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
+    }
 }
 
 ScreenShape ShapeOfScreen(int width, int height, bool rotation) {

@@ -3,7 +3,9 @@
 // gives them, so that the window follows a rotation of the screen without being created
 // again. Buttons and statics also take their template text (or image) again, list and
 // combo boxes keep their selection. Template items without a control of their identifier
-// in the window are skipped; a missing or malformed template changes nothing.
+// in the window are skipped; a missing or malformed template changes nothing. On a screen
+// of another resolution the window and the controls in its font take the template's font
+// at the new size.
 #include "platform/ui/WinUser.h"
 
 void RelayoutDialog(HINSTANCE module, HWND window, UINT templateId);

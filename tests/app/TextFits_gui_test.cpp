@@ -141,7 +141,8 @@ protected:
 } // namespace
 
 // English, Hungarian, Polish, French, Portuguese, Russian, German, Italian; on the reference
-// screens and as the running window is resized to any shape, maximised and full screen.
+// screens and as the running window is resized to any shape, maximised and full screen; and
+// on the smallest screen after a start on the largest.
 TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageAtEverySize) {
     const CSize sizes[] = {{240, 320}, {320, 240},  {240, 240},  {240, 330},   {480, 640},
                            {640, 480}, {800, 480},  {321, 240},  {480, 660},   {900, 600},
@@ -156,44 +157,54 @@ TEST_F(TextFits, EveryTextFitsAndEveryControlIsInPlaceInEveryLanguageAtEverySize
         CSettings stored;
         stored.SetValue(CSettings::kLanguage, language);
         stored.Save();
-        korvyn::platform::SetDeviceScreenSize(240, 320);
-        Run([&](CMainDlg& dlg) {
-            timers.Fire(dlg, CMainDlg::kScanTimer);
-            for (const CSize& size : sizes) {
-                korvyn::platform::SetDeviceScreenSize(size.cx, size.cy);
-                for (int page : {0, 1, 2}) {
-                    where = "language " + std::to_string(language) + " " + std::to_string(size.cx) +
-                            "x" + std::to_string(size.cy) + " page " + std::to_string(page);
-                    dlg.GetTabs().SetCurSel(page);
-                    dlg.GetTabs().ShowPages();
-                    CheckShownTexts(dlg);
-                    CheckShownTexts(*dlg.GetTabs().GetPage(page));
-                    CheckPlaces(dlg);
+        for (const bool startedLarge : {false, true}) {
+            korvyn::platform::SetDeviceScreenSize(startedLarge ? 3840 : 240,
+                                                  startedLarge ? 2160 : 320);
+            Run([&](CMainDlg& dlg) {
+                timers.Fire(dlg, CMainDlg::kScanTimer);
+                for (const CSize& size :
+                     startedLarge ? std::vector<CSize>{{240, 320}}
+                                  : std::vector<CSize>(std::begin(sizes), std::end(sizes))) {
+                    korvyn::platform::SetDeviceScreenSize(size.cx, size.cy);
+                    for (int page : {0, 1, 2}) {
+                        where = (startedLarge ? "started large, language " : "language ") +
+                                std::to_string(language) + " " + std::to_string(size.cx) + "x" +
+                                std::to_string(size.cy) + " page " + std::to_string(page);
+                        dlg.GetTabs().SetCurSel(page);
+                        dlg.GetTabs().ShowPages();
+                        CheckShownTexts(dlg);
+                        CheckShownTexts(*dlg.GetTabs().GetPage(page));
+                        CheckPlaces(dlg);
+                    }
+                    // The texts each control shows in its other states.
+                    CScannerDlg& list = *dlg.GetListPage();
+                    COptionsDlg& options = *dlg.GetOptionsPage();
+                    CChannelsDlg& channels = *dlg.GetChannelsPage();
+                    Check(dlg.GetDlgItem(IDC_SUSPEND), languages.Text(4));
+                    for (const char16_t* lamp : {u"Idle", u"Scan", u"NO RADIO"}) {
+                        Check(dlg.GetDlgItem(IDC_LAMP), lamp);
+                    }
+                    Check(list.GetDlgItem(IDC_HINT), languages.Text(21));
+                    Check(list.GetDlgItem(IDC_COUNT), u"888/888 " + languages.Text(19));
+                    for (int band = 38; band <= 40; ++band) {
+                        Check(channels.GetDlgItem(IDC_BAND), languages.Text(band));
+                    }
+                    Check(channels.GetDlgItem(IDC_BEST), languages.Text(41) + u": 225, 229, 233");
+                    for (int step = 14; step <= 18; ++step) {
+                        Check(options.GetDlgItem(IDC_SPEED_NAME), languages.Text(step));
+                    }
+                    for (auto [id, text] :
+                         {std::pair{IDC_HIDE_PEERS, 5}, {IDC_HIDE_SECURED, 7}, {IDC_SOUND, 9}}) {
+                        Check(options.GetDlgItem(id), languages.Text(text));
+                        Check(options.GetDlgItem(id), languages.Text(text + 1));
+                    }
                 }
-                // The texts each control shows in its other states.
-                CScannerDlg& list = *dlg.GetListPage();
-                COptionsDlg& options = *dlg.GetOptionsPage();
-                CChannelsDlg& channels = *dlg.GetChannelsPage();
-                Check(dlg.GetDlgItem(IDC_SUSPEND), languages.Text(4));
-                for (const char16_t* lamp : {u"Idle", u"Scan", u"NO RADIO"}) {
-                    Check(dlg.GetDlgItem(IDC_LAMP), lamp);
-                }
-                Check(list.GetDlgItem(IDC_HINT), languages.Text(21));
-                Check(list.GetDlgItem(IDC_COUNT), u"888/888 " + languages.Text(19));
-                for (int band = 38; band <= 40; ++band) {
-                    Check(channels.GetDlgItem(IDC_BAND), languages.Text(band));
-                }
-                Check(channels.GetDlgItem(IDC_BEST), languages.Text(41) + u": 225, 229, 233");
-                for (int step = 14; step <= 18; ++step) {
-                    Check(options.GetDlgItem(IDC_SPEED_NAME), languages.Text(step));
-                }
-                for (auto [id, text] :
-                     {std::pair{IDC_HIDE_PEERS, 5}, {IDC_HIDE_SECURED, 7}, {IDC_SOUND, 9}}) {
-                    Check(options.GetDlgItem(id), languages.Text(text));
-                    Check(options.GetDlgItem(id), languages.Text(text + 1));
-                }
-            }
-        });
+                LOGFONT buttons{};
+                CFont::FromHandle(dlg.GetLamp().GetCaptionFont())->GetLogFont(&buttons);
+                EXPECT_EQ(buttons.lfHeight, startedLarge ? 12 : 24)
+                    << "the buttons' font follows the last screen's resolution";
+            });
+        }
     }
     Run([&](CMainDlg& dlg) {
         QWidget* window = WidgetOf(dlg);

@@ -25,13 +25,16 @@ LPCWSTR IdName(UINT id) {
     return reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(id));
 }
 
-// One font per face and size, shared by every dialog that asks for it.
+} // namespace
+
+namespace korvyn::platform {
+
 HFONT DialogTemplateFont(const DialogTemplate& t) {
     if (!(t.style & DS_SETFONT)) {
-        return korvyn::platform::DialogFont();
+        return DialogFont();
     }
     static auto* fonts = new std::map<std::pair<std::u16string, int>, HFONT>;
-    int pixels = korvyn::platform::PointsToPixels(t.pointSize);
+    int pixels = PointsToPixels(t.pointSize);
     auto key = std::make_pair(t.faceName, pixels);
     auto it = fonts->find(key);
     if (it != fonts->end()) {
@@ -45,12 +48,12 @@ HFONT DialogTemplateFont(const DialogTemplate& t) {
         lf.lfFaceName[i] = t.faceName[i];
     }
     HFONT font = CreateFontIndirect(&lf);
-    korvyn::platform::GdiFrom(font)->stock = true;
+    GdiFrom(font)->stock = true;
     (*fonts)[key] = font;
     return font;
 }
 
-} // namespace
+} // namespace korvyn::platform
 
 CDialog::CDialog() = default;
 
@@ -83,7 +86,7 @@ BOOL CDialog::CreateFromTemplate(const DialogTemplate& t, CWnd* parent, bool mod
     } else if (!(style & WS_CHILD)) {
         rect = RECT{0, 0, rect.right - rect.left, rect.bottom - rect.top};
     }
-    HFONT font = DialogTemplateFont(t);
+    HFONT font = korvyn::platform::DialogTemplateFont(t);
     Window* w = korvyn::platform::CreateWindowOfClass(u"#32770", style & ~WS_VISIBLE, t.exStyle, 0,
                                                       t.caption, parentWindow, rect, this);
     if (w == nullptr) {

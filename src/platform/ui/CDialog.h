@@ -15,7 +15,12 @@
 
 namespace korvyn::platform {
 struct DialogTemplate;
-}
+
+// The font of a dialog made from this template at the screen's resolution now: its face
+// and point size (the system's dialog font without DS_SETFONT), one font per face and size
+// in pixels, shared by every dialog that asks for it and never deleted.
+HFONT DialogTemplateFont(const DialogTemplate& t);
+} // namespace korvyn::platform
 
 class CDialog : public CWnd {
     DECLARE_DYNAMIC(CDialog)
